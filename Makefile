@@ -1,0 +1,62 @@
+# The two commands of the README, and the builds behind them.
+#   make run   - install, build, and convert the bundled samples
+#   make test  - install, build both targets, and run every test of both
+# Also: make fuzz (FUZZ_SECONDS per target), make bench, make format, make clean.
+
+JOBS         ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+CMAKE_GEN    := -G Ninja
+LINUX_DIR    := build/linux
+WINDOWS_DIR  := build/windows
+FUZZ_DIR     := build/fuzz
+RELEASE_DIR  := build/release
+
+.PHONY: run test deps linux windows wine-prefix test-linux test-windows fuzz bench format clean
+
+run: deps linux
+	scripts/run-samples $(LINUX_DIR)
+
+test: deps linux windows
+	$(MAKE) --no-print-directory test-linux test-windows
+
+deps:
+	@scripts/install-deps
+
+# Configuring every time is cheap and picks up folders that gained a CMakeLists.txt.
+linux:
+	cmake -S . -B $(LINUX_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTARVENIX_SANITIZE=ON \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >/dev/null
+	cmake --build $(LINUX_DIR) -j $(JOBS)
+
+windows:
+	cmake -S . -B $(WINDOWS_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+
+wine-prefix:
+	@scripts/wine-prefix $(WINDOWS_DIR)/wineprefix
+
+test-linux:
+	cd $(LINUX_DIR) && ctest --output-on-failure -j $(JOBS)
+
+test-windows: wine-prefix
+	cd $(WINDOWS_DIR) && xvfb-run -a -s "-screen 0 1280x1024x24" \
+	  ctest --output-on-failure -j $(JOBS); status=$$?; \
+	  WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wineprefix wineserver -k 2>/dev/null; exit $$status
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVENIX_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+bench: deps
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTARVENIX_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	scripts/run-benchmarks $(RELEASE_DIR)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build out
