@@ -1,7 +1,12 @@
 // The texts of network failures, checked through the reporting function itself.
 #include <doctest/doctest.h>
 
+#include <cstdio>
 #include <string>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "net/internet_error.h"
 #include "test_support.h"
@@ -85,3 +90,25 @@ TEST_CASE("a replaced presenter is restored when the capture ends") {
   set_error_presenter(std::move(before));
   CHECK(outer == std::vector<std::string>{"outer"});
 }
+
+#ifndef _WIN32
+TEST_CASE("without a replacement, an error is one text on standard error") {
+  std::FILE* capture = std::tmpfile();
+  REQUIRE(capture != nullptr);
+  std::fflush(stderr);
+  int saved = dup(fileno(stderr));
+  dup2(fileno(capture), fileno(stderr));
+  set_last_internet_error(12029);
+  report_internet_error(nullptr, "HttpSendRequest", "http://127.0.0.1:9/x");
+  std::fflush(stderr);
+  dup2(saved, fileno(stderr));
+  close(saved);
+  std::rewind(capture);
+  char text[256] = {};
+  size_t size = std::fread(text, 1, sizeof text - 1, capture);
+  std::fclose(capture);
+  CHECK(std::string(text, size) ==
+        "HttpSendRequest failed, error = 12029\nThe attempt to connect to the server failed.\n"
+        "http://127.0.0.1:9/x\n");
+}
+#endif
