@@ -210,18 +210,12 @@ bool configure(HttpRequest::Impl& impl, const InternetSession::Impl& session,
 
 }  // namespace
 
-InternetSession::InternetSession() = default;
-InternetSession::InternetSession(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-InternetSession::InternetSession(InternetSession&&) noexcept = default;
-InternetSession& InternetSession::operator=(InternetSession&&) noexcept = default;
-InternetSession::~InternetSession() = default;
-
-HttpRequest::HttpRequest() = default;
-HttpRequest::HttpRequest(std::unique_ptr<Impl> impl, RequestTarget target, std::string path)
-    : impl_(std::move(impl)), target_(std::move(target)), path_(std::move(path)) {}
-HttpRequest::HttpRequest(HttpRequest&&) noexcept = default;
-HttpRequest& HttpRequest::operator=(HttpRequest&&) noexcept = default;
-HttpRequest::~HttpRequest() = default;
+void InternetSession::ImplDeleter::operator()(Impl* impl) const {
+  std::default_delete<Impl>()(impl);
+}
+void HttpRequest::ImplDeleter::operator()(Impl* impl) const {
+  std::default_delete<Impl>()(impl);
+}
 
 int last_internet_error() {
   return last_error;
@@ -239,7 +233,7 @@ InternetSession open_internet(std::string_view proxy) {
     set_last_internet_error(internet_error::internal_error);
     return {};
   }
-  auto impl = std::make_unique<InternetSession::Impl>();
+  auto impl = make_handle_impl<InternetSession>();
   impl->proxy = proxy;
   return InternetSession(std::move(impl));
 }
@@ -256,7 +250,7 @@ HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const We
   };
   if (!session) return fail(internet_error::invalid_handle);
 
-  auto impl = std::make_unique<HttpRequest::Impl>();
+  auto impl = make_handle_impl<HttpRequest>();
   impl->multi.reset(curl_multi_init());
   impl->easy.reset(curl_easy_init());
   if (!impl->multi || !impl->easy || !configure(*impl, session.impl(), target, url) ||

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "net/internet_error.h"
 #include "net/web_endpoints.h"
@@ -28,37 +29,49 @@ inline constexpr size_t download_block_size = 4096;
 class InternetSession {
  public:
   struct Impl;  // the backend's state
-  InternetSession();
-  explicit InternetSession(std::unique_ptr<Impl> impl);
-  InternetSession(InternetSession&&) noexcept;
-  InternetSession& operator=(InternetSession&&) noexcept;
-  ~InternetSession();
+  struct ImplDeleter {
+    void operator()(Impl* impl) const;  // defined by the backend, where Impl is complete
+  };
+  using ImplPtr = std::unique_ptr<Impl, ImplDeleter>;
+
+  InternetSession() = default;
+  explicit InternetSession(ImplPtr impl) : impl_(std::move(impl)) {}
   explicit operator bool() const { return impl_ != nullptr; }
   Impl& impl() const { return *impl_; }
 
  private:
-  std::unique_ptr<Impl> impl_;
+  ImplPtr impl_;
 };
 
 // One sent GET request and its response. Move-only; closing it ends the transfer.
 class HttpRequest {
  public:
   struct Impl;  // the backend's state
-  HttpRequest();
-  HttpRequest(std::unique_ptr<Impl> impl, RequestTarget target, std::string path);
-  HttpRequest(HttpRequest&&) noexcept;
-  HttpRequest& operator=(HttpRequest&&) noexcept;
-  ~HttpRequest();
+  struct ImplDeleter {
+    void operator()(Impl* impl) const;  // defined by the backend, where Impl is complete
+  };
+  using ImplPtr = std::unique_ptr<Impl, ImplDeleter>;
+
+  HttpRequest() = default;
+  HttpRequest(ImplPtr impl, RequestTarget target, std::string path)
+      : impl_(std::move(impl)), target_(std::move(target)), path_(std::move(path)) {}
   explicit operator bool() const { return impl_ != nullptr; }
   Impl& impl() const { return *impl_; }
   const RequestTarget& target() const { return target_; }
   const std::string& path() const { return path_; }  // without the leading slash
 
  private:
-  std::unique_ptr<Impl> impl_;
+  ImplPtr impl_;
   RequestTarget target_;
   std::string path_;
 };
+
+// A backend's state for a handle; instantiated only where Impl is complete.
+template <class Handle, class... Args>
+typename Handle::ImplPtr make_handle_impl(Args&&... args) {
+  using Impl = typename Handle::Impl;
+  return typename Handle::ImplPtr(std::make_unique<Impl>(std::forward<Args>(args)...).release());
+}
 
 // A root session with the user agent "WinInetGet/0.1". With a non-empty proxy name every
 // request goes through that proxy; otherwise the system's settings apply. An empty

@@ -47,18 +47,12 @@ struct HttpRequest::Impl {
   InternetHandle request;  // declared last, so closed before its connection
 };
 
-InternetSession::InternetSession() = default;
-InternetSession::InternetSession(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-InternetSession::InternetSession(InternetSession&&) noexcept = default;
-InternetSession& InternetSession::operator=(InternetSession&&) noexcept = default;
-InternetSession::~InternetSession() = default;
-
-HttpRequest::HttpRequest() = default;
-HttpRequest::HttpRequest(std::unique_ptr<Impl> impl, RequestTarget target, std::string path)
-    : impl_(std::move(impl)), target_(std::move(target)), path_(std::move(path)) {}
-HttpRequest::HttpRequest(HttpRequest&&) noexcept = default;
-HttpRequest& HttpRequest::operator=(HttpRequest&&) noexcept = default;
-HttpRequest::~HttpRequest() = default;
+void InternetSession::ImplDeleter::operator()(Impl* impl) const {
+  std::default_delete<Impl>()(impl);
+}
+void HttpRequest::ImplDeleter::operator()(Impl* impl) const {
+  std::default_delete<Impl>()(impl);
+}
 
 int last_internet_error() {
   return int(GetLastError());
@@ -78,7 +72,7 @@ InternetSession open_internet(std::string_view proxy) {
   InternetHandle root(InternetOpenA(std::string(user_agent).c_str(), access,
                                     proxy_name.empty() ? nullptr : proxy_name.c_str(), nullptr, 0));
   if (!root) return {};
-  return InternetSession(std::make_unique<InternetSession::Impl>(std::move(root)));
+  return InternetSession(make_handle_impl<InternetSession>(std::move(root)));
 }
 
 HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const WebServer& server,
@@ -104,7 +98,7 @@ HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const We
   if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
     return fail("HttpSendRequest", request_url(target, path));
   }
-  auto impl = std::make_unique<HttpRequest::Impl>(std::move(connection), std::move(request));
+  auto impl = make_handle_impl<HttpRequest>(std::move(connection), std::move(request));
   return HttpRequest(std::move(impl), std::move(target), std::string(path));
 }
 

@@ -22,6 +22,25 @@ HttpRequest open_test_request(const InternetSession& session, std::string_view r
   return request;
 }
 
+// What every case here starts with: captured error boxes, a scratch folder, a session.
+struct ClientTest {
+  CapturedErrors errors;
+  ScratchFolder folder;
+  InternetSession session = open_internet();
+  std::vector<size_t> blocks;  // sizes of the blocks read_body saw
+
+  // The whole body through read_response_body, or "<failed>".
+  std::string read_body(HttpRequest& request) {
+    std::string body;
+    bool whole = read_response_body(nullptr, request, [&](const char* data, size_t size) {
+      blocks.push_back(size);
+      body.append(data, size);
+      return true;
+    });
+    return whole ? body : "<failed>";
+  }
+};
+
 std::string test_url_text(std::string_view route) {
   WebUrl url = test_server_url(route);
   return "http://127.0.0.1:" + std::to_string(url.server.port) + "/" + url.path;
@@ -29,50 +48,32 @@ std::string test_url_text(std::string_view route) {
 
 }  // namespace
 
-TEST_CASE("a 10,000-byte body arrives whole in blocks of at most 4096 bytes") {
-  CapturedErrors errors;
-  InternetSession session = open_internet();
+TEST_CASE_FIXTURE(ClientTest, "a 10,000-byte body arrives whole in blocks of at most 4096 bytes") {
   REQUIRE(session);
   HttpRequest request = open_test_request(session, "bytes/10000/file.bin");
-  std::vector<size_t> blocks;
-  std::string body;
-  bool whole = read_response_body(nullptr, request, [&](const char* data, size_t size) {
-    blocks.push_back(size);
-    body.append(data, size);
-    return true;
-  });
-  CHECK(whole);
-  CHECK(body == server_pattern(10000));
+  CHECK(read_body(request) == server_pattern(10000));
   CHECK(blocks.size() >= 3);
   for (size_t size : blocks) CHECK((size > 0 && size <= 4096));
   CHECK(errors.shown.empty());
 }
 
-TEST_CASE("download_to_file replaces an existing file with exactly the body") {
-  CapturedErrors errors;
-  ScratchFolder folder;
+TEST_CASE_FIXTURE(ClientTest, "download_to_file replaces an existing file with exactly the body") {
   std::string local = folder.file("download.bin");
   write_file(local, std::string(20000, 'x'));
-  InternetSession session = open_internet();
   HttpRequest request = open_test_request(session, "bytes/10000/file.bin");
   CHECK(download_to_file(nullptr, request, local) == 0);
   CHECK(read_file(local) == server_pattern(10000));
   CHECK(errors.shown.empty());
 }
 
-TEST_CASE("an empty body gives an empty file") {
-  CapturedErrors errors;
-  ScratchFolder folder;
+TEST_CASE_FIXTURE(ClientTest, "an empty body gives an empty file") {
   std::string local = folder.file("empty.bin");
-  InternetSession session = open_internet();
   HttpRequest request = open_test_request(session, "bytes/0/file.bin");
   CHECK(download_to_file(nullptr, request, local) == 0);
   CHECK(read_file(local).empty());
 }
 
-TEST_CASE("a closed loopback port gives the text of code 12029 with the URL") {
-  CapturedErrors errors;
-  InternetSession session = open_internet();
+TEST_CASE_FIXTURE(ClientTest, "a closed loopback port gives the text of code 12029 with the URL") {
   WebServer server = closed_loopback_server();
   HttpRequest request = open_url(nullptr, session, server, "resources/all-bad-calls.json", true);
   CHECK_FALSE(request);
@@ -85,10 +86,7 @@ TEST_CASE("a closed loopback port gives the text of code 12029 with the URL") {
   CHECK(last_internet_error() == 12029);
 }
 
-TEST_CASE("a 404 page is a successful request whose body is copied") {
-  CapturedErrors errors;
-  ScratchFolder folder;
-  InternetSession session = open_internet();
+TEST_CASE_FIXTURE(ClientTest, "a 404 page is a successful request whose body is copied") {
   HttpRequest request = open_test_request(session, "status/404/resources/all-bad-calls.json");
   CHECK(response_status(request) == 404);
   CHECK(query_response_header(request, ResponseHeader::status_code) == "404");
@@ -99,18 +97,14 @@ TEST_CASE("a 404 page is a successful request whose body is copied") {
   CHECK(errors.shown.empty());
 }
 
-TEST_CASE("a 403 answer gives its status and text") {
-  CapturedErrors errors;
-  InternetSession session = open_internet();
+TEST_CASE_FIXTURE(ClientTest, "a 403 answer gives its status and text") {
   HttpRequest request = open_test_request(session, "status/403/software/tarvenix/tarvenix.exe");
   CHECK(response_status(request) == 403);
   CHECK(query_response_header(request, ResponseHeader::status_text) == "Forbidden");
   CHECK_FALSE(query_response_header(request, ResponseHeader::last_modified));
 }
 
-TEST_CASE("Last-Modified is read and converted to the server's instant") {
-  CapturedErrors errors;
-  InternetSession session = open_internet();
+TEST_CASE_FIXTURE(ClientTest, "Last-Modified is read and converted to the server's instant") {
   HttpRequest request = open_test_request(session, "bytes/10/tarvenix.exe");
   CHECK(response_status(request) == 200);
   auto last_modified = query_response_header(request, ResponseHeader::last_modified);
@@ -120,11 +114,9 @@ TEST_CASE("Last-Modified is read and converted to the server's instant") {
   CHECK(query_response_header(request, ResponseHeader::content_length) == "10");
 }
 
-TEST_CASE("a body that breaks off is reported and what arrived stays in the file") {
-  CapturedErrors errors;
-  ScratchFolder folder;
+TEST_CASE_FIXTURE(ClientTest,
+                  "a body that breaks off is reported and what arrived stays in the file") {
   std::string local = folder.file("partial.bin");
-  InternetSession session = open_internet();
   HttpRequest request = open_test_request(session, "truncated/resources/all-bad-calls.json");
   CHECK(download_to_file(nullptr, request, local) == 1);
   REQUIRE(errors.shown.size() == 1);
@@ -138,22 +130,13 @@ TEST_CASE("a body that breaks off is reported and what arrived stays in the file
   CHECK(partial == server_pattern(partial.size()));
 }
 
-TEST_CASE("a redirect is followed to its target") {
-  CapturedErrors errors;
-  InternetSession session = open_internet();
+TEST_CASE_FIXTURE(ClientTest, "a redirect is followed to its target") {
   HttpRequest request = open_test_request(session, "redirect/bytes/5/x");
   CHECK(response_status(request) == 200);
-  std::string body;
-  CHECK(read_response_body(nullptr, request, [&](const char* data, size_t size) {
-    body.append(data, size);
-    return true;
-  }));
-  CHECK(body == server_pattern(5));
+  CHECK(read_body(request) == server_pattern(5));
 }
 
-TEST_CASE("an https server falls back to plain http when useHttps is off") {
-  CapturedErrors errors;
-  InternetSession session = open_internet();
+TEST_CASE_FIXTURE(ClientTest, "an https server falls back to plain http when useHttps is off") {
   WebUrl url = test_server_url("bytes/3/x");
   url.server.https = true;
   HttpRequest request = open_url(nullptr, session, url.server, url.path, false);
@@ -162,11 +145,8 @@ TEST_CASE("an https server falls back to plain http when useHttps is off") {
   CHECK_FALSE(request.target().secure);
 }
 
-TEST_CASE("a local file that cannot be created is told under CreateFile") {
-  CapturedErrors errors;
-  ScratchFolder folder;
+TEST_CASE_FIXTURE(ClientTest, "a local file that cannot be created is told under CreateFile") {
   std::string local = folder.file("missing-folder/all-bad-calls.json");
-  InternetSession session = open_internet();
   HttpRequest request = open_test_request(session, "bytes/10/x");
   CHECK(download_to_file(nullptr, request, local) == 1);
   REQUIRE(errors.shown.size() == 1);
@@ -174,9 +154,7 @@ TEST_CASE("a local file that cannot be created is told under CreateFile") {
   CHECK(errors.shown[0].text == "ERROR: Unable to open file \"" + local + "\" for write.");
 }
 
-TEST_CASE("a sink that refuses a block stops the copy") {
-  CapturedErrors errors;
-  InternetSession session = open_internet();
+TEST_CASE_FIXTURE(ClientTest, "a sink that refuses a block stops the copy") {
   HttpRequest request = open_test_request(session, "bytes/10000/x");
   int calls = 0;
   CHECK_FALSE(read_response_body(nullptr, request, [&](const char*, size_t) {
@@ -187,10 +165,8 @@ TEST_CASE("a sink that refuses a block stops the copy") {
   CHECK(errors.shown.empty());
 }
 
-TEST_CASE("the owner window is handed to the error box") {
-  CapturedErrors errors;
+TEST_CASE_FIXTURE(ClientTest, "the owner window is handed to the error box") {
   int owner_marker = 0;
-  InternetSession session = open_internet();
   CHECK_FALSE(open_url(&owner_marker, session, closed_loopback_server(), "x", true));
   REQUIRE(errors.shown.size() == 1);
   CHECK(errors.shown[0].owner == &owner_marker);
