@@ -20,7 +20,7 @@
 #define IDC_CONVERT 1004
 #define IDC_ABOUT 1005
 #define IDC_EXIT 1006
-#define IDC_HELP 1007
+#define IDC_HELP_BUTTON 1007
 #define IDC_VIEW 1008
 #define IDC_DELETE 1009
 #define IDC_UPDATE 1010
