@@ -8,7 +8,9 @@ namespace tarvenix {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+bool is_blank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
 
 bool names_equal_ignoring_case(const char* name, size_t size, const char* upper) {
   if (size != std::strlen(upper)) return false;
@@ -82,9 +84,8 @@ ReaderStatus AdifReader::skip_rest_of_line() {
   }
 }
 
-ReaderStatus AdifReader::read_spanning_value(QsoRecord& record, size_t name_begin,
-                                             size_t name_end, int32_t length,
-                                             std::string& error) {
+ReaderStatus AdifReader::read_spanning_value(QsoRecord& record, size_t name_begin, size_t name_end,
+                                             int32_t length, std::string& error) {
   scratch_name_.assign(block_.data() + name_begin, name_end - name_begin);
   scratch_value_.clear();
   size_t missing = static_cast<size_t>(length);
@@ -110,10 +111,17 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
   }
   for (;;) {
     // Between tags: everything up to the next '<' is ignored; a line feed ends the call.
-    while (pos_ < end_ && block_[pos_] != '<') {
-      if (block_[pos_++] == '\n') return ReaderStatus::line;
+    const char* const base = block_.data();
+    const char* p = base + pos_;
+    const char* const end = base + end_;
+    while (p < end && *p != '<') {
+      if (*p++ == '\n') {
+        pos_ = p - base;
+        return ReaderStatus::line;
+      }
     }
-    if (pos_ == end_) {
+    pos_ = p - base;
+    if (p == end) {
       if (refill(pos_)) continue;
       return source_.error().empty() ? ReaderStatus::line : read_failure(error);
     }
@@ -121,25 +129,28 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
     // A tag: its name runs to ':' or '>', a length on to '>'; both must close on this line.
     size_t tag = pos_;
     size_t close = tag + 1;
-    for (;; ++close) {
-      if (close == end_) {
-        const size_t offset = close - tag;
-        if (!refill(tag)) {
-          if (!source_.error().empty()) return read_failure(error);
-          pos_ = end_;  // the input ends inside the tag: it is ignored
-          return ReaderStatus::line;
-        }
-        tag = 0;
-        close = offset;
-      }
-      if (block_[close] == '>') break;
-      if (block_[close] == '\n') {
-        pos_ = close + 1;  // not closed on its line: the rest of the line is ignored
+    for (;;) {
+      const char* q = block_.data() + close;
+      const char* const stop = block_.data() + end_;
+      while (q < stop && *q != '>' && *q != '\n') ++q;
+      close = q - block_.data();
+      if (q < stop) break;
+      const size_t offset = close - tag;
+      if (!refill(tag)) {
+        if (!source_.error().empty()) return read_failure(error);
+        pos_ = end_;  // the input ends inside the tag: it is ignored
         return ReaderStatus::line;
       }
+      tag = 0;
+      close = offset;
+    }
+    if (block_[close] == '\n') {
+      pos_ = close + 1;  // not closed on its line: the rest of the line is ignored
+      return ReaderStatus::line;
     }
     const void* colon = std::memchr(block_.data() + tag + 1, ':', close - tag - 1);
-    const size_t name_end = colon != nullptr ? static_cast<const char*>(colon) - block_.data() : close;
+    const size_t name_end =
+        colon != nullptr ? static_cast<const char*>(colon) - block_.data() : close;
 
     const char* name = block_.data() + tag + 1;
     const size_t name_size = name_end - tag - 1;

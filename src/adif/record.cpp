@@ -5,14 +5,6 @@
 
 namespace tarvenix {
 
-int compare_names(std::string_view a, std::string_view b) {
-  const size_t n = a.size() < b.size() ? a.size() : b.size();
-  const int c = n == 0 ? 0 : std::memcmp(a.data(), b.data(), n);  // memcmp compares unsigned
-  if (c != 0) return c < 0 ? -1 : 1;
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
 const AdifField* find_field(const AdifField* root, std::string_view name) {
   while (root != nullptr) {
     const int c = compare_names(name, root->name);
@@ -34,7 +26,8 @@ AdifField* skew(AdifField* node) {
 
 AdifField* split(AdifField* node) {
   AdifField* right = node->right;
-  if (right == nullptr || right->right == nullptr || right->right->level != node->level) return node;
+  if (right == nullptr || right->right == nullptr || right->right->level != node->level)
+    return node;
   node->right = right->left;
   right->left = node;
   right->level += 1;
@@ -115,13 +108,20 @@ AdifField* QsoRecord::new_node() {
 
 void QsoRecord::set_direct_reference(const AdifField* field) {
   const std::string_view n = field->name;
-  if (n == "CALL") call = field;
-  else if (n == "DXCC") dxcc = field;
-  else if (n == "QSO_DATE") qso_date = field;
-  else if (n == "TIME_ON") time_on = field;
-  else if (n == "BAND") band = field;
-  else if (n == "MODE") mode = field;
-  else if (n == "SUBMODE") submode = field;
+  if (n == "CALL")
+    call = field;
+  else if (n == "DXCC")
+    dxcc = field;
+  else if (n == "QSO_DATE")
+    qso_date = field;
+  else if (n == "TIME_ON")
+    time_on = field;
+  else if (n == "BAND")
+    band = field;
+  else if (n == "MODE")
+    mode = field;
+  else if (n == "SUBMODE")
+    submode = field;
 }
 
 bool QsoRecord::add_field(std::string_view raw_name, std::string_view value, int32_t length) {

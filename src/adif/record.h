@@ -14,16 +14,25 @@ namespace tarvenix {
 
 // One field, and a node of its record's tree.
 struct AdifField {
-  std::string_view name;      // tag name, upper-cased (a to z only)
-  std::string_view value;     // exactly `length` bytes; may hold line breaks and '<'
-  int32_t length = 0;         // length declared in the tag
-  int32_t level = 0;          // AA-tree level; a new node has level 0
-  AdifField* left = nullptr;  // smaller names
-  AdifField* right = nullptr; // larger names
+  std::string_view name;       // tag name, upper-cased (a to z only)
+  std::string_view value;      // exactly `length` bytes; may hold line breaks and '<'
+  int32_t length = 0;          // length declared in the tag
+  int32_t level = 0;           // AA-tree level; a new node has level 0
+  AdifField* left = nullptr;   // smaller names
+  AdifField* right = nullptr;  // larger names
 };
 
-// Byte order on unsigned bytes; a prefix sorts before the longer name.
-int compare_names(std::string_view a, std::string_view b);
+// Byte order on unsigned bytes; a prefix sorts before the longer name. Names are short, so
+// a plain loop beats a call to memcmp.
+inline int compare_names(std::string_view a, std::string_view b) {
+  const size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
 
 // The field named `name` (upper case, compared byte for byte) below `root`, or null.
 const AdifField* find_field(const AdifField* root, std::string_view name);

@@ -1,6 +1,8 @@
-// The ADIF reader at its edges.
+// The ADIF reader at its edges: tag syntax, markers, values across lines and blocks, line
+// ends, packed records, hostile lengths, and read failures.
 #include <doctest/doctest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -8,13 +10,266 @@
 
 using namespace tarvenix;
 
-TEST_CASE("a packed record on one line") {
+namespace {
+
+// One call's outcome: the status and, after a marker, the record's fields as NAME=value.
+struct Step {
+  ReaderStatus status;
+  std::string fields;
+};
+
+std::string describe(const AdifField* node) {
+  if (node == nullptr) return {};
+  std::string left = describe(node->left), right = describe(node->right);
+  std::string self = std::string(node->name) + "=" + std::string(node->value);
+  return left + (left.empty() ? "" : " ") + self + (right.empty() ? "" : " ") + right;
+}
+
+// Reads all of `text` with the given block size; the record is described and cleared after
+// every marker, as the reading loop does.
+std::vector<Step> read_steps(const std::string& text,
+                             size_t block = AdifReader::default_block_size) {
+  MemorySource source(text);
+  AdifReader reader(source, block);
+  QsoRecord record;
+  std::string error;
+  std::vector<Step> steps;
+  for (;;) {
+    const ReaderStatus status = reader.parse_ADIF(record, error);
+    steps.push_back({status, describe(record.fields())});
+    if (status == ReaderStatus::end_of_file || status == ReaderStatus::error) break;
+    if (status != ReaderStatus::line) record.clear();
+    REQUIRE(steps.size() < 10000);
+  }
+  return steps;
+}
+
+// The records closed by <EOR>, each described.
+std::vector<std::string> records_of(const std::string& text,
+                                    size_t block = AdifReader::default_block_size) {
+  std::vector<std::string> records;
+  for (const Step& step : read_steps(text, block)) {
+    if (step.status == ReaderStatus::end_of_record) records.push_back(step.fields);
+  }
+  return records;
+}
+
+std::vector<ReaderStatus> statuses_of(const std::string& text) {
+  std::vector<ReaderStatus> out;
+  for (const Step& step : read_steps(text)) out.push_back(step.status);
+  return out;
+}
+
+using S = ReaderStatus;
+
+}  // namespace
+
+TEST_CASE("names are upper-cased, values kept as they are") {
   MemorySource source("<call:6>N0CALL<band:3>20m<EOR>\n");
   AdifReader reader(source);
   QsoRecord record;
   std::string error;
-  CHECK(reader.parse_ADIF(record, error) == ReaderStatus::end_of_record);
+  REQUIRE(reader.parse_ADIF(record, error) == S::end_of_record);
   REQUIRE(record.call != nullptr);
+  CHECK(record.call->name == "CALL");
   CHECK(record.call->value == "N0CALL");
+  CHECK(record.call->length == 6);
   CHECK(record.band->value == "20m");
+  CHECK(record.find("BAND") == record.band);
+}
+
+TEST_CASE("tag syntax") {
+  SUBCASE("a data type indicator is ignored") {
+    CHECK(records_of("<QSO_DATE:8:D>20240315<EOR>") ==
+          std::vector<std::string>{"QSO_DATE=20240315"});
+  }
+  SUBCASE("a value holds '<' and '>' within its length") {
+    CHECK(records_of("<COMMENT:5>a<b>c<EOR>") == std::vector<std::string>{"COMMENT=a<b>c"});
+  }
+  SUBCASE("a value is cut at its declared length; the rest up to the next tag is ignored") {
+    CHECK(records_of("<CALL:3>N0CALL <BAND:3>20m<EOR>") ==
+          std::vector<std::string>{"BAND=20m CALL=N0C"});
+  }
+  SUBCASE("a zero length gives an empty value; a tag without length is ignored") {
+    CHECK(records_of("<NAME:0><APP_X><CALL:2>K1<EOR>") ==
+          std::vector<std::string>{"CALL=K1 NAME="});
+  }
+  SUBCASE("blanks and a sign before the length are read") {
+    CHECK(records_of("<A: 2>xy<B:+1>z<EOR>") == std::vector<std::string>{"A=xy B=z"});
+  }
+  SUBCASE("no digits give length 0; a negative length is a marker") {
+    CHECK(records_of("<A:x>zz<B:-3>yyy<EOR>") == std::vector<std::string>{"A="});
+  }
+  SUBCASE("an EOR with a length is an ordinary field") {
+    CHECK(records_of("<EOR:0><CALL:2>K1<eor>") == std::vector<std::string>{"CALL=K1 EOR="});
+  }
+  SUBCASE("markers in lower case") {
+    CHECK(statuses_of("<eoh>\n<eor>\n") ==
+          std::vector<S>{S::end_of_header, S::line, S::end_of_record, S::line, S::end_of_file});
+  }
+  SUBCASE("only a to z are upper-cased in names") {
+    CHECK(records_of("<app_\xe4x:1>1<EOR>") == std::vector<std::string>{"APP_\xe4X=1"});
+  }
+}
+
+TEST_CASE("lines without tags and tags not closed on their line") {
+  SUBCASE("free text returns 0 and adds nothing") {
+    CHECK(read_steps("just a header line\n")[0].status == S::line);
+    CHECK(read_steps("just a header line\n")[0].fields.empty());
+  }
+  SUBCASE("a name without ':' or '>' ignores the rest of its line only") {
+    CHECK(records_of("<CALL:2>K1<BAND\n<MODE:2>CW<EOR>") ==
+          std::vector<std::string>{"CALL=K1 MODE=CW"});
+  }
+  SUBCASE("a length without '>' ignores the rest of its line only") {
+    CHECK(records_of("<CALL:2 K1\n<MODE:2>CW<EOR>") == std::vector<std::string>{"MODE=CW"});
+    // up to the next '>' on the line, anything after the length is skipped
+    CHECK(records_of("<CALL:2 K1 <BAND:3>20m<EOR>") == std::vector<std::string>{"CALL=20"});
+  }
+  SUBCASE("the input ends inside a tag") {
+    CHECK(records_of("<CALL:2>K1<EOR><MODE:2") == std::vector<std::string>{"CALL=K1"});
+  }
+}
+
+TEST_CASE("values that span lines") {
+  const std::string log = "<NOTES:12>line one\r\nab<CALL:2>K1<EOR>\r\n";
+  SUBCASE("the value takes the line end and goes on; the next call reads the rest") {
+    const std::vector<Step> steps = read_steps(log);
+    REQUIRE(steps.size() >= 2);
+    CHECK(steps[0].status == S::line);
+    CHECK(steps[0].fields == "NOTES=line one\r\nab");
+    CHECK(steps[1].status == S::end_of_record);
+    CHECK(steps[1].fields == "CALL=K1 NOTES=line one\r\nab");
+  }
+  SUBCASE("the end of the input inside a value ends reading") {
+    CHECK(statuses_of("<CALL:2>K1<NOTES:50>short\n") == std::vector<S>{S::end_of_file});
+  }
+  SUBCASE("a huge declared length near the end costs only what the file holds") {
+    CHECK(statuses_of("<CALL:2>K1<NOTES:2000000000>tail") == std::vector<S>{S::end_of_file});
+    CHECK(statuses_of("<CALL:99999999999999999999999>tail") == std::vector<S>{S::end_of_file});
+  }
+}
+
+TEST_CASE("records packed on a line are all read") {
+  CHECK(records_of("<CALL:2>K1<EOR><CALL:2>K2<EOR><CALL:2>K3<EOR>\n") ==
+        std::vector<std::string>{"CALL=K1", "CALL=K2", "CALL=K3"});
+  CHECK(records_of("<X:1>h<EOH><CALL:2>K1<EOR>") == std::vector<std::string>{"CALL=K1"});
+}
+
+TEST_CASE("CR LF, LF and CR-only line ends read the same records") {
+  const std::string lf =
+      "Header\n<PROGRAMID:4>TEST<EOH>\n<CALL:4>W1AW\n<BAND:3>20m<EOR>\n<CALL:5>DL1AB<EOR>\n";
+  std::string crlf, cr;
+  for (char c : lf) {
+    if (c == '\n') {
+      crlf += "\r\n";
+      cr += '\r';
+    } else {
+      crlf += c;
+      cr += c;
+    }
+  }
+  const std::vector<std::string> expected{"BAND=20m CALL=W1AW", "CALL=DL1AB"};
+  CHECK(records_of(lf) == expected);
+  CHECK(records_of(crlf) == expected);
+  CHECK(records_of(cr) == expected);
+}
+
+TEST_CASE("a repeated name keeps the first occurrence") {
+  CHECK(records_of("<CALL:2>K1<call:2>K2<EOR>") == std::vector<std::string>{"CALL=K1"});
+}
+
+TEST_CASE("lines of any length, and tags and values across block boundaries") {
+  std::string line;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 500; ++i) {
+    const std::string call = "K" + std::to_string(i);
+    line += "<CALL:" + std::to_string(call.size()) + ">" + call + "<COMMENT:10>0123456789<EOR>";
+    expected.push_back("CALL=" + call + " COMMENT=0123456789");
+  }
+  line += "<" + std::string(5000, 'N') + ":1>x<EOR>\n";  // a tag larger than the block
+  expected.push_back(std::string(5000, 'N') + "=x");
+  for (size_t block :
+       {size_t{16}, size_t{17}, size_t{64}, size_t{1000}, AdifReader::default_block_size}) {
+    CAPTURE(block);
+    CHECK(records_of(line, block) == expected);
+  }
+}
+
+TEST_CASE("every truncation of a good log reads a prefix of its records") {
+  const std::string log =
+      "Exported\r\n<ADIF_VER:5>3.1.4<EOH>\r\n<CALL:4>W1AW<QSO_DATE:8:D>20240315<EOR>\r\n"
+      "<CALL:5>DL1AB<NOTES:6>a\r\nb<>c<eor>\r\n";
+  const std::vector<std::string> all = records_of(log);
+  REQUIRE(all.size() == 2);
+  for (size_t cut = 0; cut <= log.size(); ++cut) {
+    CAPTURE(cut);
+    const std::vector<std::string> got = records_of(log.substr(0, cut), 16);
+    REQUIRE(got.size() <= all.size());
+    for (size_t i = 0; i < got.size(); ++i) CHECK(got[i] == all[i]);
+  }
+}
+
+TEST_CASE("declared lengths saturate instead of overflowing") {
+  auto length = [](const std::string& s) {
+    return parse_declared_length(s.data(), s.data() + s.size(), nullptr);
+  };
+  CHECK(length("12") == 12);
+  CHECK(length("  7:D") == 7);
+  CHECK(length("-0") == 0);
+  CHECK(length("") == 0);
+  CHECK(length("2147483647") == 2147483647);
+  CHECK(length("2147483648") == 2147483647);
+  CHECK(length("99999999999999999999999999") == 2147483647);
+  CHECK(length("-99999999999999999999999999") < 0);
+}
+
+namespace {
+class FailingSource final : public ByteSource {
+ public:
+  size_t read(char* dst, size_t n) override {
+    if (served_) return 0;
+    served_ = true;
+    const std::string first = "<CALL:2>K1<EOR>\n<CALL:2>K2";
+    const size_t got = first.size() < n ? first.size() : n;
+    first.copy(dst, got);
+    return got;
+  }
+  std::string error() const override { return served_ ? "Input/output error" : ""; }
+
+ private:
+  bool served_ = false;
+};
+}  // namespace
+
+TEST_CASE("a read failure is an error with the system's text") {
+  FailingSource source;
+  AdifReader reader(source);
+  QsoRecord record;
+  std::string error;
+  CHECK(reader.parse_ADIF(record, error) == S::end_of_record);
+  record.clear();
+  CHECK(reader.parse_ADIF(record, error) == S::line);
+  CHECK(reader.parse_ADIF(record, error) == S::error);
+  CHECK(error == "ERROR: Read error: Input/output error");
+}
+
+TEST_CASE("a file is read through FileSource, and a missing one says why") {
+  const std::string path = "adif_reader_test.adi";
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  REQUIRE(f != nullptr);
+  std::fputs("<CALL:4>W1AW<EOR>\r\n", f);
+  std::fclose(f);
+  FileSource file;
+  REQUIRE(file.open(path));
+  AdifReader reader(file);
+  QsoRecord record;
+  std::string error;
+  CHECK(reader.parse_ADIF(record, error) == S::end_of_record);
+  CHECK(record.call->value == "W1AW");
+  std::remove(path.c_str());
+
+  FileSource missing;
+  CHECK_FALSE(missing.open("no/such/file.adi"));
+  CHECK_FALSE(missing.error().empty());
 }
