@@ -6,6 +6,10 @@
 namespace tarvenix {
 
 int compare_names(std::string_view a, std::string_view b) {
+  // Names mostly differ in their first byte; decide those without calling memcmp (lookups
+  // of absent fields are frequent in the evaluation).
+  if (!a.empty() && !b.empty() && a[0] != b[0])
+    return static_cast<unsigned char>(a[0]) < static_cast<unsigned char>(b[0]) ? -1 : 1;
   const size_t n = a.size() < b.size() ? a.size() : b.size();
   const int c = n == 0 ? 0 : std::memcmp(a.data(), b.data(), n);  // memcmp compares unsigned
   if (c != 0) return c < 0 ? -1 : 1;
