@@ -9,7 +9,26 @@
 
 namespace tarvenix {
 
+uint64_t BadCallList::call_hash(std::string_view call) {
+  uint64_t h = 14695981039346656037ull;  // FNV-1a
+  for (const char ch : call) h = (h ^ static_cast<unsigned char>(ch)) * 1099511628211ull;
+  return (h ^ (h >> 32)) & (kFilterBits - 1);
+}
+
+void BadCallList::mark(std::string_view call) {
+  if (filter_.empty()) filter_.assign(kFilterBits / 64, 0);
+  const uint64_t bit = call_hash(call);
+  filter_[bit / 64] |= uint64_t{1} << (bit % 64);
+}
+
+bool BadCallList::may_hold(std::string_view call) const {
+  if (filter_.empty()) return false;
+  const uint64_t bit = call_hash(call);
+  return (filter_[bit / 64] >> (bit % 64)) & 1;
+}
+
 void insert_bad_call(BadCallList& list, BadCallEntry entry) {
+  list.mark(entry.callsign);
   std::vector<BadCallEntry>& windows = list.by_call_[entry.callsign];
   windows.push_back(std::move(entry));
   ++list.size_;
@@ -28,6 +47,7 @@ void BadCallList::append(BadCallList&& other) {
 
 const BadCallEntry* find_bad_call(const BadCallList& list, std::string_view call,
                                   std::string_view date) {
+  if (!list.may_hold(call)) return nullptr;
   const auto it = list.by_call_.find(call);
   if (it == list.by_call_.end()) return nullptr;
   for (const BadCallEntry& entry : it->second) {

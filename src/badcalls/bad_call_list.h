@@ -3,6 +3,7 @@
 // sign (byte order); every entry is kept, so one call sign may have several windows.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -32,8 +33,16 @@ class BadCallList {
   friend void insert_bad_call(BadCallList& list, BadCallEntry entry);
   friend const BadCallEntry* find_bad_call(const BadCallList& list, std::string_view call,
                                            std::string_view date);
+  // One bit per call-sign hash: a clear bit answers "not listed" without a tree search,
+  // which is the answer for nearly every QSO.
+  static constexpr size_t kFilterBits = size_t{1} << 18;
+  static uint64_t call_hash(std::string_view call);
+  void mark(std::string_view call);
+  bool may_hold(std::string_view call) const;
+
   // Entries of one call sign stay in file order.
   std::map<std::string, std::vector<BadCallEntry>, std::less<>> by_call_;
+  std::vector<uint64_t> filter_;  // empty until the first entry
   size_t size_ = 0;
 };
 

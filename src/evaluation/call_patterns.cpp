@@ -15,8 +15,7 @@ bool is_digit(char ch) {
   return ch >= '0' && ch <= '9';
 }
 
-// `text` begins with `pattern` at `at`, where a letter of the pattern (upper case) also takes
-// its lower-case form, and '[...]' is not used: each pattern byte is one literal.
+// `text` holds `pattern` (written in upper case) at `at`, ignoring the case of letters.
 bool literal_at(std::string_view text, size_t at, std::string_view pattern) {
   if (text.size() < at || text.size() - at < pattern.size()) return false;
   for (size_t i = 0; i < pattern.size(); ++i) {
@@ -25,6 +24,7 @@ bool literal_at(std::string_view text, size_t at, std::string_view pattern) {
   return true;
 }
 
+// `ch` in either case is one of the upper-case letters of `upper_set`.
 bool one_of(char ch, std::string_view upper_set) {
   return upper_set.find(upper(ch)) != std::string_view::npos;
 }

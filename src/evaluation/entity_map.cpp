@@ -23,7 +23,7 @@ std::string_view prefix_word(std::string_view cell) {
 }
 
 std::string_view text_or_empty(const Sheet& sheet, int row, int col) {
-  return sheet.read_text(row, col).value_or(std::string_view());
+  return sheet.read_text(row, col).value_or(std::string_view(""));
 }
 
 void map_row(const Sheet& sheet, int row, std::string_view word, EntityCreditTable& entities,

@@ -84,6 +84,69 @@ int16_t saturated_int16(int32_t value) {
   return static_cast<int16_t>(value);
 }
 
+// `qsl_rcvd` is the record's QSL_RCVD field (looked up once for two checks), or null.
+bool confirmed_with(const AdifField* qsl_rcvd, const QsoRecord& record) {
+  return begins_with(qsl_rcvd, 'Y') || begins_with(record.find("LOTW_QSL_RCVD"), 'Y') ||
+         begins_with(record.find("EQSL_QSL_RCVD"), 'Y');
+}
+
+// The year, the time (TIME_OFF may stand in for TIME_ON), maritime mobile, QSL_RCVD "I" and
+// a call beginning with "!". True when the QSO was rejected.
+bool rejected_by_record_checks(QsoRecord& record, const QsoDate& date, const QsoText& qso,
+                               const AdifField* qsl_rcvd, RunStats& stats, RunLog& log) {
+  if (date.year != CONTEST_YEAR) {
+    reject(log, qso, " is not for this year\n", stats.wrong_year);
+    return true;
+  }
+  if (record.time_on == nullptr) {
+    const AdifField* time_off = record.find("TIME_OFF");
+    if (time_off == nullptr) {
+      reject(log, qso, " has no QSO Time\n", stats.no_time);
+      return true;
+    }
+    record.time_on = time_off;
+    warn_about(log, qso);
+    log.write(" is using TIME_OFF because TIME_ON was not found\n");
+    ++stats.time_off_used;
+  }
+  if (is_maritime_mobile(qso.call)) {
+    reject(log, qso, " is Maritime Mobile\n", stats.maritime_mobile);
+    return true;
+  }
+  if (begins_with(qsl_rcvd, 'I')) {
+    warn_about(log, qso);
+    log.print(" has QSL_RCVD = %.*s\n", print_length(qsl_rcvd->value), qsl_rcvd->value.data());
+    ++stats.invalid_calls;
+    return true;
+  }
+  if (qso.call[0] == '!') {
+    reject(log, qso, " has '!' as the first letter of the callsign.\n", stats.invalid_calls);
+    return true;
+  }
+  return false;
+}
+
+// The code of the entity slot to credit (after the special entity rules), or 0 when the QSO
+// was rejected for its DXCC code.
+int32_t credited_entity_code(const QsoRecord& record, const EntityCreditTable& entities,
+                             const QsoText& qso, RunStats& stats, RunLog& log) {
+  const int32_t code = record.dxcc == nullptr ? 0 : leading_int(record.dxcc->value);
+  if (code == 0) {
+    reject(log, qso, " does not have a DXCC Entity Code\n", stats.no_dxcc_prefix);
+    return 0;
+  }
+  // Codes past the table (also the saturated huge ones) are not on the Scoresheet, and
+  // neither is a contest entity whose row the Scoresheet lacks.
+  const int32_t credited = has_special_entities(code) && entities.find(code) != nullptr
+                               ? special_entity_code(record, qso.date, stats, log)
+                               : code;
+  if (entities.find(credited) == nullptr) {
+    reject_bad_dxcc(log, qso, *record.dxcc, stats);
+    return 0;
+  }
+  return credited;
+}
+
 // Step 14: the first accepted QSO of an entity, or a confirmed one replacing an
 // unconfirmed one while the Confirmed box is set.
 void credit_entity(CreditRecord& slot, const QsoRecord& record, const QsoText& qso, int band,
@@ -151,9 +214,7 @@ void fill_credit(CreditRecord& credit, const QsoRecord& record, int band, int mo
 }
 
 bool is_confirmed(const QsoRecord& record) {
-  return begins_with(record.find("QSL_RCVD"), 'Y') ||
-         begins_with(record.find("LOTW_QSL_RCVD"), 'Y') ||
-         begins_with(record.find("EQSL_QSL_RCVD"), 'Y');
+  return confirmed_with(record.find("QSL_RCVD"), record);
 }
 
 void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCreditTable& entities,
@@ -182,46 +243,17 @@ void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCred
     reject_bad_call(log, qso, *entry, stats);
     return;
   }
-  if (date.year != CONTEST_YEAR)
-    return reject(log, qso, " is not for this year\n", stats.wrong_year);
-
-  if (record.time_on == nullptr) {
-    const AdifField* time_off = record.find("TIME_OFF");
-    if (time_off == nullptr) return reject(log, qso, " has no QSO Time\n", stats.no_time);
-    record.time_on = time_off;
-    warn_about(log, qso);
-    log.write(" is using TIME_OFF because TIME_ON was not found\n");
-    ++stats.time_off_used;
-  }
-
-  if (is_maritime_mobile(call))
-    return reject(log, qso, " is Maritime Mobile\n", stats.maritime_mobile);
-  if (const AdifField* qsl = record.find("QSL_RCVD"); begins_with(qsl, 'I')) {
-    warn_about(log, qso);
-    log.print(" has QSL_RCVD = %.*s\n", print_length(qsl->value), qsl->value.data());
-    ++stats.invalid_calls;
-    return;
-  }
-  if (call[0] == '!')
-    return reject(log, qso, " has '!' as the first letter of the callsign.\n", stats.invalid_calls);
+  const AdifField* qsl_rcvd = record.find("QSL_RCVD");
+  if (rejected_by_record_checks(record, date, qso, qsl_rcvd, stats, log)) return;
 
   const int band = check_band(record, operator_config, stats);
   if (band == 0) return reject_with_reason(log, qso, operator_config.message);
   const int mode = check_mode(record, operator_config, stats);
   if (mode == 0) return reject_with_reason(log, qso, operator_config.message);
 
-  int32_t code = record.dxcc == nullptr ? 0 : leading_int(record.dxcc->value);
-  if (code == 0)
-    return reject(log, qso, " does not have a DXCC Entity Code\n", stats.no_dxcc_prefix);
-  // Codes past the table (also the saturated huge ones) are not on the Scoresheet.
-  if (entities.find(code) == nullptr) return reject_bad_dxcc(log, qso, *record.dxcc, stats);
-  if (has_special_entities(code)) {
-    code = special_entity_code(record, qso.date, stats, log);
-    // A contest entity missing from the Scoresheet counts like any entity missing there.
-    if (entities.find(code) == nullptr) return reject_bad_dxcc(log, qso, *record.dxcc, stats);
-  }
-
-  const bool confirmed = is_confirmed(record);
+  const int32_t code = credited_entity_code(record, entities, qso, stats, log);
+  if (code == 0) return;
+  const bool confirmed = confirmed_with(qsl_rcvd, record);
   const bool prefer_confirmed = operator_config.confirmed != 0;
   credit_entity(*entities.find(code), record, qso, band, mode, confirmed, prefer_confirmed, stats,
                 log);

@@ -207,17 +207,28 @@ TEST_CASE("a second load adds its entries after the first") {
   CHECK(find_bad_call(list, "K2Y", "2024-05-05") != nullptr);
 }
 
+namespace {
+
+// "K100000", "K100001", ...: call signs in ascending order.
+std::string numbered_call(int i) {
+  std::string call(1, 'K');
+  call += std::to_string(100000 + i);
+  return call;
+}
+
+}  // namespace
+
 TEST_CASE("many entries in ascending order are all found") {
   std::string json = "{\"entries\":[";
   for (int i = 0; i < 5000; ++i) {
     if (i > 0) json += ",";
-    json += entry_json("K" + std::to_string(100000 + i), "B", "2024-01-01", "2024-12-31");
+    json += entry_json(numbered_call(i), "B", "2024-01-01", "2024-12-31");
   }
   json += "]}";
   BadCallList list;
   LogCapture capture;
   CHECK(load_bad_calls_from_text(list, json, "big", capture.log).items == 5000);
   for (int i = 0; i < 5000; i += 7)
-    CHECK(find_bad_call(list, "K" + std::to_string(100000 + i), "2024-07-01") != nullptr);
+    CHECK(find_bad_call(list, numbered_call(i), "2024-07-01") != nullptr);
   CHECK(find_bad_call(list, "K099999", "2024-07-01") == nullptr);
 }

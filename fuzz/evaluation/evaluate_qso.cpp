@@ -1,0 +1,70 @@
+// Fuzz target: records read from any bytes (as ADIF) through evaluate_qso, against a
+// Scoresheet that lists every entity and a small bad-call list. The first byte picks the
+// operator's band, mode and Confirmed box. Every QSO leaves the message slot empty and the
+// credit tables sound.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "adif/reader.h"
+#include "evaluation/entity_table.h"
+#include "evaluation/qso_evaluation.h"
+
+namespace {
+
+using namespace tarvenix;
+
+void check_table(const CreditTable& table) {
+  for (int i = 0; i < table.size(); ++i) {
+    const CreditRecord* r = table.find(i);
+    if (r != nullptr && std::strlen(r->call) > 16) __builtin_trap();
+  }
+}
+
+void add_bad_call(BadCallList& list, const char* call, char category) {
+  BadCallEntry entry;
+  entry.callsign = call;
+  entry.category = category;
+  entry.startOn = "2024-01-01";
+  entry.endOn = "2024-12-31";
+  entry.notes = "fuzz";
+  insert_bad_call(list, std::move(entry));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  OperatorConfig config;
+  config.band_index = static_cast<uint8_t>(data[0] % 14);
+  config.mode_index = static_cast<uint8_t>((data[0] / 14) % 4);
+  config.confirmed = static_cast<uint8_t>((data[0] / 56) % 2);
+  EntityCreditTable entities;
+  for (const EntityEntry& row : ENTITY_TABLE) entities.create(row.code)->code = row.code;
+  ZoneCreditTable zones;
+  RunStats stats;
+  RunLog log;
+  BadCallList bad_calls;
+  add_bad_call(bad_calls, "K1BUST", 'B');
+  add_bad_call(bad_calls, "K1INV", 'I');
+  add_bad_call(bad_calls, "K1ODD", 'X');
+
+  MemorySource source({reinterpret_cast<const char*>(data) + 1, size - 1});
+  AdifReader reader(source, 64);
+  QsoRecord record;
+  std::string error;
+  for (;;) {
+    const ReaderStatus status = reader.parse_ADIF(record, error);
+    if (status == ReaderStatus::end_of_file || status == ReaderStatus::error) break;
+    if (status == ReaderStatus::end_of_record) {
+      ++stats.qsos_read;
+      evaluate_qso(record, config, entities, zones, stats, log, bad_calls);
+      if (!config.message.empty()) __builtin_trap();
+    }
+    if (status != ReaderStatus::line) record.clear();
+  }
+  check_table(entities);
+  check_table(zones);
+  if (zones.find(0) != nullptr) __builtin_trap();
+  return 0;
+}
