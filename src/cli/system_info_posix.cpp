@@ -19,9 +19,9 @@ SystemInfo command_line_system_info() {
   info.system_name = name.sysname;
   unsigned major = 0, minor = 0, build = 0;  // "6.1.0-18-amd64" gives 6, 1, 0
   std::sscanf(name.release, "%u.%u.%u", &major, &minor, &build);
-  info.major_version = major;
-  info.minor_version = minor;
-  info.build_number = build;
+  info.os_major = major;
+  info.os_minor = minor;
+  info.os_build = build;
   return info;
 }
 

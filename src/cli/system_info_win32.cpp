@@ -18,10 +18,10 @@ SystemInfo command_line_system_info() {
   OSVERSIONINFOEXW version{};
   version.dwOSVersionInfoSize = sizeof version;
   if (get_version != nullptr && get_version(&version) == 0) {
-    info.major_version = version.dwMajorVersion;
-    info.minor_version = version.dwMinorVersion;
-    info.build_number = version.dwBuildNumber;
-    info.product_type = version.wProductType;
+    info.os_major = version.dwMajorVersion;
+    info.os_minor = version.dwMinorVersion;
+    info.os_build = version.dwBuildNumber;
+    info.os_product_type = version.wProductType;
   }
   return info;
 }

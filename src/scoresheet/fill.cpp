@@ -5,7 +5,7 @@
 #include <string>
 
 #include "evaluation/band_rules.h"
-#include "evaluation/contest.h"
+#include "evaluation/qso_evaluation.h"
 #include "evaluation/mode_rules.h"
 
 namespace tarvenix {

@@ -48,12 +48,12 @@ bool write_log_header(RunLog& log, const SystemInfo& system, std::time_t now) {
   if (time.empty()) return false;
   const std::string name =
       system.system_name.empty()
-          ? windows_name(system.major_version, system.minor_version, system.product_type)
+          ? windows_name(system.os_major, system.os_minor, system.os_product_type)
           : system.system_name;
   log.write(LOG_SEPARATOR);
   log.print("Converted on %s UTC\n", time.c_str());
-  log.print("%s [Version %0d.%0d.%0d]\n", name.c_str(), static_cast<int>(system.major_version),
-            static_cast<int>(system.minor_version), static_cast<int>(system.build_number));
+  log.print("%s [Version %0d.%0d.%0d]\n", name.c_str(), static_cast<int>(system.os_major),
+            static_cast<int>(system.os_minor), static_cast<int>(system.os_build));
   if (system.command_line) {
     log.print("tarvenix-convert version %s\n", system.program_version.c_str());
   } else {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "adif/reader.h"
-#include "evaluation/evaluate.h"
+#include "evaluation/qso_evaluation.h"
 
 namespace tarvenix {
 

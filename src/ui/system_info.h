@@ -1,4 +1,5 @@
-// What the run log's header says about the system the conversion ran on.
+// What the program learns about the system at start-up: the Windows version and the
+// version of the Visual C++ runtime package; the run log's header prints them.
 #pragma once
 
 #include <cstdint>
@@ -7,20 +8,18 @@
 namespace tarvenix {
 
 struct SystemInfo {
-  // The Windows version block (RtlGetVersion).
-  uint32_t major_version = 0;
-  uint32_t minor_version = 0;
-  uint32_t build_number = 0;
-  uint8_t product_type = 0;  // 1: a workstation
-  // The Visual C++ runtime found in the registry by the window program.
-  int32_t runtime_major = 0;
+  uint32_t os_major = 0;         // from RtlGetVersion; 0 when it is not available
+  uint32_t os_minor = 0;
+  uint32_t os_build = 0;
+  uint8_t os_product_type = 0;   // VER_NT_WORKSTATION (1), domain controller (2), server (3)
+  int32_t runtime_major = 0;     // from the runtime's registry key
   int32_t runtime_minor = 0;
   int32_t runtime_build = 0;
-  // Set by the command-line program, whose header names the system and itself instead of
-  // the runtime: `system_name` (empty: named from the Windows version) and its own version.
+  // The command-line program's header names the system (empty: named from the Windows
+  // version) and the program's own version instead of the runtime.
+  bool command_line = false;
   std::string system_name;
   std::string program_version;
-  bool command_line = false;
 };
 
 }  // namespace tarvenix

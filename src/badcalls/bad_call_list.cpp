@@ -1,0 +1,131 @@
+// The bad-call list: loading it from JSON, and the lookup of a call sign on a date.
+#include "badcalls/bad_call_list.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+namespace tarvenix {
+
+void insert_bad_call(BadCallList& list, BadCallEntry entry) {
+  std::vector<BadCallEntry>& windows = list.by_call_[entry.callsign];
+  windows.push_back(std::move(entry));
+  ++list.size_;
+}
+
+void BadCallList::append(BadCallList&& other) {
+  if (empty()) {
+    *this = std::move(other);
+    return;
+  }
+  for (auto& [call, entries] : other.by_call_) {
+    for (BadCallEntry& entry : entries) insert_bad_call(*this, std::move(entry));
+  }
+  other = BadCallList();
+}
+
+const BadCallEntry* find_bad_call(const BadCallList& list, std::string_view call,
+                                  std::string_view date) {
+  const auto it = list.by_call_.find(call);
+  if (it == list.by_call_.end()) return nullptr;
+  for (const BadCallEntry& entry : it->second) {
+    // std::string_view compares bytes as unsigned, like strcmp.
+    if (date >= std::string_view(entry.startOn) && date <= std::string_view(entry.endOn))
+      return &entry;
+  }
+  return nullptr;
+}
+
+namespace {
+
+using Json = nlohmann::json;
+
+// A string member, or empty when it is missing or not a string.
+std::string string_member(const Json& object, const char* name) {
+  const auto it = object.find(name);
+  if (it == object.end() || !it->is_string()) return {};
+  return it->get<std::string>();
+}
+
+BadCallEntry entry_from(const Json& object) {
+  BadCallEntry entry;
+  entry.callsign = string_member(object, "callsign");
+  const std::string category = string_member(object, "category");
+  entry.category = category.empty() ? '\0' : category[0];
+  entry.startOn = string_member(object, "startOn");
+  entry.endOn = string_member(object, "endOn");
+  std::string notes = string_member(object, "notes");
+  if (!notes.empty()) entry.notes = std::move(notes);
+  return entry;
+}
+
+// Inserts every object item of the root's "entries" array; returns how many.
+int insert_entries(BadCallList& list, const Json& root) {
+  const auto entries = root.find("entries");
+  if (entries == root.end() || !entries->is_array()) return 0;
+  int count = 0;
+  for (const Json& item : *entries) {
+    if (!item.is_object()) continue;  // not an entry; nothing to store
+    insert_bad_call(list, entry_from(item));
+    ++count;
+  }
+  return count;
+}
+
+bool read_file(const std::string& path, std::string& bytes, std::string& error) {
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+  if (file == nullptr) {
+    error = std::strerror(errno);
+    return false;
+  }
+  char block[1 << 16];
+  size_t n = 0;
+  while ((n = std::fread(block, 1, sizeof block, file.get())) > 0) bytes.append(block, n);
+  if (std::ferror(file.get())) {
+    error = "read error";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+BadCallLoad load_bad_calls_from_text(BadCallList& list, std::string_view json,
+                                     const std::string& name, RunLog& log) {
+  BadCallLoad result;
+  try {
+    const Json root = Json::parse(json.begin(), json.end(), nullptr, /*allow_exceptions=*/false);
+    if (!root.is_object()) {
+      result.error = name + ": bad json file";
+      return result;
+    }
+    // Gathered apart so that a failure half-way adds nothing.
+    BadCallList read;
+    result.items = insert_entries(read, root);
+    list.append(std::move(read));
+  } catch (const std::exception& e) {  // memory exhausted while parsing or copying
+    result.error = name + ": " + e.what();
+    return result;
+  }
+  if (result.items > 0) log.print("Read %d bad callsigns from %s\n", result.items, name.c_str());
+  result.ok = true;
+  return result;
+}
+
+BadCallLoad load_bad_calls(BadCallList& list, const std::string& path, RunLog& log) {
+  std::string bytes;
+  std::string error;
+  if (!read_file(path, bytes, error)) {
+    BadCallLoad result;
+    result.error = path + ": " + error;
+    return result;
+  }
+  return load_bad_calls_from_text(list, bytes, path, log);
+}
+
+}  // namespace tarvenix

@@ -1,0 +1,87 @@
+// Locale-independent number reading and reason formatting for field values.
+#include "evaluation/field_text.h"
+
+#include <charconv>
+#include <cstdarg>
+#include <cstdio>
+#include <limits>
+
+namespace tarvenix {
+
+namespace {
+
+// The white space of isspace() in the "C" locale.
+bool is_c_space(char ch) {
+  return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
+
+char lower_ascii(char ch) {
+  return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch + 32) : ch;
+}
+
+size_t skip_space(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && is_c_space(text[i])) ++i;
+  return i;
+}
+
+}  // namespace
+
+int32_t leading_int(std::string_view text) {
+  size_t i = skip_space(text);
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  int64_t magnitude = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    magnitude = magnitude * 10 + (text[i] - '0');
+    if (magnitude > kLimit) magnitude = kLimit;  // saturate; later digits cannot lower it
+  }
+  const int64_t value = negative ? -magnitude : magnitude;
+  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(value);
+}
+
+double leading_double(std::string_view text) {
+  size_t i = skip_space(text);
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const char* first = text.data() + i;
+  const char* last = text.data() + text.size();
+  std::chars_format format = std::chars_format::general;
+  if (last - first > 2 && first[0] == '0' && lower_ascii(first[1]) == 'x') {
+    format = std::chars_format::hex;  // strtod reads "0x1.8p3"; from_chars wants it bare
+    first += 2;
+  }
+  if (first != last && *first == '-') return 0;  // one sign only; from_chars takes its own
+  double value = 0;
+  const std::from_chars_result result = std::from_chars(first, last, value, format);
+  if (result.ec != std::errc()) value = 0;  // no number, or out of the double range
+  return negative ? -value : value;
+}
+
+bool equal_ignoring_case(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (lower_ascii(a[i]) != lower_ascii(b[i])) return false;
+  }
+  return true;
+}
+
+void format_to(std::string& out, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  const int n = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  if (n < 0) {
+    out.clear();
+  } else {
+    out.resize(static_cast<size_t>(n));
+    std::vsnprintf(out.data(), out.size() + 1, format, again);
+  }
+  va_end(again);
+}
+
+}  // namespace tarvenix

@@ -1,0 +1,241 @@
+// QSO evaluation: the checks in their fixed order, then entity and zone credit.
+#include "evaluation/qso_evaluation.h"
+
+#include <limits>
+
+#include "evaluation/band_rules.h"
+#include "evaluation/field_text.h"
+#include "evaluation/mode_rules.h"
+#include "evaluation/qso_date.h"
+#include "evaluation/special_entities.h"
+
+namespace tarvenix {
+
+namespace {
+
+constexpr int32_t kUnitedStates = 291;
+constexpr int32_t kCanada = 1;
+constexpr int32_t kLastZone = 40;
+
+// What the lines about one QSO show.
+struct QsoText {
+  int32_t ordinal;
+  std::string_view call;
+  std::string_view date;
+};
+
+// "WARN:\tQSO #%5d with CALL on DATE": the start of a rejection line; counts the warning.
+void warn_about(RunLog& log, const QsoText& qso) {
+  log.warn("WARN:\tQSO #%5d with %.*s on %.*s", qso.ordinal, print_length(qso.call),
+           qso.call.data(), print_length(qso.date), qso.date.data());
+}
+
+void reject(RunLog& log, const QsoText& qso, const char* tail, int32_t& counter) {
+  warn_about(log, qso);
+  log.write(tail);
+  ++counter;
+}
+
+// A rejection whose reason the band or mode rules left in `reason`; empties it.
+void reject_with_reason(RunLog& log, const QsoText& qso, std::string& reason) {
+  warn_about(log, qso);
+  log.print(" %.*s\n", print_length(reason), reason.data());
+  reason.clear();
+}
+
+void write_notes(RunLog& log, const std::optional<std::string>& notes) {
+  if (notes) log.print(" (%s)", notes->c_str());
+  log.write("\n");
+}
+
+void reject_bad_call(RunLog& log, const QsoText& qso, const BadCallEntry& entry, RunStats& stats) {
+  warn_about(log, qso);
+  if (entry.category == 'B') {
+    log.write(" is a busted callsign");
+    ++stats.busted_calls;
+  } else if (entry.category == 'I') {
+    log.write(" is an invalid callsign");
+    ++stats.invalid_calls;
+  } else {  // no counter of its own, but never without a trace
+    log.write(" is in the bad-call list");
+  }
+  write_notes(log, entry.notes);
+}
+
+void reject_bad_dxcc(RunLog& log, const QsoText& qso, const AdifField& dxcc, RunStats& stats) {
+  warn_about(log, qso);
+  log.print(" does not have a valid DXCC Entity Code (%.*s)\n", print_length(dxcc.value),
+            dxcc.value.data());
+  ++stats.bad_dxcc_prefix;
+}
+
+bool is_maritime_mobile(std::string_view call) {
+  const size_t slash = call.rfind('/');
+  return slash != std::string_view::npos && call.substr(slash) == "/MM";
+}
+
+bool begins_with(const AdifField* field, char ch) {
+  return field != nullptr && !field->value.empty() && field->value[0] == ch;
+}
+
+int16_t saturated_int16(int32_t value) {
+  if (value > std::numeric_limits<int16_t>::max()) return std::numeric_limits<int16_t>::max();
+  if (value < std::numeric_limits<int16_t>::min()) return std::numeric_limits<int16_t>::min();
+  return static_cast<int16_t>(value);
+}
+
+// Step 14: the first accepted QSO of an entity, or a confirmed one replacing an
+// unconfirmed one while the Confirmed box is set.
+void credit_entity(CreditRecord& slot, const QsoRecord& record, const QsoText& qso, int band,
+                   int mode, bool confirmed, bool prefer_confirmed, RunStats& stats, RunLog& log) {
+  if (!slot.has_call()) {
+    if (prefer_confirmed && confirmed) ++stats.entities_confirmed;
+  } else if (prefer_confirmed && !slot.confirmed && confirmed) {
+    log.note("DXCC:\tReplaced %s with %.*s because it is confirmed\n", slot.call,
+             print_length(qso.call), qso.call.data());
+    ++stats.entities_confirmed;
+  } else {
+    return;
+  }
+  fill_credit(slot, record, band, mode);
+  slot.confirmed = confirmed;
+}
+
+// Step 16: the first accepted QSO of a zone; rule (a) prefers a confirmed QSO, rule (b) a
+// Canadian QSO over a United States one (the zone is more likely to be right).
+void credit_zone(ZoneCreditTable& zones, int zone, int32_t code, const QsoRecord& record,
+                 const QsoText& qso, int band, int mode, bool confirmed, bool prefer_confirmed,
+                 RunStats& stats, RunLog& log) {
+  CreditRecord* slot = zones.find(zone);
+  if (slot == nullptr) {
+    slot = zones.create(zone);
+    fill_credit(*slot, record, band, mode);
+    slot->zone = static_cast<uint8_t>(zone);
+    slot->code = code;
+    slot->row = zone + ZONE_ROW_OFFSET;
+    slot->confirmed = confirmed;
+    if (prefer_confirmed && confirmed) ++stats.zones_confirmed;
+    return;
+  }
+  const int call_size = print_length(qso.call);
+  if (prefer_confirmed && !slot->confirmed && confirmed) {
+    log.note("WAZ:\t[%d] Replaced %s with %.*s because it is confirmed\n", zone, slot->call,
+             call_size, qso.call.data());
+    ++stats.zones_confirmed;
+  } else if (slot->code == kUnitedStates && code == kCanada &&
+             qso.call.find('/') == std::string_view::npos &&
+             (!prefer_confirmed || (slot->confirmed && confirmed))) {
+    log.note("WAZ:\t[%d] Replaced %s with %.*s because Zone is more likely to be correct", zone,
+             slot->call, call_size, qso.call.data());
+    log.write(prefer_confirmed && confirmed ? " (and it is confirmed)\n" : "\n");
+  } else {
+    return;
+  }
+  fill_credit(*slot, record, band, mode);
+  slot->confirmed = confirmed;
+  slot->code = code;
+}
+
+}  // namespace
+
+void fill_credit(CreditRecord& credit, const QsoRecord& record, int band, int mode) {
+  const QsoDate date = qso_date_of(record.qso_date != nullptr ? record.qso_date->value : "");
+  credit.month = static_cast<int8_t>(date.month);
+  credit.day = static_cast<int8_t>(date.day);
+  const std::string_view time = record.time_on != nullptr ? record.time_on->value : "";
+  const int32_t hhmm = time.size() == 6 ? leading_int(time) / 100 : leading_int(time);
+  credit.time = saturated_int16(hhmm);
+  credit.band = static_cast<int16_t>(band);
+  credit.mode = static_cast<int8_t>(mode);
+  credit.set_call(record.call != nullptr ? record.call->value : "");
+}
+
+bool is_confirmed(const QsoRecord& record) {
+  return begins_with(record.find("QSL_RCVD"), 'Y') ||
+         begins_with(record.find("LOTW_QSL_RCVD"), 'Y') ||
+         begins_with(record.find("EQSL_QSL_RCVD"), 'Y');
+}
+
+void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCreditTable& entities,
+                  ZoneCreditTable& zones, RunStats& stats, RunLog& log,
+                  const BadCallList& bad_calls) {
+  operator_config.message.clear();
+  const int32_t ordinal = stats.qsos_read;
+  // An empty call (or one that is empty as a C text) would credit a slot that is never
+  // written and block it for good.
+  if (record.call == nullptr || record.call->value.empty() || record.call->value[0] == '\0') {
+    log.warn("WARN:\tQSO #%5d has no callsign\n", ordinal);
+    ++stats.no_callsign;
+    return;
+  }
+  const std::string_view call = record.call->value;
+  if (record.qso_date == nullptr) {
+    log.warn("WARN:\tQSO #%5d with %.*s has no QSO Date\n", ordinal, print_length(call),
+             call.data());
+    ++stats.no_date;
+    return;
+  }
+  const QsoDate date = qso_date_of(record.qso_date->value);
+  const DateText date_text(date);
+  const QsoText qso{ordinal, call, date_text.view()};
+  if (const BadCallEntry* entry = find_bad_call(bad_calls, call, qso.date)) {
+    reject_bad_call(log, qso, *entry, stats);
+    return;
+  }
+  if (date.year != CONTEST_YEAR)
+    return reject(log, qso, " is not for this year\n", stats.wrong_year);
+
+  if (record.time_on == nullptr) {
+    const AdifField* time_off = record.find("TIME_OFF");
+    if (time_off == nullptr) return reject(log, qso, " has no QSO Time\n", stats.no_time);
+    record.time_on = time_off;
+    warn_about(log, qso);
+    log.write(" is using TIME_OFF because TIME_ON was not found\n");
+    ++stats.time_off_used;
+  }
+
+  if (is_maritime_mobile(call))
+    return reject(log, qso, " is Maritime Mobile\n", stats.maritime_mobile);
+  if (const AdifField* qsl = record.find("QSL_RCVD"); begins_with(qsl, 'I')) {
+    warn_about(log, qso);
+    log.print(" has QSL_RCVD = %.*s\n", print_length(qsl->value), qsl->value.data());
+    ++stats.invalid_calls;
+    return;
+  }
+  if (call[0] == '!')
+    return reject(log, qso, " has '!' as the first letter of the callsign.\n", stats.invalid_calls);
+
+  const int band = check_band(record, operator_config, stats);
+  if (band == 0) return reject_with_reason(log, qso, operator_config.message);
+  const int mode = check_mode(record, operator_config, stats);
+  if (mode == 0) return reject_with_reason(log, qso, operator_config.message);
+
+  int32_t code = record.dxcc == nullptr ? 0 : leading_int(record.dxcc->value);
+  if (code == 0)
+    return reject(log, qso, " does not have a DXCC Entity Code\n", stats.no_dxcc_prefix);
+  // Codes past the table (also the saturated huge ones) are not on the Scoresheet.
+  if (entities.find(code) == nullptr) return reject_bad_dxcc(log, qso, *record.dxcc, stats);
+  if (has_special_entities(code)) {
+    code = special_entity_code(record, qso.date, stats, log);
+    // A contest entity missing from the Scoresheet counts like any entity missing there.
+    if (entities.find(code) == nullptr) return reject_bad_dxcc(log, qso, *record.dxcc, stats);
+  }
+
+  const bool confirmed = is_confirmed(record);
+  const bool prefer_confirmed = operator_config.confirmed != 0;
+  credit_entity(*entities.find(code), record, qso, band, mode, confirmed, prefer_confirmed, stats,
+                log);
+
+  const AdifField* cqz = record.find("CQZ");
+  if (cqz == nullptr) return reject(log, qso, " does not have a CQ Zone\n", stats.no_cq_zone);
+  const int32_t zone = leading_int(cqz->value);
+  if (zone < 1 || zone > kLastZone) {
+    warn_about(log, qso);
+    log.print(" has an invalid CQ Zone (%d)\n", zone);
+    ++stats.bad_cq_zone;
+    return;
+  }
+  credit_zone(zones, zone, code, record, qso, band, mode, confirmed, prefer_confirmed, stats, log);
+}
+
+}  // namespace tarvenix

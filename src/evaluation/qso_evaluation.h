@@ -1,0 +1,32 @@
+// The evaluation of one QSO: the checks that accept or reject it, each rejection written to
+// the run log with its counter, and the choice of the QSO credited for every entity and CQ
+// Zone. Accepting a QSO writes nothing and allocates nothing.
+#pragma once
+
+#include <cstdint>
+
+#include "adif/record.h"
+#include "badcalls/bad_call_list.h"
+#include "scoresheet/run_log.h"
+#include "scoresheet/run_records.h"
+#include "ui/operator_config.h"
+
+namespace tarvenix {
+
+inline constexpr int32_t CONTEST_YEAR = 2024;
+
+// Sets the QSO fields of a credit record (month, day, time, band, mode, call) and nothing
+// else. A 6-character TIME_ON (HHMMSS) is cut to HHMM; the call to its first 16 characters.
+void fill_credit(CreditRecord& credit, const QsoRecord& record, int band, int mode);
+
+// QSL_RCVD, LOTW_QSL_RCVD or EQSL_QSL_RCVD begins with "Y".
+bool is_confirmed(const QsoRecord& record);
+
+// Evaluates the QSO numbered stats.qsos_read (already counted by the caller). May point
+// record.time_on at the TIME_OFF field; keeps no reference into the record. Leaves
+// operator_config.message empty.
+void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCreditTable& entities,
+                  ZoneCreditTable& zones, RunStats& stats, RunLog& log,
+                  const BadCallList& bad_calls);
+
+}  // namespace tarvenix

@@ -1,0 +1,304 @@
+// The HTTP client elsewhere than Windows, over libcurl. Failures go to standard error.
+//
+// WinInet hands the body out as the caller reads it; libcurl pushes it through a callback
+// while it drives the transfer. A multi handle lets the transfer be driven only as far as
+// the caller has read: open_url drives it until the first body bytes (or the end) arrive,
+// and each block read drives it again only when what arrived so far is used up.
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "net/http_client.h"
+#include "net/platform.h"
+
+namespace tarvenix {
+namespace {
+
+// Both match WinInet's defaults: a minute to connect, and a minute without any byte.
+constexpr long connect_timeout_seconds = 60;
+constexpr long stall_timeout_seconds = 60;
+constexpr int poll_interval_ms = 1000;
+
+thread_local int last_error = 0;
+
+struct EasyCleanup {
+  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct MultiCleanup {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+struct ListCleanup {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+bool curl_ready() {
+  static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  return ready;
+}
+
+// WinInet's number for a libcurl failure, so that both platforms tell it the same way;
+// failures WinInet has no number for keep libcurl's own.
+int internet_error_from_curl(CURLcode code) {
+  switch (code) {
+    case CURLE_FAILED_INIT:
+    case CURLE_OUT_OF_MEMORY:
+      return internet_error::internal_error;
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+      return internet_error::name_not_resolved;
+    case CURLE_COULDNT_CONNECT:
+      return internet_error::cannot_connect;
+    case CURLE_OPERATION_TIMEDOUT:
+      return internet_error::timeout;
+    case CURLE_PARTIAL_FILE:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+      return internet_error::connection_reset;
+    case CURLE_SSL_CONNECT_ERROR:
+      return internet_error::security_channel_error;
+    case CURLE_PEER_FAILED_VERIFICATION:
+      return internet_error::invalid_ca;
+    default:
+      return int(code);
+  }
+}
+
+bool is_loopback(const std::string& host) {
+  return host == "localhost" || host.rfind("127.", 0) == 0;
+}
+
+bool equals_ignoring_case(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::tolower(x) == std::tolower(y);
+         });
+}
+
+std::string_view trim(std::string_view text) {
+  constexpr std::string_view blanks = " \t\r\n";
+  size_t begin = text.find_first_not_of(blanks);
+  if (begin == std::string_view::npos) return {};
+  return text.substr(begin, text.find_last_not_of(blanks) - begin + 1);
+}
+
+}  // namespace
+
+struct InternetSession::Impl {
+  std::string proxy;  // empty: the system's settings
+};
+
+struct HttpRequest::Impl {
+  std::unique_ptr<CURLM, MultiCleanup> multi;
+  std::unique_ptr<CURL, EasyCleanup> easy;
+  std::unique_ptr<curl_slist, ListCleanup> headers;
+  std::string arrived;       // body bytes received and not yet read
+  size_t read_position = 0;  // into `arrived`
+  bool finished = false;
+  CURLcode result = CURLE_OK;
+  std::string status_line;  // of the last response (redirects are followed)
+  std::vector<std::pair<std::string, std::string>> fields;
+
+  Impl() = default;
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+  ~Impl() {
+    if (multi && easy) curl_multi_remove_handle(multi.get(), easy.get());
+  }
+
+  bool has_unread() const { return read_position < arrived.size(); }
+
+  // Lets libcurl move the transfer on, waiting up to a second for the socket.
+  void drive() {
+    int running = 0;
+    if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+      finish(CURLE_FAILED_INIT);
+      return;
+    }
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+      if (message->msg == CURLMSG_DONE) finish(message->data.result);
+    }
+    if (!finished && !has_unread()) {
+      curl_multi_poll(multi.get(), nullptr, 0, poll_interval_ms, nullptr);
+    }
+  }
+
+  void finish(CURLcode code) {
+    finished = true;
+    result = code;
+  }
+
+  void take_header_line(std::string_view line) {
+    if (line.rfind("HTTP/", 0) == 0) {  // a new response: a redirect's fields are dropped
+      status_line = trim(line);
+      fields.clear();
+      return;
+    }
+    size_t colon = line.find(':');
+    if (colon == std::string_view::npos) return;
+    fields.emplace_back(trim(line.substr(0, colon)), trim(line.substr(colon + 1)));
+  }
+
+  std::optional<std::string> field(std::string_view name) const {
+    for (const auto& [key, value] : fields) {
+      if (equals_ignoring_case(key, name)) return value;
+    }
+    return std::nullopt;
+  }
+
+  // "HTTP/1.1 404 Not Found": the code is the second word, the text all after it.
+  std::optional<std::string> status_part(bool text) const {
+    size_t code_begin = status_line.find(' ');
+    if (code_begin == std::string::npos) return std::nullopt;
+    size_t code_end = status_line.find(' ', code_begin + 1);
+    if (!text) return status_line.substr(code_begin + 1, code_end - code_begin - 1);
+    if (code_end == std::string::npos) return std::string();
+    return status_line.substr(code_end + 1);
+  }
+};
+
+namespace {
+
+size_t on_body(char* data, size_t size, size_t count, void* user) {
+  auto* impl = static_cast<HttpRequest::Impl*>(user);
+  impl->arrived.append(data, size * count);
+  return size * count;
+}
+
+size_t on_header(char* data, size_t size, size_t count, void* user) {
+  static_cast<HttpRequest::Impl*>(user)->take_header_line(std::string_view(data, size * count));
+  return size * count;
+}
+
+// Everything but the URL's own parts; false when libcurl refuses an option.
+bool configure(HttpRequest::Impl& impl, const InternetSession::Impl& session,
+               const RequestTarget& target, const std::string& url) {
+  CURL* easy = impl.easy.get();
+  bool ok = curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) == CURLE_OK;
+  std::string agent(user_agent);
+  ok = ok && curl_easy_setopt(easy, CURLOPT_USERAGENT, agent.c_str()) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, connect_timeout_seconds) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stall_timeout_seconds) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, on_body) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_WRITEDATA, &impl) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, on_header) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_HEADERDATA, &impl) == CURLE_OK;
+  // Never a cached copy, from any proxy on the way.
+  impl.headers.reset(curl_slist_append(nullptr, "Cache-Control: no-cache"));
+  ok = ok && impl.headers &&
+       curl_easy_setopt(easy, CURLOPT_HTTPHEADER, impl.headers.get()) == CURLE_OK;
+  // A named proxy takes every request; loopback never goes through one, whatever the
+  // environment says.
+  if (!session.proxy.empty()) {
+    ok = ok && curl_easy_setopt(easy, CURLOPT_PROXY, session.proxy.c_str()) == CURLE_OK;
+  } else if (is_loopback(target.host)) {
+    ok = ok && curl_easy_setopt(easy, CURLOPT_PROXY, "") == CURLE_OK;
+  }
+  return ok;
+}
+
+}  // namespace
+
+void InternetSession::ImplDeleter::operator()(Impl* impl) const {
+  std::default_delete<Impl>()(impl);
+}
+void HttpRequest::ImplDeleter::operator()(Impl* impl) const {
+  std::default_delete<Impl>()(impl);
+}
+
+int last_internet_error() {
+  return last_error;
+}
+void set_last_internet_error(int code) {
+  last_error = code;
+}
+
+void platform_present_error(OwnerWindow, std::string_view, std::string_view text) {
+  std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
+}
+
+InternetSession open_internet(std::string_view proxy) {
+  if (!curl_ready()) {
+    set_last_internet_error(internet_error::internal_error);
+    return {};
+  }
+  auto impl = make_handle_impl<InternetSession>();
+  impl->proxy = proxy;
+  return InternetSession(std::move(impl));
+}
+
+HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const WebServer& server,
+                     std::string_view path, bool useHttps) {
+  RequestTarget target = resolve_request_target(server, useHttps);
+  std::string url = request_url(target, path);
+  // libcurl connects while sending, so there is no separate connect step to fail.
+  auto fail = [&](int code) {
+    set_last_internet_error(code);
+    report_internet_failure(owner, "HttpSendRequest", code, url);
+    return HttpRequest();
+  };
+  if (!session) return fail(internet_error::invalid_handle);
+
+  auto impl = make_handle_impl<HttpRequest>();
+  impl->multi.reset(curl_multi_init());
+  impl->easy.reset(curl_easy_init());
+  if (!impl->multi || !impl->easy || !configure(*impl, session.impl(), target, url) ||
+      curl_multi_add_handle(impl->multi.get(), impl->easy.get()) != CURLM_OK) {
+    impl->easy.reset();  // not added, so not to be removed
+    return fail(internet_error::internal_error);
+  }
+  while (!impl->finished && !impl->has_unread()) impl->drive();
+  // A response that began counts as sent; a failure later in its body is the reader's.
+  if (impl->finished && impl->result != CURLE_OK && impl->status_line.empty()) {
+    return fail(internet_error_from_curl(impl->result));
+  }
+  return HttpRequest(std::move(impl), std::move(target), std::string(path));
+}
+
+std::optional<std::string> query_response_header(const HttpRequest& request,
+                                                 ResponseHeader header) {
+  if (!request) return std::nullopt;
+  const HttpRequest::Impl& impl = request.impl();
+  switch (header) {
+    case ResponseHeader::last_modified:
+      return impl.field("Last-Modified");
+    case ResponseHeader::status_code:
+      return impl.status_part(false);
+    case ResponseHeader::status_text:
+      return impl.status_part(true);
+    case ResponseHeader::content_length:
+      return impl.field("Content-Length");
+  }
+  return std::nullopt;
+}
+
+BlockRead read_body_block(HttpRequest& request, char* buffer, size_t capacity) {
+  HttpRequest::Impl& impl = request.impl();
+  if (!impl.has_unread()) {
+    impl.arrived.clear();
+    impl.read_position = 0;
+    while (!impl.finished && !impl.has_unread()) impl.drive();
+  }
+  if (!impl.has_unread()) {
+    if (impl.result == CURLE_OK) return {0, nullptr};
+    set_last_internet_error(internet_error_from_curl(impl.result));
+    return {0, "InternetReadFile"};
+  }
+  size_t size = std::min(capacity, impl.arrived.size() - impl.read_position);
+  std::memcpy(buffer, impl.arrived.data() + impl.read_position, size);
+  impl.read_position += size;
+  return {size, nullptr};
+}
+
+}  // namespace tarvenix

@@ -1,0 +1,93 @@
+// Copying a response body, block by block, to a sink or a local file; reading the status.
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <memory>
+
+#include "net/http_client.h"
+#include "net/platform.h"
+
+namespace tarvenix {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+std::optional<long long> header_number(const HttpRequest& request, ResponseHeader header) {
+  auto text = query_response_header(request, header);
+  if (!text) return std::nullopt;
+  long long value = 0;
+  auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+  if (error != std::errc() || end == text->data()) return std::nullopt;
+  return value;
+}
+
+// The URL of a failed read names http whatever the scheme, as the operator has always seen
+// it; host and port are those really used.
+std::string read_failure_url(const HttpRequest& request) {
+  std::string url = "http://";
+  url += request_authority(request.target());
+  url += '/';
+  url += request.path();
+  return url;
+}
+
+}  // namespace
+
+int response_status(const HttpRequest& request) {
+  return int(header_number(request, ResponseHeader::status_code).value_or(0));
+}
+
+bool read_response_body(OwnerWindow owner, HttpRequest& request, const BlockWriter& write) {
+  std::array<char, download_block_size> block;
+  long long total = 0;
+  for (;;) {
+    BlockRead read = read_body_block(request, block.data(), block.size());
+    if (read.failed_step) {
+      int code = last_internet_error();
+      report_internet_failure(owner, read.failed_step, code, read_failure_url(request));
+      return false;
+    }
+    if (read.size == 0) break;
+    if (!write(block.data(), read.size)) return false;
+    total += static_cast<long long>(read.size);
+  }
+  // A connection that closes early can look like the end of the body; the announced
+  // length tells the difference.
+  auto announced = header_number(request, ResponseHeader::content_length);
+  if (announced && *announced != total) {
+    set_last_internet_error(internet_error::connection_reset);
+    report_internet_failure(owner, "InternetReadFile", internet_error::connection_reset,
+                            read_failure_url(request));
+    return false;
+  }
+  return true;
+}
+
+int download_to_file(OwnerWindow owner, HttpRequest& request, const std::string& local_file) {
+  FileHandle file(std::fopen(local_file.c_str(), "wb"));
+  if (!file) {
+    present_error(owner, "CreateFile",
+                  "ERROR: Unable to open file \"" + local_file + "\" for write.");
+    return 1;
+  }
+  auto tell_write_failure = [&] {
+    present_error(owner, "WriteFile", "ERROR: Unable to write to file \"" + local_file + "\"");
+  };
+  auto write_block = [&](const char* data, size_t size) {
+    if (std::fwrite(data, 1, size, file.get()) == size) return true;
+    tell_write_failure();
+    return false;
+  };
+  if (!read_response_body(owner, request, write_block)) return 1;
+  // Buffered bytes reach the disk here, so a full disk may only show now.
+  if (std::fclose(file.release()) != 0) {
+    tell_write_failure();
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tarvenix

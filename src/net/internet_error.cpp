@@ -1,0 +1,83 @@
+// The error texts of the network layer and the replaceable way they are shown.
+#include "net/internet_error.h"
+
+#include <utility>
+
+#include "net/platform.h"
+
+namespace tarvenix {
+namespace {
+
+// The second line of the text for codes that have one; nullptr for "no text at all".
+struct CodeText {
+  int code;
+  const char* detail;
+};
+constexpr CodeText code_texts[] = {
+    {internet_error::invalid_handle, "ERROR_INVALID_HANDLE"},
+    {internet_error::timeout, "The request has timed out."},
+    {internet_error::name_not_resolved, "The server name could not be resolved."},
+    {internet_error::cannot_connect, "The attempt to connect to the server failed."},
+    {internet_error::connection_reset, "The connection with the server has been reset."},
+    {internet_error::cert_revocation_failed, "Revocation of the SSL certificate failed."},
+    {internet_error::security_channel_error, "Internal error loading the SSL libraries."},
+};
+
+bool has_no_text(int code) {
+  return code == internet_error::file_not_found || code == internet_error::insufficient_buffer;
+}
+
+std::string failure_line(std::string_view step, int code) {
+  std::string text(step);
+  text += " failed, error = ";
+  text += std::to_string(code);
+  for (const CodeText& entry : code_texts) {
+    if (entry.code == code) {
+      text += '\n';
+      text += entry.detail;
+    }
+  }
+  return text;
+}
+
+ErrorPresenter& installed_presenter() {
+  static ErrorPresenter presenter;
+  return presenter;
+}
+
+}  // namespace
+
+std::string internet_error_text(std::string_view step, int code, std::string_view url) {
+  std::string text = has_no_text(code) ? std::string() : failure_line(step, code);
+  if (!url.empty()) {
+    text += '\n';
+    text += url;
+  }
+  return text;
+}
+
+int report_internet_error(OwnerWindow owner, std::string_view step, std::string_view url) {
+  return report_internet_failure(owner, step, last_internet_error(), url);
+}
+
+int report_internet_failure(OwnerWindow owner, std::string_view step, int code,
+                            std::string_view url) {
+  std::string text = internet_error_text(step, code, url);
+  if (!text.empty()) present_error(owner, internet_error_caption, text);
+  return code;
+}
+
+void present_error(OwnerWindow owner, std::string_view caption, std::string_view text) {
+  const ErrorPresenter& presenter = installed_presenter();
+  if (presenter) {
+    presenter(owner, caption, text);
+  } else {
+    platform_present_error(owner, caption, text);
+  }
+}
+
+ErrorPresenter set_error_presenter(ErrorPresenter presenter) {
+  return std::exchange(installed_presenter(), std::move(presenter));
+}
+
+}  // namespace tarvenix

@@ -1,0 +1,58 @@
+// The program's run-long state, created at start-up and alive until the process ends: the
+// records, the paths, the main window and its controls. One instance, owned by WinMain;
+// the window procedure reaches it through the window's user data.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "ui/config_store.h"
+#include "ui/field_table.h"
+#include "ui/operator_config.h"
+#include "ui/program_paths.h"
+#include "ui/system_info.h"
+#include "ui/win32/handles.h"
+#include "ui/win32/win32_file_system.h"
+
+namespace tarvenix {
+
+inline constexpr int contest_year = 2024;
+inline constexpr int initial_width = 620;  // also the smallest the window may become
+inline constexpr int initial_height = 500;
+
+// The three fonts of the window (Arial, FF_SWISS).
+struct Fonts {
+  FontHandle normal;   // height 14: optional labels
+  FontHandle bold;     // height 14, weight 700: entry texts, required labels
+  FontHandle heading;  // height 16, weight 700: section titles and the contest link
+};
+
+struct App {
+  HINSTANCE instance = nullptr;
+  HWND main_window = nullptr;
+  std::string title;  // also the window class name
+  KernelHandle mutex;
+
+  OperatorConfig record;
+  ProgramPaths paths;
+  SystemInfo system;
+  bool use_https = true;
+  Win32FileSystem files;
+  size_t country_rows = 1;  // "--" and the entity names
+
+  FieldTable fields;
+  std::array<HWND, field_count> field_controls{};  // slot for slot with `fields`
+  Fonts fonts;
+  int client_width = initial_width;
+  int client_height = initial_height;
+
+  ConfigContext config_context() {
+    return {paths, files, ConfigListSizes{.country = country_rows}};
+  }
+  HWND control(int id) const { return GetDlgItem(main_window, id); }
+  HWND field_control(size_t slot) const { return field_controls[slot]; }
+};
+
+}  // namespace tarvenix

@@ -1,0 +1,149 @@
+// Start-up and exit of the Windows program.
+#include "ui/win32/startup.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "ui/format_text.h"
+#include "ui/runtime_check.h"
+#include "ui/win32/main_window.h"
+#include "ui/win32/message_box.h"
+#include "ui/win32/resource.h"
+
+namespace tarvenix {
+namespace {
+
+constexpr const char* disclaimer_text =
+    "Do not forget to enter your comments into the section at the bottom of the scoresheet "
+    "before submitting it.\n\n"
+    "DISCLAIMER: This program is intended to help you prepare your DX Tarvenix submission. "
+    "It is your own responsibility to ensure its correctness before submitting it. "
+    "Neither the software nor its author is responsible for any errors or omissions.\n\n";
+constexpr const char* exit_question = "Are you sure you want to exit?";
+
+void find_program_path(App& app) {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;  // both parts stay empty
+  split_program_path(app.paths, path);
+}
+
+// A 64-bit program always runs on 64-bit Windows; a 32-bit one asks.
+bool running_on_64_bit_windows() {
+#ifdef _WIN64
+  return true;
+#else
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#endif
+}
+
+std::optional<DWORD> registry_dword(const char* key, const char* value) {
+  DWORD data = 0;
+  DWORD size = sizeof data;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_DWORD, nullptr, &data, &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  return data;
+}
+
+// The x86 runtime is registered in the 32-bit view of the registry.
+RuntimeValues read_runtime_values() {
+  const char* key = running_on_64_bit_windows() ? runtime_key_64 : runtime_key_32;
+  RuntimeValues values;
+  values.installed = registry_dword(key, "Installed");
+  const auto as_signed = [](std::optional<DWORD> v) -> std::optional<int32_t> {
+    if (!v) return std::nullopt;
+    return static_cast<int32_t>(*v);
+  };
+  values.major = as_signed(registry_dword(key, "Major"));
+  values.minor = as_signed(registry_dword(key, "Minor"));
+  values.build = as_signed(registry_dword(key, "Bld"));
+  return values;
+}
+
+void keep_runtime_values(SystemInfo& system, const RuntimeValues& values) {
+  system.runtime_major = values.major.value_or(0);
+  system.runtime_minor = values.minor.value_or(0);
+  system.runtime_build = values.build.value_or(0);
+}
+
+// Windows XP (5.1) cannot speak current HTTPS.
+void read_windows_version(App& app) {
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
+  const HMODULE ntdll = GetModuleHandleA("ntdll");
+  const auto rtl_get_version =
+      ntdll ? reinterpret_cast<RtlGetVersionFn>(
+                  reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+            : nullptr;
+  app.use_https = true;
+  if (!rtl_get_version) return;
+  OSVERSIONINFOEXW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  rtl_get_version(&version);
+  app.system.os_major = version.dwMajorVersion;
+  app.system.os_minor = version.dwMinorVersion;
+  app.system.os_build = version.dwBuildNumber;
+  app.system.os_product_type = version.wProductType;
+  if (version.dwMajorVersion == 5 && version.dwMinorVersion == 1) app.use_https = false;
+}
+
+void send_to_installation_page() {
+  const std::string page = load_string(IDS_AUTHOR_PAGE, 47) + "#Install";
+  ShellExecuteA(nullptr, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+void claim_single_instance(App& app) {
+  app.mutex.reset(CreateMutexA(nullptr, TRUE, instance_mutex_name));
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+  show_message(nullptr, "The program is already running!\n\nThis instance will now exit.",
+               MB_ICONHAND);
+  quit_application(app);
+}
+
+void init_application(App& app, HINSTANCE instance) {
+  app.instance = instance;
+  app.main_window = nullptr;
+  find_program_path(app);
+  stamp_version(app.record, app.config_context());
+  app.title = format_text("%s %04d - Version %s", load_string(IDS_PROGRAM_NAME, 79).c_str(),
+                          contest_year, app.record.version_text);
+}
+
+WindowStart create_main_window(App& app) {
+  INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&common);
+  if (!register_main_window_class(app)) return WindowStart::failed;
+  read_windows_version(app);
+  const RuntimeValues runtime = read_runtime_values();
+  keep_runtime_values(app.system, runtime);
+  if (const auto problem = runtime_problem(runtime)) {
+    show_message(nullptr, runtime_problem_message(*problem), MB_ICONHAND);
+    send_to_installation_page();
+    return WindowStart::runtime_missing;
+  }
+  if (!open_main_window(app)) return WindowStart::failed;
+  ShowWindow(app.main_window, SW_SHOW);
+  UpdateWindow(app.main_window);
+  return WindowStart::created;
+}
+
+void confirm_exit(App& app) {
+  if (const auto error = write_config(app.record, app.config_context()))
+    show_message(app.main_window, *error, MB_ICONHAND);
+  const std::string question = app.record.converted
+                                   ? std::string(disclaimer_text) + exit_question
+                                   : std::string(exit_question);
+  if (show_message(app.main_window, question, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    quit_application(app);
+}
+
+void quit_application(App& app) {
+  if (app.mutex) ReleaseMutex(app.mutex.get());
+  app.mutex.reset();
+  PostQuitMessage(0);
+}
+
+}  // namespace tarvenix

@@ -1,0 +1,139 @@
+// The call-sign matchers give std::regex's answers (ECMAScript, case ignored) on many short
+// calls, and stay quick on a call of a megabyte.
+#include <doctest/doctest.h>
+
+// libstdc++'s regex compiler trips GCC 12's -Wmaybe-uninitialized (a false alarm in its
+// std::function use); this file is the only user of <regex>.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+#include <random>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "evaluation/call_patterns.h"
+
+using namespace tarvenix;
+
+namespace {
+
+struct Pattern {
+  const char* text;
+  bool full;  // regex_match rather than regex_search
+  bool (*matcher)(std::string_view);
+};
+
+const Pattern kPatterns[] = {
+    {"^4U\\d+VIC$", true, is_vienna_call},
+    {"^I[IJOPQRTUWZ]9[A-Z]+$", true, is_sicily_call},
+    {"^I[IJOPQRTUWZ]9[A-Z]+\\/[0-8]$", true, is_sicily_portable_call},
+    {"^I[GH]9", false, has_african_italy_prefix},
+    {"\\/I[GH]9$", false, has_african_italy_suffix},
+    {"^T[ABC]1[A-Z]+$", true, is_european_turkey_call},
+    {"^YM1[A-Z]+$", true, is_ym1_call},
+    {"\\/1$", false, has_call_area_1_suffix},
+};
+
+// Calls near the patterns, and bytes that might confuse a matcher.
+const std::vector<std::string> kSeeds = {
+    "4U1VIC", "4U70VIC",   "4u1vic",    "4UVIC",     "IT9ABC", "iw9xyz", "IT9ABC/3", "IT9ABC/9",
+    "IG9ABC", "IH9/K1ABC", "K1ABC/IG9", "K1ABC/ih9", "TA1ABC", "TC1XY",  "YM1ABC",   "TA2ABC/1",
+    "IT9",    "I9ABC",     "TA1",       "YM1",       "/1",     "",
+};
+const std::string kAlphabet = "4UuVvIiCc0123456789/JOPQRTWZGHghTtABCabYyMm1 -!xX@[`{\xC4\xE4";
+
+std::string mutate(std::string s, std::mt19937& random) {
+  std::uniform_int_distribution<int> op(0, 3);
+  const int steps = std::uniform_int_distribution<int>(0, 3)(random);
+  for (int i = 0; i < steps; ++i) {
+    const char ch =
+        kAlphabet[std::uniform_int_distribution<size_t>(0, kAlphabet.size() - 1)(random)];
+    const size_t at = s.empty() ? 0 : std::uniform_int_distribution<size_t>(0, s.size())(random);
+    switch (op(random)) {
+      case 0:
+        s.insert(s.begin() + static_cast<long>(at), ch);
+        break;
+      case 1:
+        if (at < s.size()) s.erase(at, 1);
+        break;
+      case 2:
+        if (at < s.size()) s[at] = ch;
+        break;
+      default:
+        s += ch;
+        break;
+    }
+  }
+  return s;
+}
+
+bool regex_answer(const std::regex& re, bool full, const std::string& s) {
+  return full ? std::regex_match(s, re) : std::regex_search(s, re);
+}
+
+}  // namespace
+
+TEST_CASE("the matchers agree with std::regex on thousands of short calls") {
+  std::mt19937 random(20240315);
+  std::vector<std::string> calls = kSeeds;
+  for (int i = 0; i < 6000; ++i) {
+    const std::string& seed =
+        kSeeds[std::uniform_int_distribution<size_t>(0, kSeeds.size() - 1)(random)];
+    calls.push_back(mutate(seed, random));
+  }
+  for (int i = 0; i < 2000; ++i) {  // and calls of random bytes from the alphabet
+    std::string s(std::uniform_int_distribution<size_t>(0, 8)(random), ' ');
+    for (char& ch : s)
+      ch = kAlphabet[std::uniform_int_distribution<size_t>(0, kAlphabet.size() - 1)(random)];
+    calls.push_back(s);
+  }
+  calls.push_back(std::string("IT9A\0B", 6));
+  for (const Pattern& p : kPatterns) {
+    const std::regex re(p.text, std::regex::ECMAScript | std::regex::icase);
+    int matched = 0;
+    for (const std::string& call : calls) {
+      const bool expected = regex_answer(re, p.full, call);
+      matched += expected;
+      if (p.matcher(call) != expected) {
+        CAPTURE(p.text);
+        CAPTURE(call);
+        CHECK(p.matcher(call) == expected);
+      }
+    }
+    CAPTURE(p.text);
+    CHECK(matched > 10);  // the inputs reach every pattern's matches
+  }
+}
+
+TEST_CASE("the examples of each pattern") {
+  CHECK(is_vienna_call("4U1VIC"));
+  CHECK(is_vienna_call("4U70VIC"));
+  CHECK_FALSE(is_vienna_call("4U1ITU"));
+  CHECK(is_sicily_call("IT9ABC"));
+  CHECK(is_sicily_call("IW9XYZ"));
+  CHECK(is_sicily_call("it9abc"));
+  CHECK_FALSE(is_sicily_call("IT9ABC/P"));
+  CHECK(is_sicily_portable_call("IT9ABC/3"));
+  CHECK_FALSE(is_sicily_portable_call("IT9ABC/P"));
+  CHECK(has_african_italy_prefix("IH9/K1ABC"));
+  CHECK(has_african_italy_suffix("K1ABC/IG9"));
+  CHECK(is_european_turkey_call("TC1XY"));
+  CHECK(is_ym1_call("YM1ABC"));
+  CHECK(has_call_area_1_suffix("TA2ABC/1"));
+}
+
+TEST_CASE("a call of a megabyte is matched in one pass") {
+  const std::string letters(1 << 20, 'A');
+  const std::string long_sicily = "IT9" + letters;
+  CHECK(is_sicily_call(long_sicily));
+  CHECK_FALSE(is_sicily_portable_call(long_sicily));
+  CHECK(is_sicily_portable_call(long_sicily + "/3"));
+  CHECK(is_european_turkey_call("TA1" + letters));
+  CHECK(is_ym1_call("YM1" + letters));
+  CHECK(is_vienna_call("4U" + std::string(1 << 20, '7') + "VIC"));
+  CHECK(has_african_italy_suffix(letters + "/IG9"));
+  CHECK(has_call_area_1_suffix(letters + "/1"));
+  CHECK_FALSE(has_african_italy_prefix(letters));
+}

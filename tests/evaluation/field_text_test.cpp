@@ -1,0 +1,113 @@
+// Numbers from field values read like atoi/strtod in the "C" locale, without overflow; the
+// date text equals printf's "%04d-%02d-%02d" cut to 11 characters.
+#include <doctest/doctest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "evaluation/field_text.h"
+#include "evaluation/qso_date.h"
+
+using namespace tarvenix;
+
+TEST_CASE("leading integers read like atoi") {
+  CHECK(leading_int("20240315") == 20240315);
+  CHECK(leading_int("  -42xyz") == -42);
+  CHECK(leading_int("+7") == 7);
+  CHECK(leading_int("\t\n 12") == 12);
+  CHECK(leading_int("") == 0);
+  CHECK(leading_int("abc") == 0);
+  CHECK(leading_int("-") == 0);
+  CHECK(leading_int("+-3") == 0);
+  CHECK(leading_int("20m") == 20);
+}
+
+TEST_CASE("leading integers saturate at the 32-bit range") {
+  CHECK(leading_int("2147483647") == std::numeric_limits<int32_t>::max());
+  CHECK(leading_int("2147483648") == std::numeric_limits<int32_t>::max());
+  CHECK(leading_int("-2147483648") == std::numeric_limits<int32_t>::min());
+  CHECK(leading_int("-99999999999999999999999") == std::numeric_limits<int32_t>::min());
+  CHECK(leading_int(std::string(100000, '9')) == std::numeric_limits<int32_t>::max());
+}
+
+TEST_CASE("a value is read only within its view") {
+  const std::string text = "123456";
+  CHECK(leading_int(std::string_view(text).substr(0, 3)) == 123);
+  CHECK(leading_double(std::string_view(text).substr(0, 2)) == 12.0);
+}
+
+TEST_CASE("leading doubles read like strtod") {
+  const char* samples[] = {"14.074",  " 14.2",    "+7.0", "-3.5",    "1e1",      "5.3MHz",
+                           "abc",     "",         ".5",   "5.",      "0x1p4",    "0x",
+                           "0x1.8p1", "1e",       "1e+",  "inf",     "-INF",     "+-1",
+                           "0x-1",    "  \t28.5", "144",  "7.074.1", "00014.350"};
+  for (const char* s : samples) {
+    CAPTURE(s);
+    CHECK(leading_double(s) == std::strtod(s, nullptr));
+  }
+  CHECK(leading_double("nan") != leading_double("nan"));
+}
+
+TEST_CASE("numbers beyond the range of double read as 0") {
+  CHECK(leading_double("1e999") == 0);
+  CHECK(leading_double("1e-999") == 0);
+}
+
+TEST_CASE("texts compare ignoring the case of A to Z only") {
+  CHECK(equal_ignoring_case("20m", "20M"));
+  CHECK_FALSE(equal_ignoring_case("20", "20M"));
+  CHECK_FALSE(equal_ignoring_case("\xE4", "\xC4"));
+}
+
+TEST_CASE("format_to composes into a reused string") {
+  std::string out;
+  format_to(out, "has an invalid band (%.*s)", 4, "70CMxx");
+  CHECK(out == "has an invalid band (70CM)");
+  format_to(out, "%d", 5);
+  CHECK(out == "5");
+}
+
+TEST_CASE("the date text of a correct date") {
+  CHECK(DateText(qso_date_of("20240315")).view() == "2024-03-15");
+  CHECK(DateText(qso_date_of("20240101")).view() == "2024-01-01");
+  const QsoDate date = qso_date_of("20231231");
+  CHECK(date.year == 2023);
+  CHECK(date.month == 12);
+  CHECK(date.day == 31);
+}
+
+TEST_CASE("the date text equals printf's for any value, cut to 11 characters") {
+  std::mt19937 random(1234);
+  std::uniform_int_distribution<int64_t> any(std::numeric_limits<int32_t>::min(),
+                                             std::numeric_limits<int32_t>::max());
+  std::vector<int32_t> values = {0,
+                                 1,
+                                 -1,
+                                 99,
+                                 -99,
+                                 100,
+                                 9999,
+                                 -10000,
+                                 20240315,
+                                 -20240315,
+                                 std::numeric_limits<int32_t>::max(),
+                                 std::numeric_limits<int32_t>::min()};
+  for (int i = 0; i < 20000; ++i) values.push_back(static_cast<int32_t>(any(random)));
+  for (int32_t n : values) {
+    const std::string text = std::to_string(n);
+    const QsoDate date = qso_date_of(text);
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%04d-%02d-%02d", date.year, date.month, date.day);
+    CAPTURE(n);
+    CHECK(DateText(date).view() == std::string(expected).substr(0, 11));
+  }
+}
+
+TEST_CASE("a huge or negative QSO_DATE gives a short text") {
+  CHECK(DateText(qso_date_of("99999999999999")).view() == "214748-36-4");
+  CHECK(DateText(qso_date_of("-20240315")).view() == "-2024--3--1");
+  CHECK(DateText(qso_date_of("")).view() == "0000-00-00");
+}

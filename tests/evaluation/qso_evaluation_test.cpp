@@ -1,0 +1,419 @@
+// QSO evaluation: every rejection in its order with its exact line and counter, the entity
+// and zone credit with replacement rules (a) and (b), and what a credited QSO records.
+#include <doctest/doctest.h>
+
+#include <map>
+#include <string>
+
+#include "evaluation/qso_evaluation.h"
+#include "support/log_capture.h"
+#include "support/qso_builder.h"
+
+using namespace tarvenix;
+using tarvenix::testing::FieldList;
+using tarvenix::testing::LogCapture;
+
+namespace {
+
+// One run's records, with the entities of the tests on the "Scoresheet".
+struct Run {
+  Run() {
+    for (int32_t code : {1, 206, 248, 291, 279, 902, 904, 906}) {
+      CreditRecord* r = entities.create(code);
+      r->code = code;
+      r->row = 5 + code % 300;
+    }
+  }
+
+  // Evaluates the next QSO: the standard QSO with `changes` applied and the fields named in
+  // `without` left out. Returns the lines it wrote.
+  std::string evaluate(FieldList changes = {},
+                       std::initializer_list<std::string_view> without = {}) {
+    std::map<std::string, std::string> fields = {
+        {"CALL", "K1ABC"}, {"QSO_DATE", "20240315"}, {"TIME_ON", "0930"}, {"BAND", "20m"},
+        {"MODE", "CW"},    {"DXCC", "291"},          {"CQZ", "5"}};
+    for (const auto& [name, value] : changes) fields[std::string(name)] = std::string(value);
+    for (std::string_view name : without) fields.erase(std::string(name));
+    QsoRecord record;
+    for (const auto& [name, value] : fields)
+      record.add_field(name, value, static_cast<int32_t>(value.size()));
+    ++stats.qsos_read;
+    const size_t before = capture.text().size();
+    evaluate_qso(record, config, entities, zones, stats, capture.log, bad_calls);
+    CHECK(config.message.empty());
+    return capture.text().substr(before);
+  }
+
+  void add_bad_call(const char* call, char category, const char* start, const char* end,
+                    const char* notes = nullptr) {
+    BadCallEntry entry;
+    entry.callsign = call;
+    entry.category = category;
+    entry.startOn = start;
+    entry.endOn = end;
+    if (notes != nullptr) entry.notes = notes;
+    insert_bad_call(bad_calls, std::move(entry));
+  }
+
+  EntityCreditTable entities;
+  ZoneCreditTable zones;
+  RunStats stats;
+  LogCapture capture;
+  BadCallList bad_calls;
+  OperatorConfig config;
+};
+
+}  // namespace
+
+TEST_CASE("an accepted QSO is credited to its entity and zone and writes nothing") {
+  Run run;
+  CHECK(run.evaluate() == "");
+  CHECK(run.capture.log.warnings == 0);
+  const CreditRecord* entity = run.entities.find(291);
+  REQUIRE(entity != nullptr);
+  CHECK(entity->call_text() == "K1ABC");
+  CHECK(entity->month == 3);
+  CHECK(entity->day == 15);
+  CHECK(entity->time == 930);
+  CHECK(entity->band == 6);
+  CHECK(entity->mode == 1);
+  CHECK(entity->code == 291);
+  CHECK(entity->row == 5 + 291);
+  CHECK(entity->confirmed == 0);
+  const CreditRecord* zone = run.zones.find(5);
+  REQUIRE(zone != nullptr);
+  CHECK(zone->zone == 5);
+  CHECK(zone->code == 291);
+  CHECK(zone->row == 355);
+  CHECK(zone->call_text() == "K1ABC");
+}
+
+TEST_CASE("a QSO without a call sign, or with an empty one") {
+  Run run;
+  CHECK(run.evaluate({}, {"CALL"}) == "WARN:\tQSO #    1 has no callsign\n");
+  CHECK(run.evaluate({{"CALL", ""}}) == "WARN:\tQSO #    2 has no callsign\n");
+  CHECK(run.stats.no_callsign == 2);
+  CHECK(run.capture.log.warnings == 2);
+  CHECK(run.zones.find(5) == nullptr);
+}
+
+TEST_CASE("bad calls: busted, invalid, and other categories") {
+  Run run;
+  run.add_bad_call("K1BUST", 'B', "2024-01-01", "2024-12-31", "copied wrong");
+  run.add_bad_call("K1INV", 'I', "2024-01-01", "2024-12-31");
+  run.add_bad_call("K1ODD", 'X', "2024-01-01", "2024-12-31", "why");
+  run.add_bad_call("K1ODD2", '\0', "2024-01-01", "2024-12-31");
+  CHECK(run.evaluate({{"CALL", "K1BUST"}}) ==
+        "WARN:\tQSO #    1 with K1BUST on 2024-03-15 is a busted callsign (copied wrong)\n");
+  CHECK(run.evaluate({{"CALL", "K1INV"}}) ==
+        "WARN:\tQSO #    2 with K1INV on 2024-03-15 is an invalid callsign\n");
+  CHECK(run.evaluate({{"CALL", "K1ODD"}}) ==
+        "WARN:\tQSO #    3 with K1ODD on 2024-03-15 is in the bad-call list (why)\n");
+  CHECK(run.evaluate({{"CALL", "K1ODD2"}}) ==
+        "WARN:\tQSO #    4 with K1ODD2 on 2024-03-15 is in the bad-call list\n");
+  CHECK(run.stats.busted_calls == 1);
+  CHECK(run.stats.invalid_calls == 1);
+  CHECK(run.capture.log.warnings == 4);
+  CHECK(run.entities.find(291)->has_call() == false);
+  CHECK(run.evaluate({{"CALL", "k1bust"}}) == "");  // case matters
+}
+
+TEST_CASE("the bad-call check comes before the year check") {
+  Run run;
+  run.add_bad_call("K1BUST", 'B', "2023-01-01", "2023-12-31");
+  CHECK(run.evaluate({{"CALL", "K1BUST"}, {"QSO_DATE", "20230601"}}) ==
+        "WARN:\tQSO #    1 with K1BUST on 2023-06-01 is a busted callsign\n");
+  CHECK(run.stats.wrong_year == 0);
+}
+
+TEST_CASE("a bad call outside its window is evaluated as usual") {
+  Run run;
+  run.add_bad_call("K1ABC", 'B', "2024-03-16", "2024-03-20");
+  CHECK(run.evaluate() == "");
+  CHECK(run.evaluate({{"QSO_DATE", "20240316"}}) != "");
+  CHECK(run.evaluate({{"QSO_DATE", "20240320"}}) != "");
+  CHECK(run.evaluate({{"QSO_DATE", "20240321"}}) == "");
+}
+
+TEST_CASE("dates: missing, another year, the first day of the year") {
+  Run run;
+  CHECK(run.evaluate({}, {"QSO_DATE"}) == "WARN:\tQSO #    1 with K1ABC has no QSO Date\n");
+  CHECK(run.stats.no_date == 1);
+  CHECK(run.evaluate({{"QSO_DATE", "20231231"}}) ==
+        "WARN:\tQSO #    2 with K1ABC on 2023-12-31 is not for this year\n");
+  CHECK(run.stats.wrong_year == 1);
+  CHECK(run.evaluate({{"QSO_DATE", "99999999999999"}}) ==
+        "WARN:\tQSO #    3 with K1ABC on 214748-36-4 is not for this year\n");
+  CHECK(run.evaluate({{"QSO_DATE", "20240101"}}) == "");
+  CHECK(run.entities.find(291)->month == 1);
+}
+
+TEST_CASE("TIME_OFF stands in for a missing TIME_ON") {
+  Run run;
+  CHECK(run.evaluate({{"TIME_OFF", "123456"}}, {"TIME_ON"}) ==
+        "WARN:\tQSO #    1 with K1ABC on 2024-03-15 is using TIME_OFF because TIME_ON was not "
+        "found\n");
+  CHECK(run.stats.time_off_used == 1);
+  CHECK(run.capture.log.warnings == 1);
+  CHECK(run.entities.find(291)->time == 1234);
+  CHECK(run.zones.find(5)->time == 1234);
+  CHECK(run.evaluate({}, {"TIME_ON"}) ==
+        "WARN:\tQSO #    2 with K1ABC on 2024-03-15 has no QSO Time\n");
+  CHECK(run.stats.no_time == 1);
+}
+
+TEST_CASE("credited times: HHMM as it stands, HHMMSS cut to HHMM") {
+  Run run;
+  run.evaluate({{"TIME_ON", "093015"}});
+  CHECK(run.entities.find(291)->time == 930);
+  run.evaluate({{"TIME_ON", "0005"}, {"DXCC", "1"}, {"CQZ", "4"}});
+  CHECK(run.entities.find(1)->time == 5);
+}
+
+TEST_CASE("maritime mobile is a call ending exactly in /MM") {
+  Run run;
+  CHECK(run.evaluate({{"CALL", "K1ABC/MM"}}) ==
+        "WARN:\tQSO #    1 with K1ABC/MM on 2024-03-15 is Maritime Mobile\n");
+  CHECK(run.stats.maritime_mobile == 1);
+  CHECK(run.evaluate({{"CALL", "K1ABC/MM/2"}}) == "");
+  CHECK(run.evaluate({{"CALL", "K1ABC/mm"}}) == "");
+  CHECK(run.stats.maritime_mobile == 1);
+}
+
+TEST_CASE("QSL_RCVD beginning with I rejects, even with a LoTW confirmation") {
+  Run run;
+  CHECK(run.evaluate({{"QSL_RCVD", "I"}, {"LOTW_QSL_RCVD", "Y"}}) ==
+        "WARN:\tQSO #    1 with K1ABC on 2024-03-15 has QSL_RCVD = I\n");
+  CHECK(run.evaluate({{"QSL_RCVD", "Ignore"}}) ==
+        "WARN:\tQSO #    2 with K1ABC on 2024-03-15 has QSL_RCVD = Ignore\n");
+  CHECK(run.stats.invalid_calls == 2);
+}
+
+TEST_CASE("a call beginning with ! is invalid") {
+  Run run;
+  CHECK(run.evaluate({{"CALL", "!K1ABC"}}) ==
+        "WARN:\tQSO #    1 with !K1ABC on 2024-03-15 has '!' as the first letter of the "
+        "callsign.\n");
+  CHECK(run.stats.invalid_calls == 1);
+}
+
+TEST_CASE("a QSO confirmed by any of the three QSL fields, upper-case Y only") {
+  const QsoRecord eqsl =
+      tarvenix::testing::make_record({{"QSL_RCVD", "N"}, {"EQSL_QSL_RCVD", "Y"}});
+  CHECK(is_confirmed(eqsl));
+  CHECK(is_confirmed(tarvenix::testing::make_record({{"LOTW_QSL_RCVD", "Yes"}})));
+  CHECK_FALSE(is_confirmed(tarvenix::testing::make_record({{"LOTW_QSL_RCVD", "y"}})));
+  CHECK_FALSE(is_confirmed(tarvenix::testing::make_record({{"QSL_RCVD", ""}})));
+  CHECK_FALSE(is_confirmed(tarvenix::testing::make_record({{"CALL", "K1ABC"}})));
+}
+
+TEST_CASE("band and mode rejections use the rules' reasons") {
+  Run run;
+  CHECK(run.evaluate({}, {"BAND", "DXCC"}) ==
+        "WARN:\tQSO #    1 with K1ABC on 2024-03-15 does not have either BAND or FREQ\n");
+  CHECK(run.stats.no_band_or_frequency == 1);
+  CHECK(run.stats.no_dxcc_prefix == 0);
+  CHECK(run.evaluate({{"FREQ", "7.074"}}) ==
+        "WARN:\tQSO #    2 with K1ABC on 2024-03-15 Band (20m) does not match Frequency "
+        "(7.074)\n");
+  CHECK(run.evaluate({}, {"MODE"}) ==
+        "WARN:\tQSO #    3 with K1ABC on 2024-03-15 did not specify a Mode\n");
+  CHECK(run.evaluate({{"MODE", "cw"}}) ==
+        "WARN:\tQSO #    4 with K1ABC on 2024-03-15 has an invalid Mode (cw)\n");
+  run.config.mode_index = 2;
+  CHECK(run.evaluate() ==
+        "WARN:\tQSO #    5 with K1ABC on 2024-03-15 CW is not for the selected Mode\n");
+  CHECK(run.capture.log.warnings == 5);
+  CHECK(run.stats.bad_mode == 1);
+  CHECK(run.stats.not_selected_mode == 1);
+  CHECK(run.stats.band_frequency_mismatch == 1);
+}
+
+TEST_CASE("DXCC codes: missing, zero, negative, too large, not on the Scoresheet") {
+  Run run;
+  const std::string no_code = " does not have a DXCC Entity Code\n";
+  CHECK(run.evaluate({}, {"DXCC"}) == "WARN:\tQSO #    1 with K1ABC on 2024-03-15" + no_code);
+  CHECK(run.evaluate({{"DXCC", "0"}}) == "WARN:\tQSO #    2 with K1ABC on 2024-03-15" + no_code);
+  CHECK(run.evaluate({{"DXCC", ""}}) == "WARN:\tQSO #    3 with K1ABC on 2024-03-15" + no_code);
+  CHECK(run.stats.no_dxcc_prefix == 3);
+  const std::string bad = " does not have a valid DXCC Entity Code";
+  CHECK(run.evaluate({{"DXCC", "-5"}}) ==
+        "WARN:\tQSO #    4 with K1ABC on 2024-03-15" + bad + " (-5)\n");
+  CHECK(run.evaluate({{"DXCC", "999"}}) ==
+        "WARN:\tQSO #    5 with K1ABC on 2024-03-15" + bad + " (999)\n");
+  CHECK(run.evaluate({{"DXCC", "907"}}) ==
+        "WARN:\tQSO #    6 with K1ABC on 2024-03-15" + bad + " (907)\n");
+  CHECK(run.evaluate({{"DXCC", "99999999999"}}) ==
+        "WARN:\tQSO #    7 with K1ABC on 2024-03-15" + bad + " (99999999999)\n");
+  CHECK(run.evaluate({{"DXCC", "230"}}) ==
+        "WARN:\tQSO #    8 with K1ABC on 2024-03-15" + bad + " (230)\n");
+  CHECK(run.stats.bad_dxcc_prefix == 5);
+  CHECK(run.entities.find(906)->has_call() == false);
+  CHECK(run.zones.find(5) == nullptr);
+}
+
+TEST_CASE("a Sicilian call is credited to Sicily, also in its zone record") {
+  Run run;
+  CHECK(run.evaluate({{"CALL", "IT9ABC"}, {"DXCC", "248"}, {"CQZ", "15"}}) ==
+        "INFO:\tQSO #    1 with IT9ABC on 2024-03-15 is Sicily\n");
+  CHECK(run.capture.log.notes == 1);
+  CHECK(run.entities.find(904)->call_text() == "IT9ABC");
+  CHECK_FALSE(run.entities.find(248)->has_call());
+  CHECK(run.zones.find(15)->code == 904);
+}
+
+TEST_CASE("a move to a contest entity missing from the Scoresheet is rejected after its note") {
+  Run run;
+  CHECK(run.evaluate({{"CALL", "IG9ABC"}, {"DXCC", "248"}}) ==
+        "INFO:\tQSO #    1 with IG9ABC on 2024-03-15 is African Italy\n"
+        "WARN:\tQSO #    1 with IG9ABC on 2024-03-15 does not have a valid DXCC Entity Code "
+        "(248)\n");
+  CHECK(run.stats.bad_dxcc_prefix == 1);
+  CHECK(run.capture.log.notes == 1);
+  CHECK(run.capture.log.warnings == 1);
+  CHECK(run.entities.find(903) == nullptr);
+  CHECK_FALSE(run.entities.find(248)->has_call());
+  CHECK(run.zones.find(5) == nullptr);
+}
+
+TEST_CASE("the note of a move is written even when the entity is already credited") {
+  Run run;
+  run.evaluate({{"CALL", "IT9ABC"}, {"DXCC", "248"}});
+  CHECK(run.evaluate({{"CALL", "IT9XYZ"}, {"DXCC", "248"}, {"CQZ", "0"}}) ==
+        "INFO:\tQSO #    2 with IT9XYZ on 2024-03-15 is Sicily\n"
+        "WARN:\tQSO #    2 with IT9XYZ on 2024-03-15 has an invalid CQ Zone (0)\n");
+  CHECK(run.entities.find(904)->call_text() == "IT9ABC");
+}
+
+TEST_CASE("entity replacement by a confirmed QSO needs the Confirmed box") {
+  SUBCASE("box set: the confirmed QSO replaces the unconfirmed one") {
+    Run run;
+    run.config.confirmed = 1;
+    run.evaluate({{"CALL", "K1AAA"}});
+    CHECK(run.evaluate({{"CALL", "K1BBB"}, {"LOTW_QSL_RCVD", "Y"}, {"CQZ", "4"}}) ==
+          "DXCC:\tReplaced K1AAA with K1BBB because it is confirmed\n");
+    CHECK(run.entities.find(291)->call_text() == "K1BBB");
+    CHECK(run.entities.find(291)->confirmed == 1);
+    CHECK(run.stats.entities_confirmed == 1);
+    CHECK(run.capture.log.notes == 1);
+    CHECK(run.stats.zones_confirmed == 1);  // zone 4's first QSO, confirmed
+  }
+  SUBCASE("box clear: the first QSO stays, nothing is written") {
+    Run run;
+    run.evaluate({{"CALL", "K1AAA"}});
+    CHECK(run.evaluate({{"CALL", "K1BBB"}, {"LOTW_QSL_RCVD", "Y"}}) == "");
+    CHECK(run.entities.find(291)->call_text() == "K1AAA");
+    CHECK(run.stats.entities_confirmed == 0);
+  }
+  SUBCASE("two confirmed QSOs: the first stays") {
+    Run run;
+    run.config.confirmed = 1;
+    run.evaluate({{"CALL", "K1AAA"}, {"QSL_RCVD", "Y"}});
+    CHECK(run.evaluate({{"CALL", "K1BBB"}, {"QSL_RCVD", "Y"}}) == "");
+    CHECK(run.entities.find(291)->call_text() == "K1AAA");
+    CHECK(run.stats.entities_confirmed == 1);
+    CHECK(run.stats.zones_confirmed == 1);
+  }
+}
+
+TEST_CASE("zone rule (a): a confirmed QSO replaces an unconfirmed one under the box") {
+  Run run;
+  run.config.confirmed = 1;
+  run.evaluate({{"CALL", "K1AAA"}, {"CQZ", "5"}});
+  CHECK(run.evaluate({{"CALL", "VE1ABC"}, {"DXCC", "1"}, {"QSL_RCVD", "Y"}}) ==
+        "WAZ:\t[5] Replaced K1AAA with VE1ABC because it is confirmed\n");
+  const CreditRecord* zone = run.zones.find(5);
+  CHECK(zone->call_text() == "VE1ABC");
+  CHECK(zone->code == 1);
+  CHECK(zone->confirmed == 1);
+  CHECK(run.stats.zones_confirmed == 1);
+  CHECK(run.stats.entities_confirmed == 1);  // Canada's first QSO, confirmed
+}
+
+TEST_CASE("zone rule (b): a Canadian QSO replaces a United States one once") {
+  Run run;
+  run.evaluate({{"CALL", "K1AAA"}});
+  CHECK(run.evaluate({{"CALL", "VE1ABC"}, {"DXCC", "1"}}) ==
+        "WAZ:\t[5] Replaced K1AAA with VE1ABC because Zone is more likely to be correct\n");
+  CHECK(run.zones.find(5)->code == 1);
+  CHECK(run.capture.log.notes == 1);
+  CHECK(run.evaluate({{"CALL", "K1CCC"}}) == "");
+  CHECK(run.evaluate({{"CALL", "VE2XYZ"}, {"DXCC", "1"}}) == "");
+  CHECK(run.zones.find(5)->call_text() == "VE1ABC");
+  CHECK(run.stats.zones_confirmed == 0);
+}
+
+TEST_CASE("zone rule (b) under the box needs both QSOs confirmed") {
+  Run run;
+  run.config.confirmed = 1;
+  run.evaluate({{"CALL", "K1AAA"}, {"QSL_RCVD", "Y"}});
+  CHECK(run.evaluate({{"CALL", "VE1ABC"}, {"DXCC", "1"}}) == "");
+  CHECK(run.evaluate({{"CALL", "VE1XYZ"}, {"DXCC", "1"}, {"QSL_RCVD", "Y"}}) ==
+        "DXCC:\tReplaced VE1ABC with VE1XYZ because it is confirmed\n"
+        "WAZ:\t[5] Replaced K1AAA with VE1XYZ because Zone is more likely to be correct (and it "
+        "is confirmed)\n");
+  CHECK(run.zones.find(5)->confirmed == 1);
+  CHECK(run.stats.zones_confirmed == 1);  // unchanged by rule (b)
+  CHECK(run.stats.entities_confirmed == 2);
+}
+
+TEST_CASE("zone rule (b) never takes a Canadian call with a slash") {
+  Run run;
+  run.evaluate({{"CALL", "K1AAA"}});
+  CHECK(run.evaluate({{"CALL", "VE1ABC/P"}, {"DXCC", "1"}}) == "");
+  CHECK(run.zones.find(5)->call_text() == "K1AAA");
+}
+
+TEST_CASE("CQ Zones: missing, outside 1 to 40, and zone 40") {
+  Run run;
+  CHECK(run.evaluate({}, {"CQZ"}) ==
+        "WARN:\tQSO #    1 with K1ABC on 2024-03-15 does not have a CQ Zone\n");
+  CHECK(run.entities.find(291)->call_text() == "K1ABC");  // the entity stands
+  CHECK(run.stats.no_cq_zone == 1);
+  CHECK(run.evaluate({{"CQZ", "0"}}) ==
+        "WARN:\tQSO #    2 with K1ABC on 2024-03-15 has an invalid CQ Zone (0)\n");
+  CHECK(run.evaluate({{"CQZ", "41"}}) ==
+        "WARN:\tQSO #    3 with K1ABC on 2024-03-15 has an invalid CQ Zone (41)\n");
+  CHECK(run.evaluate({{"CQZ", "x"}}) ==
+        "WARN:\tQSO #    4 with K1ABC on 2024-03-15 has an invalid CQ Zone (0)\n");
+  CHECK(run.stats.bad_cq_zone == 3);
+  for (int z = 0; z < run.zones.size(); ++z) CHECK(run.zones.find(z) == nullptr);
+  CHECK(run.evaluate({{"CQZ", "40"}}) == "");
+  CHECK(run.zones.find(40)->row == 390);
+  CHECK(run.evaluate({{"CQZ", "1"}}) == "");
+  CHECK(run.zones.find(1)->row == 351);
+}
+
+TEST_CASE("a long call is credited with 16 characters and logged whole") {
+  Run run;
+  const std::string call = "K1ABCDEFGHIJKLMNOPQ/MM2";
+  CHECK(run.evaluate({{"CALL", call}}) == "");
+  CHECK(run.entities.find(291)->call_text() == "K1ABCDEFGHIJKLMN");
+  CHECK(run.evaluate({{"CALL", call}, {"CQZ", "41"}}) ==
+        "WARN:\tQSO #    2 with " + call + " on 2024-03-15 has an invalid CQ Zone (41)\n");
+}
+
+TEST_CASE("a call of a megabyte is evaluated and logged") {
+  Run run;
+  const std::string call = "IT9" + std::string(1 << 20, 'A');
+  const std::string lines = run.evaluate({{"CALL", call}, {"DXCC", "248"}});
+  CHECK(lines == "INFO:\tQSO #    1 with " + call + " on 2024-03-15 is Sicily\n");
+  CHECK(run.entities.find(904)->call_text() == call.substr(0, 16));
+}
+
+TEST_CASE("the record's time_on points at TIME_OFF after the evaluation") {
+  Run run;
+  QsoRecord record = tarvenix::testing::make_record({{"CALL", "K1ABC"},
+                                                     {"QSO_DATE", "20240315"},
+                                                     {"TIME_OFF", "2359"},
+                                                     {"BAND", "20m"},
+                                                     {"MODE", "CW"},
+                                                     {"DXCC", "291"},
+                                                     {"CQZ", "5"}});
+  run.stats.qsos_read = 1;
+  evaluate_qso(record, run.config, run.entities, run.zones, run.stats, run.capture.log,
+               run.bad_calls);
+  REQUIRE(record.time_on != nullptr);
+  CHECK(record.time_on == record.find("TIME_OFF"));
+  CHECK(run.entities.find(291)->time == 2359);
+}

@@ -1,0 +1,105 @@
+"""Loopback HTTP server for the network tests: canned bodies and failures.
+
+Listens on 127.0.0.1 on a free port and prints "PORT CLOSED_PORT" on one line, the second
+being a loopback port that was free a moment ago and has nothing listening on it. The first
+path segment picks the answer; the rest of the path is ignored, so a test can put any path
+(such as resources/all-bad-calls.json) after it:
+
+  /bytes/N/...        200, N bytes of the pattern i % 251, Content-Length, Last-Modified
+  /status/CODE/...    that status with a small HTML page
+  /html/...           200 with a captive portal's HTML page
+  /truncated/...      200 announcing 10000 bytes, closing after 4000
+  /json-list/...      200 with a JSON array
+  /json-object/...    200 with a bad-call list of two entries
+  /json-empty/...     200 with a JSON object without "entries"
+  /redirect/REST      302 to /REST
+
+Ends by itself after --lifetime seconds.
+"""
+import argparse
+import http.server
+import socket
+import threading
+
+LAST_MODIFIED = "Tue, 01 Oct 2024 12:00:00 GMT"
+HTML_PAGE = (b"<!DOCTYPE html><html><head><title>Sign in</title></head>"
+             b"<body><p>Please sign in to use this network.</p></body></html>")
+JSON_LIST = b'[{"callsign": "K1ABC", "category": "B"}]'
+JSON_OBJECT = (b'{"entries": ['
+               b'{"callsign": "K1ABC", "category": "B", "startOn": "2024-01-01",'
+               b' "endOn": "2024-12-31", "notes": "busted"},'
+               b'{"callsign": "W9XYZ", "category": "I", "startOn": "2024-03-01",'
+               b' "endOn": "2024-03-31", "notes": ""}]}')
+JSON_EMPTY = b'{"version": 1}'
+
+
+def pattern(size):
+    return bytes(i % 251 for i in range(size))
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+    def answer(self, status, body, content_type="application/octet-stream", headers=()):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        for name, value in headers:
+            self.send_header(name, value)
+        self.end_headers()
+        self.wfile.write(body)
+
+    def do_GET(self):
+        parts = self.path.lstrip("/").split("/")
+        kind = parts[0]
+        argument = parts[1] if len(parts) > 1 else ""
+        if kind == "bytes" and argument.isdigit():
+            self.answer(200, pattern(int(argument)),
+                        headers=[("Last-Modified", LAST_MODIFIED)])
+        elif kind == "status" and argument.isdigit():
+            page = b"<html><body><h1>Error %s</h1></body></html>" % argument.encode()
+            self.answer(int(argument), page, "text/html")
+        elif kind == "html":
+            self.answer(200, HTML_PAGE, "text/html")
+        elif kind == "truncated":
+            self.send_response(200)
+            self.send_header("Content-Length", "10000")
+            self.end_headers()
+            self.wfile.write(pattern(4000))
+            self.wfile.flush()
+            self.close_connection = True
+        elif kind == "json-list":
+            self.answer(200, JSON_LIST, "application/json")
+        elif kind == "json-object":
+            self.answer(200, JSON_OBJECT, "application/json")
+        elif kind == "json-empty":
+            self.answer(200, JSON_EMPTY, "application/json")
+        elif kind == "redirect":
+            self.send_response(302)
+            self.send_header("Location", "/" + "/".join(parts[1:]))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+        else:
+            self.answer(404, b"<html><body>Not Found</body></html>", "text/html")
+
+
+def closed_loopback_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--lifetime", type=float, default=300)
+    lifetime = parser.parse_args().lifetime
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    print(server.server_address[1], closed_loopback_port(), flush=True)
+    threading.Timer(lifetime, server.shutdown).start()
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,107 @@
+// Helpers of the network tests: the loopback test server, captured error boxes, and
+// scratch folders.
+#pragma once
+
+#include <doctest/doctest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "net/internet_error.h"
+#include "net/web_endpoints.h"
+
+namespace tarvenix::test {
+
+// A port handed over by with-http-server (which CTest runs the program through).
+inline uint16_t port_from_environment(const char* name) {
+  const char* value = std::getenv(name);
+  INFO("run this program through tests/net/with-http-server (ctest does): ", name);
+  REQUIRE(value != nullptr);
+  return uint16_t(std::atoi(value));
+}
+
+// The test server, answering as the first path segment of `route` says.
+inline WebUrl test_server_url(std::string_view route) {
+  WebUrl url;
+  url.server.host = "127.0.0.1";
+  url.server.port = port_from_environment("TARVENIX_TEST_HTTP_PORT");
+  url.path = route;
+  return url;
+}
+
+// A loopback port that nothing listens on.
+inline WebServer closed_loopback_server() {
+  WebServer server;
+  server.host = "127.0.0.1";
+  server.port = port_from_environment("TARVENIX_TEST_CLOSED_PORT");
+  return server;
+}
+
+// Errors shown while it lives are recorded instead of shown.
+class CapturedErrors {
+ public:
+  struct Shown {
+    OwnerWindow owner;
+    std::string caption;
+    std::string text;
+  };
+
+  CapturedErrors()
+      : previous_(set_error_presenter(
+            [this](OwnerWindow owner, std::string_view caption, std::string_view text) {
+              shown.push_back({owner, std::string(caption), std::string(text)});
+            })) {}
+  ~CapturedErrors() { set_error_presenter(std::move(previous_)); }
+  CapturedErrors(const CapturedErrors&) = delete;
+  CapturedErrors& operator=(const CapturedErrors&) = delete;
+
+  std::vector<Shown> shown;
+
+ private:
+  ErrorPresenter previous_;
+};
+
+// A new empty folder under the system's temporary folder, removed with everything in it.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::random_device seed;
+    path_ = std::filesystem::temp_directory_path() /
+            ("tarvenix-net-" + std::to_string(seed()) + std::to_string(seed()));
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The bytes the test server sends for /bytes/N: i % 251.
+inline std::string server_pattern(size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = char(i % 251);
+  return bytes;
+}
+
+}  // namespace tarvenix::test

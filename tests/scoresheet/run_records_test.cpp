@@ -1,0 +1,111 @@
+// Run records: a fresh run starts at zero, the log counts its lines by kind and writes in
+// text mode, credit tables hold records only where created.
+#include <doctest/doctest.h>
+
+#include <cstring>
+#include <string>
+
+#include "scoresheet/run_log.h"
+#include "scoresheet/run_records.h"
+#include "support/log_capture.h"
+
+using namespace tarvenix;
+using tarvenix::testing::LogCapture;
+
+TEST_CASE("a fresh run has every count and counter at zero and every slot empty") {
+  const RunStats stats;
+  const RunStats zero{};
+  CHECK(std::memcmp(&stats, &zero, sizeof stats) == 0);
+  CHECK(stats.qsos_read == 0);
+  CHECK(stats.entities_confirmed == 0);
+  const RunLog log;
+  CHECK(log.notes == 0);
+  CHECK(log.warnings == 0);
+  CHECK(log.errors == 0);
+  CHECK_FALSE(log.is_open());
+  const RunInfo info;
+  CHECK_FALSE(info.program_id.has_value());
+  CHECK_FALSE(info.program_version.has_value());
+  const EntityCreditTable entities;
+  const ZoneCreditTable zones;
+  CHECK(entities.size() == 907);
+  CHECK(zones.size() == 41);
+  for (int i = 0; i < entities.size(); ++i) CHECK(entities.find(i) == nullptr);
+  for (int i = 0; i < zones.size(); ++i) CHECK(zones.find(i) == nullptr);
+}
+
+TEST_CASE("slots outside the table are empty and cannot be created") {
+  EntityCreditTable entities;
+  CHECK(entities.find(-1) == nullptr);
+  CHECK(entities.find(907) == nullptr);
+  CHECK(entities.create(907) == nullptr);
+  CHECK(entities.create(-1) == nullptr);
+  CreditRecord* last = entities.create(906);
+  REQUIRE(last != nullptr);
+  CHECK(entities.find(906) == last);
+  CHECK_FALSE(last->has_call());
+  entities.clear();
+  CHECK(entities.find(906) == nullptr);
+}
+
+TEST_CASE("zone records sit at row zone + 350") {
+  CHECK(1 + ZONE_ROW_OFFSET == 351);
+  CHECK(40 + ZONE_ROW_OFFSET == 390);
+}
+
+TEST_CASE("a credited call keeps its first 16 characters") {
+  CreditRecord record;
+  record.set_call("VERYLONGCALLSIGN/1234");
+  CHECK(record.call_text() == "VERYLONGCALLSIGN");
+  record.set_call("K1ABC");
+  CHECK(record.call_text() == "K1ABC");
+  record.set_call("");
+  CHECK_FALSE(record.has_call());
+}
+
+TEST_CASE("each line kind raises its own count; raw text raises none") {
+  LogCapture capture;
+  RunLog& log = capture.log;
+  log.note("INFO:\t%s\n", "a note");
+  log.warn("WARN:\tQSO #%5d has no callsign\n", 7);
+  log.warn("WARN:\tsecond\n");
+  log.error("ERROR:\t%s was not found in the ADIF map!\n", "ZZ");
+  log.write(LOG_SEPARATOR);
+  log.print("Read %d bad callsigns from %s\n", 3, "x.json");
+  CHECK(log.notes == 1);
+  CHECK(log.warnings == 2);
+  CHECK(log.errors == 1);
+  CHECK(capture.text() ==
+        "INFO:\ta note\n"
+        "WARN:\tQSO #    7 has no callsign\n"
+        "WARN:\tsecond\n"
+        "ERROR:\tZZ was not found in the ADIF map!\n"
+        "========================================\n"
+        "Read 3 bad callsigns from x.json\n");
+}
+
+TEST_CASE("a log without a file still counts its lines") {
+  RunLog log;
+  log.warn("WARN:\tnowhere\n");
+  log.note("INFO:\tnowhere\n");
+  CHECK(log.warnings == 1);
+  CHECK(log.notes == 1);
+}
+
+TEST_CASE("opening a log in a missing folder fails with the system's text") {
+  RunLog log;
+  std::string error;
+  CHECK_FALSE(
+      log.open((tarvenix::testing::temp_file_path("no-such-dir") / "x.log").string(), &error));
+  CHECK_FALSE(error.empty());
+  CHECK_FALSE(log.is_open());
+}
+
+TEST_CASE("the log remembers its path and closes cleanly twice") {
+  LogCapture capture;
+  CHECK(capture.log.path == capture.path().string());
+  capture.log.write("x\n");
+  capture.log.close();
+  capture.log.close();
+  CHECK(tarvenix::testing::read_file(capture.path()).find('x') == 0);
+}

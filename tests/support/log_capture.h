@@ -1,0 +1,59 @@
+// A run log written to a temporary file that the test reads back, and removes at the end.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "scoresheet/run_log.h"
+
+namespace tarvenix::testing {
+
+inline std::filesystem::path temp_file_path(const std::string& stem) {
+  static std::mt19937_64 random(
+      std::random_device{}() ^
+      static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  return std::filesystem::temp_directory_path() / (stem + "-" + std::to_string(random()) + ".tmp");
+}
+
+inline std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class LogCapture {
+ public:
+  LogCapture() : path_(temp_file_path("tarvenix-log")) { log.open(path_.string()); }
+  ~LogCapture() {
+    log.close();
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+  }
+  LogCapture(const LogCapture&) = delete;
+  LogCapture& operator=(const LogCapture&) = delete;
+
+  // Everything written so far, with "\n" as written by text mode (CR LF on Windows turned
+  // back into LF, so the expectations read the same on both systems).
+  std::string text() {
+    log.flush();
+    std::string bytes = read_file(path_);
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+      out += bytes[i];
+    }
+    return out;
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+  RunLog log;
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace tarvenix::testing

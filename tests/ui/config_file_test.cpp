@@ -1,0 +1,169 @@
+// The stored record: every field at its byte offset, little-endian, the message never
+// stored, and loaded records made safe.
+#include <doctest/doctest.h>
+
+#include <cstring>
+#include <string>
+
+#include "ui/config_file.h"
+
+using namespace tarvenix;
+
+namespace {
+
+template <size_t N>
+void put(char (&field)[N], const char* text) {
+  std::memset(field, 0, N);
+  std::strncpy(field, text, N);
+}
+
+OperatorConfig full_record() {
+  OperatorConfig r;
+  r.format_version = 3;
+  r.padding0 = 0xBEEF;
+  put(r.version_text, "1.7");
+  put(r.callsign, "VP2E/W1AW");
+  put(r.name, "Ann Operator");
+  put(r.street_box, "Box 12");
+  put(r.city_town, "Newington");
+  put(r.state_province, "CT");
+  put(r.postal_code, "06111");
+  put(r.country, "United States of America");
+  put(r.cq_zone, "5");
+  put(r.email_address, "ann@example.org");
+  put(r.club, "YCCC");
+  put(r.antenna_description, "Dipole\r\nat 10 m");
+  r.country_index = 0x1234;
+  r.entry_index = 2;
+  r.band_index = 13;
+  r.mode_index = 3;
+  r.padding1[0] = 7;
+  r.padding1[2] = 9;
+  r.message = "never stored";
+  r.countries_written = -2;
+  r.zones_written = 0x01020304;
+  r.changed = 1;
+  r.confirmed = 1;
+  r.loaded = 1;
+  r.converted = 1;
+  return r;
+}
+
+std::string text_at(const ConfigBytes& b, size_t offset) {
+  return reinterpret_cast<const char*>(b.data() + offset);
+}
+
+}  // namespace
+
+TEST_CASE("every field is stored at its byte offset, little-endian") {
+  const ConfigBytes b = serialize_config(full_record());
+  CHECK(b.size() == 1040);
+  CHECK(b[0] == 3);
+  CHECK(b[1] == 0);
+  CHECK(b[2] == 0xEF);
+  CHECK(b[3] == 0xBE);
+  CHECK(text_at(b, 4) == "1.7");
+  CHECK(text_at(b, 20) == "VP2E/W1AW");
+  CHECK(text_at(b, 36) == "Ann Operator");
+  CHECK(text_at(b, 100) == "Box 12");
+  CHECK(text_at(b, 164) == "Newington");
+  CHECK(text_at(b, 228) == "CT");
+  CHECK(text_at(b, 292) == "06111");
+  CHECK(text_at(b, 308) == "United States of America");
+  CHECK(text_at(b, 372) == "5");
+  CHECK(text_at(b, 376) == "ann@example.org");
+  CHECK(text_at(b, 440) == "YCCC");
+  CHECK(text_at(b, 504) == "Dipole\r\nat 10 m");
+  CHECK(b[1016] == 0x34);
+  CHECK(b[1017] == 0x12);
+  CHECK(b[1018] == 2);
+  CHECK(b[1019] == 13);
+  CHECK(b[1020] == 3);
+  CHECK(b[1021] == 7);
+  CHECK(b[1022] == 0);
+  CHECK(b[1023] == 9);
+  for (size_t i = 1024; i < 1028; ++i) CHECK(b[i] == 0);
+  CHECK(b[1028] == 0xFE);
+  CHECK(b[1029] == 0xFF);
+  CHECK(b[1030] == 0xFF);
+  CHECK(b[1031] == 0xFF);
+  CHECK(b[1032] == 4);
+  CHECK(b[1035] == 1);
+  CHECK(b[1036] == 1);
+  CHECK(b[1037] == 1);
+  CHECK(b[1038] == 1);
+  CHECK(b[1039] == 1);
+}
+
+TEST_CASE("a record survives a round trip except for its message") {
+  const OperatorConfig original = full_record();
+  const OperatorConfig back = deserialize_config(serialize_config(original));
+  CHECK(back.message.empty());
+  CHECK(serialize_config(back) == serialize_config(original));
+  CHECK(back.countries_written == -2);
+  CHECK(back.zones_written == 0x01020304);
+  CHECK(std::string(back.antenna_description) == original.antenna_description);
+}
+
+TEST_CASE("bytes after a text's NUL are kept as they stand") {
+  OperatorConfig r;
+  put(r.name, "A long old name");
+  put(r.name, "Bo");
+  std::memcpy(r.name + 3, "old", 3);
+  const ConfigBytes b = serialize_config(r);
+  CHECK(std::memcmp(b.data() + 36, "Bo\0old", 6) == 0);
+}
+
+TEST_CASE("the message slot of a stored file is ignored on reading") {
+  ConfigBytes b = serialize_config(full_record());
+  for (size_t i = 1024; i < 1028; ++i) b[i] = 0xAA;
+  CHECK(deserialize_config(b).message.empty());
+}
+
+TEST_CASE("a fresh record stores as zeros") {
+  const ConfigBytes b = serialize_config(OperatorConfig{});
+  for (uint8_t byte : b) REQUIRE(byte == 0);
+}
+
+TEST_CASE("sanitizing ends every text inside its field and drops indices outside their lists") {
+  ConfigBytes b{};
+  for (size_t i = 4; i < 1016; ++i) b[i] = 'X';  // no NUL in any text field
+  b[1016] = 200;
+  b[1018] = 5;
+  b[1019] = 14;
+  b[1020] = 4;
+  OperatorConfig r = deserialize_config(b);
+  sanitize_config(r, ConfigListSizes{.country = 200});
+  CHECK(std::strlen(r.version_text) == 15);
+  CHECK(std::strlen(r.callsign) == 15);
+  CHECK(std::strlen(r.cq_zone) == 3);
+  CHECK(std::strlen(r.antenna_description) == 511);
+  CHECK(r.country_index == 0);
+  CHECK(r.entry_index == 0);
+  CHECK(r.band_index == 0);
+  CHECK(r.mode_index == 0);
+}
+
+TEST_CASE("indices inside their lists are kept") {
+  OperatorConfig r;
+  r.country_index = 199;
+  r.entry_index = 4;
+  r.band_index = 13;
+  r.mode_index = 3;
+  sanitize_config(r, ConfigListSizes{.country = 200});
+  CHECK(r.country_index == 199);
+  CHECK(r.entry_index == 4);
+  CHECK(r.band_index == 13);
+  CHECK(r.mode_index == 3);
+}
+
+TEST_CASE("the stored call sign is read only when it ends inside the file and its field") {
+  const ConfigBytes b = serialize_config(full_record());
+  CHECK(stored_callsign(b) == "VP2E/W1AW");
+  CHECK(stored_callsign(std::span(b).first(30)) == "VP2E/W1AW");
+  CHECK(stored_callsign(std::span(b).first(29)).empty());  // the NUL is cut off
+  CHECK(stored_callsign(std::span(b).first(10)).empty());
+  ConfigBytes unterminated = b;
+  std::memset(unterminated.data() + 20, 'K', 16);
+  CHECK(stored_callsign(unterminated).empty());
+}
