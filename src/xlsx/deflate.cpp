@@ -1,0 +1,95 @@
+// zlib behind small functions: every z_stream is ended by its owner's destructor.
+#include "xlsx/deflate.h"
+
+#include <zlib.h>
+
+#include <limits>
+
+namespace tarvenix::xlsx {
+
+namespace {
+
+constexpr int kRawWindowBits = -15;  // negative: no zlib header, as zip stores it
+
+class InflateStream {
+ public:
+  InflateStream() { ok_ = inflateInit2(&stream_, kRawWindowBits) == Z_OK; }
+  ~InflateStream() {
+    if (ok_) inflateEnd(&stream_);
+  }
+  InflateStream(const InflateStream&) = delete;
+  InflateStream& operator=(const InflateStream&) = delete;
+  bool ok() const { return ok_; }
+  z_stream* get() { return &stream_; }
+
+ private:
+  z_stream stream_{};
+  bool ok_ = false;
+};
+
+class DeflateStream {
+ public:
+  DeflateStream() {
+    ok_ = deflateInit2(&stream_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kRawWindowBits, 8,
+                       Z_DEFAULT_STRATEGY) == Z_OK;
+  }
+  ~DeflateStream() {
+    if (ok_) deflateEnd(&stream_);
+  }
+  DeflateStream(const DeflateStream&) = delete;
+  DeflateStream& operator=(const DeflateStream&) = delete;
+  bool ok() const { return ok_; }
+  z_stream* get() { return &stream_; }
+
+ private:
+  z_stream stream_{};
+  bool ok_ = false;
+};
+
+constexpr size_t kMaxChunk = std::numeric_limits<uInt>::max();
+
+}  // namespace
+
+uint32_t crc32_of(std::string_view data) {
+  uLong crc = crc32(0L, Z_NULL, 0);
+  while (!data.empty()) {
+    const size_t n = data.size() < kMaxChunk ? data.size() : kMaxChunk;
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(n));
+    data.remove_prefix(n);
+  }
+  return static_cast<uint32_t>(crc);
+}
+
+bool inflate_raw(std::string_view compressed, size_t expected_size, std::string& out) {
+  if (compressed.size() > kMaxChunk || expected_size >= kMaxChunk) return false;
+  InflateStream stream;
+  if (!stream.ok()) return false;
+  // One spare byte: output beyond the expected size shows up as a filled buffer.
+  out.assign(expected_size + 1, '\0');
+  z_stream* z = stream.get();
+  z->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
+  z->avail_in = static_cast<uInt>(compressed.size());
+  z->next_out = reinterpret_cast<Bytef*>(out.data());
+  z->avail_out = static_cast<uInt>(out.size());
+  const int status = inflate(z, Z_FINISH);
+  if (status != Z_STREAM_END || z->total_out != expected_size) return false;
+  out.resize(expected_size);
+  return true;
+}
+
+bool deflate_raw(std::string_view data, std::string& out) {
+  if (data.size() >= kMaxChunk) return false;
+  DeflateStream stream;
+  if (!stream.ok()) return false;
+  z_stream* z = stream.get();
+  out.assign(deflateBound(z, static_cast<uLong>(data.size())), '\0');
+  z->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  z->avail_in = static_cast<uInt>(data.size());
+  z->next_out = reinterpret_cast<Bytef*>(out.data());
+  z->avail_out = static_cast<uInt>(out.size());
+  if (deflate(z, Z_FINISH) != Z_STREAM_END) return false;
+  out.resize(z->total_out);
+  return true;
+}
+
+}  // namespace tarvenix::xlsx

@@ -1,0 +1,71 @@
+// One worksheet part: its cells as read from the template, the cells written since, and the
+// part's new text. Rows and cells the caller did not write keep their original bytes.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "xlsx/shared_strings.h"
+#include "xlsx/xml_document.h"
+
+namespace tarvenix::xlsx {
+
+enum class CellKind : uint8_t { empty, number, text };
+
+struct Cell {
+  int col = 0;
+  CellKind kind = CellKind::empty;
+  bool written = false;  // its value was replaced: the cell's XML is written anew
+  double number = 0;
+  std::string_view text;  // into the parsed sheet, the shared strings, or written texts
+  size_t begin = 0;       // the <c> element's offset in the original part; npos for a new cell
+};
+
+struct Row {
+  int index = 0;
+  bool changed = false;     // some cell written: the row's XML is written anew
+  size_t begin = 0;         // the <row> element's offset in the original part; npos for a new row
+  std::vector<Cell> cells;  // in column order
+};
+
+class Worksheet {
+ public:
+  // Reads the part; `strings` (may be null) must outlive the worksheet.
+  bool parse(std::string xml, std::string_view part, const SharedStrings* strings,
+             std::string& error);
+
+  std::optional<std::string_view> text(int row, int col) const;
+  double number(int row, int col) const;
+  int last_row() const;
+  void set_number(int row, int col, double value);
+  void set_text(int row, int col, std::string_view text);
+
+  bool changed() const { return changed_; }
+  // The part's text with every written cell in it.
+  std::string serialize() const;
+
+ private:
+  bool read_rows(XmlNode* sheet_data, const SharedStrings* strings, std::string& error);
+  bool read_cells(XmlNode* row_node, Row& row, const SharedStrings* strings, std::string& error);
+  void read_value(XmlNode* c, Cell& cell, const SharedStrings* strings);
+  const Cell* find(int row, int col) const;
+  Cell* cell_for_writing(int row, int col);
+
+  void append_row(std::string& out, const Row& row) const;
+  void append_cell(std::string& out, const Row& row, const Cell& cell) const;
+
+  std::string xml_;  // the part as loaded
+  std::string part_;
+  XmlDocument document_;   // inline-string texts point into its parsed copy
+  std::string prefix_;     // the namespace prefix of the sheet's elements, with its ':'
+  size_t data_begin_ = 0;  // the sheetData element's offset
+  std::vector<Row> rows_;  // in row order
+  std::deque<std::string> owned_texts_;  // written texts and joined inline runs (stable)
+  bool changed_ = false;
+};
+
+}  // namespace tarvenix::xlsx

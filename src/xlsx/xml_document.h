@@ -1,0 +1,50 @@
+// One XML part parsed with rapidxml, in a copy of its text, plus lookups by local name (parts
+// may prefix their elements with any namespace prefix). Offsets found here point into the
+// original text, so callers can splice it without reformatting anything they did not change.
+#pragma once
+
+#include <rapidxml/rapidxml.hpp>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvenix::xlsx {
+
+using XmlNode = rapidxml::xml_node<char>;
+using XmlAttribute = rapidxml::xml_attribute<char>;
+
+class XmlDocument {
+ public:
+  XmlDocument();
+  ~XmlDocument();
+  XmlDocument(XmlDocument&&) noexcept;
+  XmlDocument& operator=(XmlDocument&&) noexcept;
+
+  // Parses `text`; false with "damaged XML in <part>: ..." when it is not well-formed.
+  bool parse(std::string_view text, std::string_view part, std::string& error);
+  // The document element, or null before a successful parse.
+  XmlNode* root() const;
+  // The offset of the '<' opening `element` in the text given to parse().
+  size_t offset_of(const XmlNode* element) const;
+  // Same for an attribute: the offset of its name.
+  size_t offset_of(const XmlAttribute* attribute) const;
+
+ private:
+  std::vector<char> buffer_;  // the parsed copy; values and texts point into it
+  std::unique_ptr<rapidxml::xml_document<char>> document_;
+};
+
+std::string_view local_name(const XmlNode* node);
+std::string_view local_name(const XmlAttribute* attribute);
+XmlNode* first_child(const XmlNode* node, std::string_view local);
+XmlNode* next_sibling(const XmlNode* node, std::string_view local);
+XmlAttribute* find_attribute(const XmlNode* node, std::string_view local);
+// The attribute's value (entities resolved), or empty when it is absent.
+std::string_view attribute_value(const XmlNode* node, std::string_view local);
+// The element's character data (text and CDATA children joined), with _xHHHH_ escapes resolved.
+// Works in the parsed copy, so the view lives as long as the document.
+std::string_view element_text(XmlNode* node);
+
+}  // namespace tarvenix::xlsx

@@ -1,0 +1,238 @@
+// A minimal tag scanner over well-formed XML text (the parser has already accepted it), and the
+// escaping rules for text written into spreadsheet XML.
+#include "xlsx/xml_scan.h"
+
+#include <cstdint>
+
+namespace tarvenix::xlsx {
+
+namespace {
+
+enum class TagKind { open, close, empty, other };
+
+struct Tag {
+  TagKind kind = TagKind::other;
+  size_t end = std::string_view::npos;  // just past the tag
+};
+
+size_t past(std::string_view xml, size_t from, std::string_view terminator) {
+  const size_t at = xml.find(terminator, from);
+  return at == std::string_view::npos ? at : at + terminator.size();
+}
+
+// The markup starting at `begin` (a '<'): comments, CDATA, declarations and tags.
+Tag read_tag(std::string_view xml, size_t begin) {
+  const std::string_view rest = xml.substr(begin);
+  if (rest.starts_with("<!--")) return {TagKind::other, past(xml, begin + 4, "-->")};
+  if (rest.starts_with("<![CDATA[")) return {TagKind::other, past(xml, begin + 9, "]]>")};
+  if (rest.starts_with("<?")) return {TagKind::other, past(xml, begin + 2, "?>")};
+  if (rest.starts_with("<!")) return {TagKind::other, past(xml, begin + 2, ">")};
+  if (rest.starts_with("</")) return {TagKind::close, past(xml, begin + 2, ">")};
+  char quote = 0;
+  for (size_t i = begin + 1; i < xml.size(); ++i) {
+    const char c = xml[i];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '>') {
+      return {xml[i - 1] == '/' ? TagKind::empty : TagKind::open, i + 1};
+    }
+  }
+  return {};
+}
+
+void append_hex_escape(std::string& out, uint32_t code) {
+  static const char kHex[] = "0123456789ABCDEF";
+  out += "_x";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(code >> shift) & 0xf];
+  out += '_';
+}
+
+bool is_hex(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+uint32_t hex_value(char c) {
+  if (c <= '9') return static_cast<uint32_t>(c - '0');
+  return static_cast<uint32_t>((c | 0x20) - 'a' + 10);
+}
+
+// True when `text` at `at` holds _xHHHH_.
+bool hex_escape_at(std::string_view text, size_t at) {
+  if (text.size() - at < 7 || text[at] != '_' || text[at + 1] != 'x' || text[at + 6] != '_') {
+    return false;
+  }
+  for (size_t i = at + 2; i < at + 6; ++i) {
+    if (!is_hex(text[i])) return false;
+  }
+  return true;
+}
+
+// The length of the valid UTF-8 sequence at `at`, or 0.
+size_t utf8_length(std::string_view text, size_t at) {
+  const auto b = static_cast<unsigned char>(text[at]);
+  size_t length = 0;
+  uint32_t lowest = 0;
+  if (b >= 0xc2 && b <= 0xdf) {
+    length = 2, lowest = 0x80;
+  } else if (b >= 0xe0 && b <= 0xef) {
+    length = 3, lowest = 0x800;
+  } else if (b >= 0xf0 && b <= 0xf4) {
+    length = 4, lowest = 0x10000;
+  } else {
+    return 0;
+  }
+  if (text.size() - at < length) return 0;
+  uint32_t code = b & (0x3f >> (length - 1));
+  for (size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[at + i]);
+    if ((next & 0xc0) != 0x80) return 0;
+    code = code << 6 | (next & 0x3f);
+  }
+  const bool surrogate = code >= 0xd800 && code <= 0xdfff;
+  return code < lowest || code > 0x10ffff || surrogate ? 0 : length;
+}
+
+size_t append_utf8(char* out, uint32_t code) {
+  if (code < 0x80) {
+    out[0] = static_cast<char>(code);
+    return 1;
+  }
+  if (code < 0x800) {
+    out[0] = static_cast<char>(0xc0 | code >> 6);
+    out[1] = static_cast<char>(0x80 | (code & 0x3f));
+    return 2;
+  }
+  out[0] = static_cast<char>(0xe0 | code >> 12);
+  out[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3f));
+  out[2] = static_cast<char>(0x80 | (code & 0x3f));
+  return 3;
+}
+
+}  // namespace
+
+size_t element_end(std::string_view xml, size_t begin) {
+  int depth = 0;
+  size_t at = begin;
+  while (at < xml.size()) {
+    const Tag tag = read_tag(xml, at);
+    if (tag.end == std::string_view::npos) return tag.end;
+    if (tag.kind == TagKind::open) ++depth;
+    if (tag.kind == TagKind::close) --depth;
+    if (depth == 0 && tag.kind != TagKind::other) return tag.end;
+    at = xml.find('<', tag.end);
+  }
+  return std::string_view::npos;
+}
+
+size_t start_tag_end(std::string_view xml, size_t begin) {
+  return read_tag(xml, begin).end;
+}
+
+std::vector<RawAttribute> raw_attributes(std::string_view tag) {
+  std::vector<RawAttribute> attributes;
+  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+  size_t at = 1;
+  while (at < tag.size() && !space(tag[at]) && tag[at] != '>' && tag[at] != '/') ++at;
+  for (;;) {
+    while (at < tag.size() && space(tag[at])) ++at;
+    const size_t name_begin = at;
+    while (at < tag.size() && tag[at] != '=' && !space(tag[at]) && tag[at] != '>' &&
+           tag[at] != '/') {
+      ++at;
+    }
+    const size_t name_end = at;
+    while (at < tag.size() && tag[at] != '"' && tag[at] != '\'') {
+      if (tag[at] == '>') return attributes;
+      ++at;
+    }
+    if (at >= tag.size() || name_end == name_begin) return attributes;
+    const size_t close = tag.find(tag[at], at + 1);
+    if (close == std::string_view::npos) return attributes;
+    at = close + 1;
+    attributes.push_back(
+        {tag.substr(name_begin, name_end - name_begin), tag.substr(name_begin, at - name_begin)});
+  }
+}
+
+bool nesting_deeper_than(std::string_view xml, int limit) {
+  int depth = 0;
+  for (size_t at = xml.find('<'); at != std::string_view::npos; at = xml.find('<', at)) {
+    const Tag tag = read_tag(xml, at);
+    if (tag.end == std::string_view::npos) return false;  // the parser reports the damage
+    if (tag.kind == TagKind::open && ++depth > limit) return true;
+    if (tag.kind == TagKind::close) --depth;
+    at = tag.end;
+  }
+  return false;
+}
+
+void append_escaped(std::string& out, std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) {
+      const size_t length = utf8_length(text, i);
+      if (length > 0) {
+        out.append(text.substr(i, length));
+        i += length;
+      } else {
+        out += static_cast<char>(0xc0 | byte >> 6);
+        out += static_cast<char>(0x80 | (byte & 0x3f));
+        ++i;
+      }
+      continue;
+    }
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\t':
+      case '\n':
+        out += c;
+        break;
+      case '_':
+        if (hex_escape_at(text, i)) {
+          append_hex_escape(out, '_');
+        } else {
+          out += c;
+        }
+        break;
+      default:
+        if (byte < 0x20 || byte == 0x7f) {
+          append_hex_escape(out, byte);
+        } else {
+          out += c;
+        }
+    }
+    ++i;
+  }
+}
+
+size_t unescape_in_place(char* data, size_t size) {
+  const std::string_view text(data, size);
+  size_t out = 0;
+  for (size_t i = 0; i < size;) {
+    if (hex_escape_at(text, i)) {
+      uint32_t code = 0;
+      for (size_t h = i + 2; h < i + 6; ++h) code = code << 4 | hex_value(text[h]);
+      out += append_utf8(data + out, code);
+      i += 7;
+    } else {
+      data[out++] = data[i++];
+    }
+  }
+  return out;
+}
+
+}  // namespace tarvenix::xlsx

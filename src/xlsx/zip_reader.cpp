@@ -1,0 +1,185 @@
+// The zip reader: end record, central directory, local headers and the inflate limits.
+#include "xlsx/zip_reader.h"
+
+#include "xlsx/byte_order.h"
+#include "xlsx/deflate.h"
+
+namespace tarvenix::xlsx {
+
+namespace {
+
+constexpr uint32_t kEndSignature = 0x06054b50;
+constexpr uint32_t kZip64LocatorSignature = 0x07064b50;
+constexpr uint32_t kCentralSignature = 0x02014b50;
+constexpr uint32_t kLocalSignature = 0x04034b50;
+constexpr size_t kEndSize = 22;
+constexpr size_t kCentralSize = 46;
+constexpr size_t kLocalSize = 30;
+constexpr size_t kZip64LocatorSize = 20;
+constexpr size_t kMaxCommentSize = 0xffff;
+constexpr uint16_t kFlagEncrypted = 0x0001;
+constexpr uint16_t kFlagStrongEncryption = 0x0040;
+
+const char* const kDamaged = "damaged zip archive";
+
+// The end-of-central-directory record lies within the last 64 KiB + 22 bytes.
+size_t find_end_record(const std::string& bytes) {
+  if (bytes.size() < kEndSize) return std::string::npos;
+  const size_t lowest =
+      bytes.size() > kEndSize + kMaxCommentSize ? bytes.size() - kEndSize - kMaxCommentSize : 0;
+  for (size_t at = bytes.size() - kEndSize + 1; at-- > lowest;) {
+    if (get_u32(&bytes[at]) == kEndSignature) return at;
+  }
+  return std::string::npos;
+}
+
+std::string lower_case(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  return lower;
+}
+
+}  // namespace
+
+bool ZipReader::open(std::string bytes, std::string& error) {
+  bytes_ = std::move(bytes);
+  entries_.clear();
+  index_.clear();
+  inflated_total_ = 0;
+  if (bytes_.size() > kMaxArchiveSize) {
+    error = "file too large";
+    return false;
+  }
+  const size_t end = find_end_record(bytes_);
+  if (end == std::string::npos) {
+    error = "not a zip archive";
+    return false;
+  }
+  const char* e = &bytes_[end];
+  const uint16_t disk = get_u16(e + 4);
+  const uint16_t count = get_u16(e + 10);
+  const uint32_t size = get_u32(e + 12);
+  const uint32_t offset = get_u32(e + 16);
+  const bool zip64_locator = end >= kZip64LocatorSize &&
+                             get_u32(&bytes_[end - kZip64LocatorSize]) == kZip64LocatorSignature;
+  if (zip64_locator || count == 0xffff || size == 0xffffffff || offset == 0xffffffff) {
+    error = "zip64 archives are not supported";
+    return false;
+  }
+  if (disk != 0 || get_u16(e + 6) != 0 || get_u16(e + 8) != count) {
+    error = "multi-part zip archives are not supported";
+    return false;
+  }
+  if (offset > end || size > end - offset) {
+    error = kDamaged;
+    return false;
+  }
+  return read_central_directory(offset, count, error);
+}
+
+bool ZipReader::read_central_directory(size_t offset, size_t count, std::string& error) {
+  entries_.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    if (offset > bytes_.size() || bytes_.size() - offset < kCentralSize ||
+        get_u32(&bytes_[offset]) != kCentralSignature) {
+      error = kDamaged;
+      return false;
+    }
+    const char* c = &bytes_[offset];
+    ZipEntry entry;
+    entry.version_made_by = get_u16(c + 4);
+    entry.version_needed = get_u16(c + 6);
+    entry.flags = get_u16(c + 8);
+    entry.method = get_u16(c + 10);
+    entry.mod_time = get_u16(c + 12);
+    entry.mod_date = get_u16(c + 14);
+    entry.crc32 = get_u32(c + 16);
+    entry.compressed_size = get_u32(c + 20);
+    entry.uncompressed_size = get_u32(c + 24);
+    const size_t name_size = get_u16(c + 28);
+    const size_t extra_size = get_u16(c + 30);
+    const size_t comment_size = get_u16(c + 32);
+    entry.internal_attributes = get_u16(c + 36);
+    entry.external_attributes = get_u32(c + 38);
+    const uint32_t local_offset = get_u32(c + 42);
+    const size_t record_size = kCentralSize + name_size + extra_size + comment_size;
+    if (bytes_.size() - offset < record_size) {
+      error = kDamaged;
+      return false;
+    }
+    entry.name.assign(c + kCentralSize, name_size);
+    if (entry.compressed_size == 0xffffffff || entry.uncompressed_size == 0xffffffff ||
+        local_offset == 0xffffffff) {
+      error = "zip64 archives are not supported";
+      return false;
+    }
+    if (entry.flags & (kFlagEncrypted | kFlagStrongEncryption)) {
+      error = "encrypted archives are not supported";
+      return false;
+    }
+    if (!index_.emplace(lower_case(entry.name), entries_.size()).second) {
+      error = std::string(kDamaged) + " (two entries named " + entry.name + ")";
+      return false;
+    }
+    if (!locate_data(entry, local_offset, error)) return false;
+    entries_.push_back(std::move(entry));
+    offset += record_size;
+  }
+  return true;
+}
+
+bool ZipReader::locate_data(ZipEntry& entry, size_t local_offset, std::string& error) const {
+  if (local_offset > bytes_.size() || bytes_.size() - local_offset < kLocalSize ||
+      get_u32(&bytes_[local_offset]) != kLocalSignature) {
+    error = kDamaged;
+    return false;
+  }
+  const char* l = &bytes_[local_offset];
+  const size_t data = local_offset + kLocalSize + get_u16(l + 26) + get_u16(l + 28);
+  if (data > bytes_.size() || bytes_.size() - data < entry.compressed_size) {
+    error = kDamaged;
+    return false;
+  }
+  entry.data_offset = data;
+  return true;
+}
+
+const ZipEntry* ZipReader::find(std::string_view name) const {
+  const auto found = index_.find(lower_case(name));
+  return found == index_.end() ? nullptr : &entries_[found->second];
+}
+
+std::string_view ZipReader::compressed_data(const ZipEntry& entry) const {
+  return std::string_view(bytes_).substr(entry.data_offset, entry.compressed_size);
+}
+
+bool ZipReader::extract(const ZipEntry& entry, std::string& out, std::string& error) {
+  const size_t size = entry.uncompressed_size;
+  const bool absurd_ratio =
+      size >= kRatioCheckedFrom && size / kMaxCompressionRatio > entry.compressed_size;
+  if (size > kMaxInflatedTotal - inflated_total_ || absurd_ratio) {
+    error = "entry too large: " + entry.name;
+    return false;
+  }
+  const std::string_view data = compressed_data(entry);
+  bool ok = false;
+  if (entry.method == 0) {
+    ok = data.size() == size;
+    if (ok) out.assign(data);
+  } else if (entry.method == 8) {
+    ok = inflate_raw(data, size, out);
+  } else {
+    error = "unsupported compression method in " + entry.name;
+    return false;
+  }
+  if (!ok || crc32_of(out) != entry.crc32) {
+    error = "damaged zip entry: " + entry.name;
+    return false;
+  }
+  inflated_total_ += size;
+  return true;
+}
+
+}  // namespace tarvenix::xlsx

@@ -1,0 +1,122 @@
+// Tag scanning, escaping, cell references and relationship targets.
+#include <doctest/doctest.h>
+
+#include <string>
+
+#include "xlsx/cell_ref.h"
+#include "xlsx/relationships.h"
+#include "xlsx/xml_scan.h"
+
+using namespace tarvenix::xlsx;
+
+namespace {
+
+std::string escaped(std::string_view text) {
+  std::string out;
+  append_escaped(out, text);
+  return out;
+}
+
+std::string unescaped(std::string text) {
+  text.resize(unescape_in_place(text.data(), text.size()));
+  return text;
+}
+
+std::string ref(int row, int col) {
+  std::string out;
+  append_cell_ref(out, row, col);
+  return out;
+}
+
+}  // namespace
+
+TEST_CASE("markup characters of a call sign are escaped") {
+  CHECK(escaped("K1&<A>\"B\"") == "K1&amp;&lt;A&gt;&quot;B&quot;");
+  CHECK(escaped("tab\there\nline") == "tab\there\nline");
+}
+
+TEST_CASE("control characters become _xHHHH_ and a literal escape is protected") {
+  CHECK(escaped(std::string("a\x01"
+                            "b\r",
+                            4)) == "a_x0001_b_x000D_");
+  CHECK(escaped("_x0041_") == "_x005F_x0041_");
+  CHECK(escaped("_x00G1_") == "_x00G1_");
+  CHECK(unescaped(escaped("_x0041_ and \x02")) == "_x0041_ and \x02");
+}
+
+TEST_CASE("valid UTF-8 is kept and stray bytes are taken as Latin-1") {
+  CHECK(escaped("Bj\xc3\xb6rn") == "Bj\xc3\xb6rn");
+  CHECK(escaped("Bj\xf6rn") == "Bj\xc3\xb6rn");
+  CHECK(escaped("\xe2\x82") == "\xc3\xa2\xc2\x82");              // a cut-off sequence
+  CHECK(escaped("\xed\xa0\x80") == "\xc3\xad\xc2\xa0\xc2\x80");  // an encoded surrogate
+}
+
+TEST_CASE("_xHHHH_ escapes are resolved to UTF-8") {
+  CHECK(unescaped("line_x000D_end") == "line\rend");
+  CHECK(unescaped("_x00e9_") == "\xc3\xa9");
+  CHECK(unescaped("_x20AC_ _x12_") == "\xe2\x82\xac _x12_");
+}
+
+TEST_CASE("an element ends after its closing tag, whatever its content holds") {
+  const std::string xml = "<a x='>' y=\"/>\"><!-- </a> --><![CDATA[</a>]]><b/><a></a></a>tail";
+  CHECK(element_end(xml, 0) == xml.size() - 4);
+  CHECK(element_end("<c r=\"A1\"/><d/>", 0) == 11);
+  CHECK(element_end("<a><b>", 0) == std::string::npos);
+  CHECK(start_tag_end("<row r=\"1\">", 0) == 11);
+}
+
+TEST_CASE("nesting depth is measured without the parser") {
+  std::string deep;
+  for (int i = 0; i < 300; ++i) deep += "<a>";
+  CHECK(nesting_deeper_than(deep, 200));
+  CHECK_FALSE(nesting_deeper_than("<a><b/><b></b><c><d/></c></a>", 2));
+  CHECK(nesting_deeper_than("<a><b><c/></b></a>", 1));
+}
+
+TEST_CASE("attributes of a start tag are found with their text") {
+  const auto attributes = raw_attributes("<c r=\"A1\" s='3'\n t=\"s\" />");
+  REQUIRE(attributes.size() == 3);
+  CHECK(attributes[0].name == "r");
+  CHECK(attributes[1].text == "s='3'");
+  CHECK(attributes[2].text == "t=\"s\"");
+  CHECK(raw_attributes("<row>").empty());
+}
+
+TEST_CASE("cell references parse to indexes counted from 0") {
+  CHECK(parse_cell_ref("A1").row == 0);
+  CHECK(parse_cell_ref("A1").col == 0);
+  CHECK(parse_cell_ref("$B$12").row == 11);
+  CHECK(parse_cell_ref("$B$12").col == 1);
+  CHECK(parse_cell_ref("XFD1048576").col == 16383);
+  CHECK(parse_cell_ref("XFD1048576").row == 1048575);
+  for (const char* bad : {"", "A", "1", "A0", "XFE1", "A1048577", "AAAA1", "a1", "A1x", "A-1"}) {
+    CAPTURE(bad);
+    CHECK(parse_cell_ref(bad).col == -1);
+  }
+  CHECK(parse_row_number("352") == 351);
+  CHECK(parse_row_number("0") == -1);
+  CHECK(parse_row_number("x") == -1);
+}
+
+TEST_CASE("cell references are written back as they parse") {
+  CHECK(ref(0, 0) == "A1");
+  CHECK(ref(390, 8) == "I391");
+  CHECK(ref(0, 25) == "Z1");
+  CHECK(ref(0, 26) == "AA1");
+  CHECK(ref(0, 701) == "ZZ1");
+  CHECK(ref(0, 702) == "AAA1");
+  for (int col : {0, 25, 26, 51, 700, 16383}) {
+    CHECK(parse_cell_ref(ref(5, col)).col == col);
+  }
+}
+
+TEST_CASE("relationship targets resolve against their source part") {
+  CHECK(resolve_target("xl/workbook.xml", "worksheets/sheet1.xml") == "xl/worksheets/sheet1.xml");
+  CHECK(resolve_target("xl/workbook.xml", "/xl/worksheets/sheet2.xml") ==
+        "xl/worksheets/sheet2.xml");
+  CHECK(resolve_target("xl/worksheets/sheet1.xml", "../drawings/d.xml") == "xl/drawings/d.xml");
+  CHECK(resolve_target("", "xl/workbook.xml") == "xl/workbook.xml");
+  CHECK(resolve_target("xl/workbook.xml", "./a/../b.xml") == "xl/b.xml");
+  CHECK(relationships_part_of("xl/workbook.xml") == "xl/_rels/workbook.xml.rels");
+  CHECK(relationships_part_of("") == "_rels/.rels");
+}

@@ -1,0 +1,168 @@
+// The zip container: round trips in memory, and archives that are damaged, hostile or of a kind
+// we refuse.
+#include <doctest/doctest.h>
+
+#include <string>
+
+#include "xlsx/byte_order.h"
+#include "xlsx/deflate.h"
+#include "xlsx/zip_reader.h"
+#include "xlsx/zip_writer.h"
+
+using namespace tarvenix::xlsx;
+
+namespace {
+
+ZipEntry named(const std::string& name) {
+  ZipEntry entry;
+  entry.name = name;
+  entry.mod_time = 0x6000;
+  entry.mod_date = 0x5921;
+  return entry;
+}
+
+ZipEntry stored(const std::string& name, const std::string& content) {
+  ZipEntry entry = named(name);
+  entry.crc32 = crc32_of(content);
+  entry.compressed_size = entry.uncompressed_size = static_cast<uint32_t>(content.size());
+  return entry;
+}
+
+std::string two_entry_archive() {
+  StringSink sink;
+  ZipWriter writer(sink);
+  REQUIRE(writer.add_deflated(named("a/one.xml"), std::string(1000, 'x') + "<end/>"));
+  REQUIRE(writer.add_copy(stored("two.txt", "stored text"), "stored text"));
+  REQUIRE(writer.finish());
+  return sink.bytes();
+}
+
+// The offset of the first central directory record.
+size_t central_offset(const std::string& archive) {
+  return get_u32(&archive[archive.size() - 22 + 16]);
+}
+
+void set_u32(std::string& bytes, size_t at, uint32_t value) {
+  std::string le;
+  put_u32(le, value);
+  bytes.replace(at, 4, le);
+}
+
+std::string open_error(std::string bytes) {
+  ZipReader reader;
+  std::string error;
+  CHECK_FALSE(reader.open(std::move(bytes), error));
+  return error;
+}
+
+std::string extract_error(std::string bytes) {
+  ZipReader reader;
+  std::string error;
+  REQUIRE(reader.open(std::move(bytes), error));
+  std::string content;
+  CHECK_FALSE(reader.extract(reader.entries().front(), content, error));
+  return error;
+}
+
+}  // namespace
+
+TEST_CASE("an archive written and read back holds the same entries and contents") {
+  ZipReader reader;
+  std::string error;
+  REQUIRE(reader.open(two_entry_archive(), error));
+  REQUIRE(reader.entries().size() == 2);
+  CHECK(reader.entries()[0].name == "a/one.xml");
+  CHECK(reader.entries()[0].method == 8);
+  CHECK(reader.entries()[0].mod_date == 0x5921);
+  std::string content;
+  REQUIRE(reader.extract(reader.entries()[0], content, error));
+  CHECK(content == std::string(1000, 'x') + "<end/>");
+  REQUIRE(reader.extract(*reader.find("TWO.TXT"), content, error));
+  CHECK(content == "stored text");
+  CHECK(reader.find("three") == nullptr);
+}
+
+TEST_CASE("copied entries keep their compressed bytes") {
+  ZipReader first;
+  std::string error;
+  REQUIRE(first.open(two_entry_archive(), error));
+  StringSink sink;
+  ZipWriter writer(sink);
+  for (const ZipEntry& entry : first.entries()) {
+    REQUIRE(writer.add_copy(entry, first.compressed_data(entry)));
+  }
+  REQUIRE(writer.finish());
+  ZipReader second;
+  REQUIRE(second.open(sink.bytes(), error));
+  for (const ZipEntry& entry : first.entries()) {
+    CHECK(second.compressed_data(*second.find(entry.name)) == first.compressed_data(entry));
+  }
+}
+
+TEST_CASE("bytes that are no archive are refused") {
+  CHECK(open_error("") == "not a zip archive");
+  CHECK(open_error("just some text, named .xlsx\n") == "not a zip archive");
+}
+
+TEST_CASE("every truncation of a good archive fails cleanly") {
+  const std::string archive = two_entry_archive();
+  for (size_t size = 0; size < archive.size(); ++size) {
+    ZipReader reader;
+    std::string error;
+    CHECK_FALSE(reader.open(archive.substr(0, size), error));
+    CHECK_FALSE(error.empty());
+  }
+}
+
+TEST_CASE("a central directory pointing past the data is damage") {
+  std::string archive = two_entry_archive();
+  set_u32(archive, central_offset(archive) + 42, 0x00ffffff);  // local header offset
+  CHECK(open_error(archive) == "damaged zip archive");
+}
+
+TEST_CASE("encrypted and zip64 archives are refused with their own texts") {
+  std::string encrypted = two_entry_archive();
+  encrypted[central_offset(encrypted) + 8] |= 1;
+  CHECK(open_error(encrypted) == "encrypted archives are not supported");
+  std::string zip64 = two_entry_archive();
+  set_u32(zip64, central_offset(zip64) + 24, 0xffffffff);
+  CHECK(open_error(zip64) == "zip64 archives are not supported");
+}
+
+TEST_CASE("an entry declaring more than the inflate limit is refused before inflating") {
+  std::string archive = two_entry_archive();
+  set_u32(archive, central_offset(archive) + 24, static_cast<uint32_t>(kMaxInflatedTotal + 1));
+  CHECK(extract_error(archive) == "entry too large: a/one.xml");
+}
+
+TEST_CASE("an entry that inflates to another size than declared is damaged") {
+  std::string archive = two_entry_archive();
+  set_u32(archive, central_offset(archive) + 24, 10);
+  CHECK(extract_error(archive) == "damaged zip entry: a/one.xml");
+  set_u32(archive, central_offset(archive) + 24, 5000);
+  CHECK(extract_error(archive) == "damaged zip entry: a/one.xml");
+}
+
+TEST_CASE("an entry whose checksum does not match is damaged") {
+  std::string archive = two_entry_archive();
+  set_u32(archive, central_offset(archive) + 16, 12345);
+  CHECK(extract_error(archive) == "damaged zip entry: a/one.xml");
+}
+
+TEST_CASE("a zip bomb of zeros is refused by its compression ratio") {
+  StringSink sink;
+  ZipWriter writer(sink);
+  REQUIRE(
+      writer.add_deflated(named("xl/worksheets/sheet1.xml"), std::string(size_t{64} << 20, '\0')));
+  REQUIRE(writer.finish());
+  CHECK(extract_error(sink.bytes()) == "entry too large: xl/worksheets/sheet1.xml");
+}
+
+TEST_CASE("two entries of the same name are damage") {
+  StringSink sink;
+  ZipWriter writer(sink);
+  REQUIRE(writer.add_copy(stored("same", "1"), "1"));
+  REQUIRE(writer.add_copy(stored("same", "2"), "2"));
+  REQUIRE(writer.finish());
+  CHECK(open_error(sink.bytes()) == "damaged zip archive (two entries named same)");
+}
