@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <utility>
 
 #include "evaluation/entity_map.h"
 #include "scoresheet/file_paths.h"
@@ -64,7 +65,7 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
                    const SystemInfo& system, const BadCallSource& bad_calls, std::time_t now) {
   RunLog log;
   log.path = run_log_path(paths.output_path);
-  for (const std::string* file : {&log.path, &paths.output_path}) {
+  for (const std::string* file : {&std::as_const(log.path), &paths.output_path}) {
     if (overwrites_an_input(paths, *file)) {
       operator_config.message = "Error with output file " + *file +
                                 ": it is the ADIF file or the Scoresheet.\n\n"
