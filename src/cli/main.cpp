@@ -1,10 +1,11 @@
 // tarvenix-convert: the conversion of the Windows program, from the command line.
 // Exit status: 0 converted, 1 the conversion failed, 2 a usage error or a failed check.
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "badcalls/bad_call_list.h"
+#include "badcalls/bad_call_fetch.h"
 #include "cli/options.h"
 #include "cli/system_info.h"
 #include "scoresheet/file_paths.h"
@@ -27,17 +28,26 @@ std::optional<std::string> check_entries(const CliOptions& options, const Progra
 
 OperatorConfig operator_from(const CliOptions& options) {
   OperatorConfig config;
-  options.callsign.copy(config.callsign, sizeof config.callsign - 1);
+  // The window's call-sign box types upper case; the Scoresheet gets the same.
+  for (size_t i = 0; i < options.callsign.size() && i + 1 < sizeof config.callsign; ++i) {
+    config.callsign[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(options.callsign[i])));
+  }
   config.band_index = static_cast<uint8_t>(options.band_index);
   config.mode_index = static_cast<uint8_t>(options.mode_index);
   config.confirmed = options.confirmed ? 1 : 0;
   return config;
 }
 
-BadCallSource bad_call_source(const CliOptions& options) {
-  if (options.bad_calls_file.empty()) return {};  // --offline, or no list given
-  return [file = options.bad_calls_file](BadCallList& list, RunLog& log) {
-    load_bad_calls(list, file, log);
+// The list is downloaded like the window does, unless a file or --offline says otherwise.
+BadCallSource bad_call_source(const CliOptions& options, const std::string& output_path) {
+  if (options.offline) return {};
+  if (!options.bad_calls_file.empty()) {
+    return [file = options.bad_calls_file](RunLog& log) { return read_bad_calls_file(file, log); };
+  }
+  WebUrl url = bad_calls_url(default_web_endpoints());
+  if (!options.bad_calls_url.empty()) url = *parse_web_url(options.bad_calls_url);
+  return [url, output_path](RunLog& log) {
+    return fetch_bad_calls(nullptr, output_path, url, true, log);
   };
 }
 
@@ -69,7 +79,8 @@ int main(int argc, char** argv) {
   }
 
   OperatorConfig config = operator_from(options);
-  if (run_conversion(config, paths, command_line_system_info(), bad_call_source(options)) != 0) {
+  const BadCallSource bad_calls = bad_call_source(options, paths.output_path);
+  if (run_conversion(config, paths, command_line_system_info(), bad_calls) != 0) {
     std::fprintf(stderr, "%s\n", config.message.c_str());
     return EXIT_FAILED;
   }

@@ -6,6 +6,7 @@
 
 #include "evaluation/band_rules.h"
 #include "evaluation/mode_rules.h"
+#include "net/web_endpoints.h"
 
 namespace tarvenix {
 
@@ -13,13 +14,14 @@ const char* const CLI_USAGE =
     "usage: tarvenix-convert --adif LOG --scoresheet TEMPLATE --output OUT.xlsx --call CALL\n"
     "                        [--band All|160M|80M|60M|40M|30M|20M|17M|15M|12M|10M|6M|4M|2M]\n"
     "                        [--mode All|CW|Phone|Digital] [--confirmed]\n"
-    "                        [--bad-calls FILE | --offline]\n"
+    "                        [--bad-calls FILE | --bad-calls-url URL | --offline]\n"
     "       tarvenix-convert --help | --version\n"
     "\n"
     "Checks every QSO of the ADIF log, writes the credited entities and CQ Zones into a copy\n"
     "of the DX Tarvenix Scoresheet template, and writes a run log beside the output.\n"
     "  --confirmed        prefer confirmed QSOs\n"
-    "  --bad-calls FILE   read the bad-call list from FILE\n"
+    "  --bad-calls FILE   read the bad-call list from FILE instead of downloading it\n"
+    "  --bad-calls-url URL  download the bad-call list from URL (http or https)\n"
     "  --offline          use no bad-call list\n";
 
 namespace {
@@ -71,6 +73,7 @@ CliParse parse_cli_options(const std::vector<std::string>& args) {
     else if (arg == "--output") text = &options.output_path;
     else if (arg == "--call") text = &options.callsign;
     else if (arg == "--bad-calls") text = &options.bad_calls_file;
+    else if (arg == "--bad-calls-url") text = &options.bad_calls_url;
     const bool takes_name = arg == "--band" || arg == "--mode";
     if (text == nullptr && !takes_name) return {std::nullopt, "unknown option: " + arg};
     if (i + 1 == args.size()) return {std::nullopt, arg + " needs a value"};
@@ -85,8 +88,13 @@ CliParse parse_cli_options(const std::vector<std::string>& args) {
       if (options.mode_index < 0) return {std::nullopt, "unknown mode: " + value};
     }
   }
-  if (options.offline && !options.bad_calls_file.empty()) {
-    return {std::nullopt, "--bad-calls and --offline exclude each other"};
+  const int sources = options.offline + !options.bad_calls_file.empty() +
+                      !options.bad_calls_url.empty();
+  if (sources > 1) {
+    return {std::nullopt, "--bad-calls, --bad-calls-url and --offline exclude each other"};
+  }
+  if (!options.bad_calls_url.empty() && !parse_web_url(options.bad_calls_url)) {
+    return {std::nullopt, "not an http or https URL: " + options.bad_calls_url};
   }
   return {options, {}};
 }

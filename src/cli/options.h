@@ -16,6 +16,7 @@ struct CliOptions {
   int mode_index = 0;  // position in the Mode list; 0 "All"
   bool confirmed = false;
   std::string bad_calls_file;  // a local list instead of the download
+  std::string bad_calls_url;   // another address for the download
   bool offline = false;        // no bad-call list at all
   bool help = false;
   bool version = false;

@@ -51,8 +51,7 @@ void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPa
   RunStats stats;
   RunInfo info;
   read_entity_map(sheet, entities, log);
-  BadCallList bad_calls;
-  if (bad_call_source) bad_call_source(bad_calls, log);
+  const BadCallList bad_calls = bad_call_source ? bad_call_source(log) : BadCallList();
   read_adif_log(paths, operator_config, entities, zones, info, stats, log, bad_calls);
   if (!operator_config.message.empty()) return;
   fill_scoresheet(sheet, operator_config, entities, zones);

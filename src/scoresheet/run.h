@@ -15,7 +15,7 @@ namespace tarvenix {
 
 // Supplies the run's bad-call list (downloaded, read from a file, or none); it may write to
 // the run log.
-using BadCallSource = std::function<void(BadCallList& list, RunLog& log)>;
+using BadCallSource = std::function<BadCallList(RunLog& log)>;
 
 // 0 on success; -1 with a text for the operator in operator_config.message. The caller
 // shows the text and empties the slot.

@@ -18,6 +18,7 @@ from openpyxl import Workbook, load_workbook
 CONVERTER, SOURCE_DIR = sys.argv[1], sys.argv[2]
 EMULATOR = sys.argv[3:4]
 TEMPLATE = os.path.join(SOURCE_DIR, "samples", "Scoresheet v1.0.xlsx")
+BAD_CALLS = os.path.join(SOURCE_DIR, "samples", "all-bad-calls.json")
 SEPARATOR = "=" * 40
 DAY, MONTH, TIME, BAND, MODE, CALL = 4, 5, 6, 7, 8, 9  # openpyxl columns D to I
 HEADER = ["INFO:\tTEST ver. 1.0", SEPARATOR]  # what the hand-made logs' header gives
@@ -124,13 +125,12 @@ class EveryRule(ConvertTestCase):
     ]
 
     def test_run_log_names_every_rejection_and_the_summary_counts_them(self):
-        bad_calls = os.path.join(SOURCE_DIR, "samples", "all-bad-calls.json")
-        run = self.convert(*self.RECORDS, args=("--bad-calls", bad_calls))
+        run = self.convert(*self.RECORDS, args=("--bad-calls", BAD_CALLS))
         self.assertEqual(run.status, 0, run.stderr)
         self.assertEqual(run.stdout.splitlines()[:2],
                          ["Wrote   7  countries to out.xlsx", "Wrote   3   zones to out.xlsx"])
         expected = [
-            f"Read 4 bad callsigns from {bad_calls}",
+            f"Read 4 bad callsigns from {BAD_CALLS}",
             SEPARATOR,
             "INFO:\tTEST ver. 1.0",
             SEPARATOR,
@@ -184,7 +184,7 @@ class EveryRule(ConvertTestCase):
         self.assertEqual(run.body(), expected)
 
     def test_workbook_holds_the_credited_rows_and_nothing_else_changed(self):
-        run = self.convert(*self.RECORDS, args=("--offline",))
+        run = self.convert(*self.RECORDS, args=("--bad-calls", BAD_CALLS))
         self.assertEqual(run.status, 0, run.stderr)
         sheet = run.sheet()
         template = load_workbook(TEMPLATE).worksheets[0]
