@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace tarvenix {
 
@@ -14,6 +15,11 @@ struct SystemInfo {
   int32_t runtime_major = 0;     // from the runtime's registry key
   int32_t runtime_minor = 0;
   int32_t runtime_build = 0;
+  // The command-line program's header names the system (empty: named from the Windows
+  // version) and the program's own version instead of the runtime.
+  bool command_line = false;
+  std::string system_name;
+  std::string program_version;
 };
 
 }  // namespace tarvenix

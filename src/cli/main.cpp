@@ -1,0 +1,92 @@
+// tarvenix-convert: the conversion of the Windows program, from the command line.
+// Exit status: 0 converted, 1 the conversion failed, 2 a usage error or a failed check.
+#include <cctype>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "badcalls/bad_call_fetch.h"
+#include "cli/options.h"
+#include "cli/system_info.h"
+#include "scoresheet/file_paths.h"
+#include "scoresheet/run.h"
+#include "ui/convert_checks.h"
+#include "ui/entry_checks.h"
+
+using namespace tarvenix;
+
+namespace {
+
+constexpr int EXIT_CONVERTED = 0, EXIT_FAILED = 1, EXIT_USAGE = 2;
+
+// The same checks, in the same order and with the same texts, as the window's Convert.
+std::optional<std::string> check_entries(const CliOptions& options, const ProgramPaths& paths) {
+  if (options.callsign.empty()) return std::string("Callsign is required!");
+  if (auto text = check_callsign(options.callsign)) return text;
+  return check_convert_files(paths);
+}
+
+OperatorConfig operator_from(const CliOptions& options) {
+  OperatorConfig config;
+  // The window's call-sign box types upper case; the Scoresheet gets the same.
+  for (size_t i = 0; i < options.callsign.size() && i + 1 < sizeof config.callsign; ++i) {
+    config.callsign[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(options.callsign[i])));
+  }
+  config.band_index = static_cast<uint8_t>(options.band_index);
+  config.mode_index = static_cast<uint8_t>(options.mode_index);
+  config.confirmed = options.confirmed ? 1 : 0;
+  return config;
+}
+
+// The list is downloaded like the window does, unless a file or --offline says otherwise.
+BadCallSource bad_call_source(const CliOptions& options, const std::string& output_path) {
+  if (options.offline) return {};
+  if (!options.bad_calls_file.empty()) {
+    return [file = options.bad_calls_file](RunLog& log) { return read_bad_calls_file(file, log); };
+  }
+  WebUrl url = bad_calls_url(default_web_endpoints());
+  if (!options.bad_calls_url.empty()) url = *parse_web_url(options.bad_calls_url);
+  return [url, output_path](RunLog& log) {
+    return fetch_bad_calls(nullptr, output_path, url, true, log);
+  };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const CliParse parse = parse_cli_options(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parse.options) {
+    std::fprintf(stderr, "tarvenix-convert: %s\n%s", parse.error.c_str(), CLI_USAGE);
+    return EXIT_USAGE;
+  }
+  const CliOptions& options = *parse.options;
+  if (options.help) {
+    std::fputs(CLI_USAGE, stdout);
+    return EXIT_CONVERTED;
+  }
+  if (options.version) {
+    std::printf("tarvenix-convert version %s\n", TARVENIX_VERSION);
+    return EXIT_CONVERTED;
+  }
+
+  ProgramPaths paths;
+  paths.adif_path = options.adif_path;
+  paths.scoresheet_path = options.scoresheet_path;
+  paths.output_path = options.output_path;
+  if (const auto problem = check_entries(options, paths)) {
+    std::fprintf(stderr, "%s\n", problem->c_str());
+    return EXIT_USAGE;
+  }
+
+  OperatorConfig config = operator_from(options);
+  const BadCallSource bad_calls = bad_call_source(options, paths.output_path);
+  if (run_conversion(config, paths, command_line_system_info(), bad_calls) != 0) {
+    std::fprintf(stderr, "%s\n", config.message.c_str());
+    return EXIT_FAILED;
+  }
+  const std::string output_name = file_name_of(paths.output_path);
+  std::printf("Wrote %3d  countries to %s\n", config.countries_written, output_name.c_str());
+  std::printf("Wrote %3d   zones to %s\n", config.zones_written, output_name.c_str());
+  std::printf("Run log: %s\n", run_log_path(paths.output_path).c_str());
+  return EXIT_CONVERTED;
+}

@@ -1,0 +1,28 @@
+// The system's name and version from uname.
+#include <sys/utsname.h>
+
+#include <cstdio>
+
+#include "cli/system_info.h"
+
+namespace tarvenix {
+
+SystemInfo command_line_system_info() {
+  SystemInfo info;
+  info.command_line = true;
+  info.program_version = TARVENIX_VERSION;
+  utsname name{};
+  if (uname(&name) != 0) {
+    info.system_name = "Unknown system";
+    return info;
+  }
+  info.system_name = name.sysname;
+  unsigned major = 0, minor = 0, build = 0;  // "6.1.0-18-amd64" gives 6, 1, 0
+  std::sscanf(name.release, "%u.%u.%u", &major, &minor, &build);
+  info.os_major = major;
+  info.os_minor = minor;
+  info.os_build = build;
+  return info;
+}
+
+}  // namespace tarvenix

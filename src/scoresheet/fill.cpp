@@ -1,0 +1,59 @@
+// The cells of the Scoresheet that a conversion writes.
+#include "scoresheet/fill.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "evaluation/band_rules.h"
+#include "evaluation/qso_evaluation.h"
+#include "evaluation/mode_rules.h"
+
+namespace tarvenix {
+
+namespace {
+
+enum Column { DAY = 3, MONTH = 4, TIME = 5, BAND = 6, MODE = 7, CALL = 8 };
+constexpr int TITLE_ROW = 1, YEAR_COLUMN = 4, CALLSIGN_COLUMN = 6;
+
+// The band's wavelength in metres: the leading number of its name; 0 for "All".
+double band_metres(int band) {
+  if (band <= 0 || band >= static_cast<int>(BAND_NAMES.size())) return 0;
+  return std::atoi(std::string(BAND_NAMES[static_cast<size_t>(band)]).c_str());
+}
+
+std::string_view mode_class_name(int mode) {
+  if (mode < 0 || mode >= static_cast<int>(MODE_CLASS_NAMES.size())) return MODE_CLASS_NAMES[0];
+  return MODE_CLASS_NAMES[static_cast<size_t>(mode)];
+}
+
+int fill_table(Sheet& sheet, const CreditTable& table) {
+  int written = 0;
+  for (int slot = 0; slot < table.size(); ++slot) {
+    const CreditRecord* record = table.find(slot);
+    if (record != nullptr && record->has_call()) written += write_credit_row(sheet, *record);
+  }
+  return written;
+}
+
+}  // namespace
+
+int write_credit_row(Sheet& sheet, const CreditRecord& record) {
+  const int was_empty = sheet.read_number(record.row, DAY) == 0 ? 1 : 0;
+  sheet.write_number(record.row, DAY, record.day);
+  sheet.write_number(record.row, MONTH, record.month);
+  sheet.write_number(record.row, TIME, record.time);
+  sheet.write_number(record.row, BAND, band_metres(record.band));
+  sheet.write_text(record.row, MODE, mode_class_name(record.mode));
+  sheet.write_text(record.row, CALL, record.call_text());
+  return was_empty;
+}
+
+void fill_scoresheet(Sheet& sheet, OperatorConfig& operator_config,
+                     const EntityCreditTable& entities, const ZoneCreditTable& zones) {
+  sheet.write_number(TITLE_ROW, YEAR_COLUMN, CONTEST_YEAR);
+  sheet.write_text(TITLE_ROW, CALLSIGN_COLUMN, operator_config.callsign);
+  operator_config.countries_written = fill_table(sheet, entities);
+  operator_config.zones_written = fill_table(sheet, zones);
+}
+
+}  // namespace tarvenix

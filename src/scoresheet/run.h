@@ -1,0 +1,26 @@
+// One conversion from start to end: the run log, the Scoresheet template, the entity map,
+// the bad-call list, the ADIF log, the filled workbook saved under the output name.
+#pragma once
+
+#include <ctime>
+#include <functional>
+
+#include "badcalls/bad_call_list.h"
+#include "scoresheet/run_log.h"
+#include "ui/operator_config.h"
+#include "ui/program_paths.h"
+#include "ui/system_info.h"
+
+namespace tarvenix {
+
+// Supplies the run's bad-call list (downloaded, read from a file, or none); it may write to
+// the run log.
+using BadCallSource = std::function<BadCallList(RunLog& log)>;
+
+// 0 on success; -1 with a text for the operator in operator_config.message. The caller
+// shows the text and empties the slot.
+int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
+                   const SystemInfo& system, const BadCallSource& bad_calls,
+                   std::time_t now = std::time(nullptr));
+
+}  // namespace tarvenix

@@ -1,0 +1,18 @@
+// The end of the run log: the counts block, the lists of worked but unconfirmed entities
+// and zones, and the summary of the counters.
+#pragma once
+
+#include "scoresheet/run_log.h"
+#include "scoresheet/run_records.h"
+#include "ui/operator_config.h"
+
+namespace tarvenix {
+
+// The counts block, then the summary; written after the Scoresheet has been filled.
+void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig& operator_config,
+                        const EntityCreditTable& entities, const ZoneCreditTable& zones);
+
+// One line for every counter that is not zero, between separators.
+void write_summary(RunLog& log, const RunStats& stats);
+
+}  // namespace tarvenix

@@ -1,0 +1,387 @@
+#!/usr/bin/python3
+"""End-to-end tests of tarvenix-convert on real files: the filled workbook is read back with
+openpyxl, and the run log is compared line by line.
+
+Usage: test_convert.py CONVERTER SOURCE_DIR [EMULATOR]
+(EMULATOR runs a Windows build of the converter, e.g. scripts/wine-run.)
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from openpyxl import Workbook, load_workbook
+
+CONVERTER, SOURCE_DIR = sys.argv[1], sys.argv[2]
+EMULATOR = sys.argv[3:4]
+TEMPLATE = os.path.join(SOURCE_DIR, "samples", "Scoresheet v1.0.xlsx")
+BAD_CALLS = os.path.join(SOURCE_DIR, "samples", "all-bad-calls.json")
+SEPARATOR = "=" * 40
+DAY, MONTH, TIME, BAND, MODE, CALL = 4, 5, 6, 7, 8, 9  # openpyxl columns D to I
+HEADER = ["INFO:\tTEST ver. 1.0", SEPARATOR]  # what the hand-made logs' header gives
+
+
+def adif(*records, header="<PROGRAMID:4>TEST<PROGRAMVERSION:3>1.0<EOH>\n"):
+    """An ADIF log from records given as dicts (values as text)."""
+    lines = ["Hand-made log\n", header]
+    for record in records:
+        lines.append("".join(f"<{k}:{len(v)}>{v}" for k, v in record.items()) + "<EOR>\n")
+    return "".join(lines)
+
+
+def qso(call="K1AA", date="20240301", time="1200", band="20m", mode="CW", dxcc="291", cqz="5",
+        **more):
+    record = {"CALL": call, "QSO_DATE": date, "TIME_ON": time, "BAND": band, "MODE": mode,
+              "DXCC": dxcc, "CQZ": cqz}
+    record.update(more)
+    return {k: v for k, v in record.items() if v is not None}
+
+
+class Conversion:
+    """One run of the converter in a scratch folder."""
+
+    def __init__(self, folder, log_text=None, args=(), template=TEMPLATE, output="out.xlsx",
+                 adif_name="log.adi"):
+        self.folder = folder
+        self.adif = os.path.join(folder, adif_name)
+        if log_text is not None:
+            with open(self.adif, "w", newline="") as f:
+                f.write(log_text)
+        self.output = os.path.join(folder, output)
+        command = EMULATOR + [CONVERTER, "--adif", self.adif, "--scoresheet", template,
+                              "--output", self.output, "--call", "W1AW", *args]
+        result = subprocess.run(command, capture_output=True, text=True, timeout=120)
+        self.status, self.stdout, self.stderr = result.returncode, result.stdout, result.stderr
+
+    def log_lines(self):
+        path = os.path.splitext(self.output)[0] + ".log"
+        with open(path, newline="") as f:
+            text = f.read()
+        return text.replace("\r\n", "\n").split("\n")[:-1]
+
+    def body(self):
+        """The run log after its five header lines, which are checked here."""
+        lines = self.log_lines()
+        assert lines[0] == SEPARATOR, lines[:6]
+        assert re.fullmatch(r"Converted on \d\d/\d\d/\d\d \d\d:\d\d:\d\d UTC", lines[1]), lines[1]
+        assert re.fullmatch(r".+ \[Version \d+\.\d+\.\d+\]", lines[2]), lines[2]
+        assert lines[3] == "tarvenix-convert version 1.0", lines[3]
+        assert lines[4] == SEPARATOR, lines[4]
+        return lines[5:]
+
+    def sheet(self):
+        return load_workbook(self.output).worksheets[0]
+
+
+def rows_by_prefix(sheet):
+    return {sheet.cell(row=r, column=2).value: r for r in range(6, 351)}
+
+
+class ConvertTestCase(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="tarvenix-e2e-")
+
+    def tearDown(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def convert(self, *records, args=(), **kwargs):
+        return Conversion(self.folder, adif(*records), args, **kwargs)
+
+
+class EveryRule(ConvertTestCase):
+    """A hand-made log that meets every check of the evaluation once."""
+
+    RECORDS = [
+        {"QSO_DATE": "20240301", "TIME_ON": "1200", "BAND": "20m", "MODE": "CW"},
+        qso("W1BUST", "20240615"),
+        qso("N0FAKE", "20240916"),
+        qso("K1ABC", date=None),
+        qso("K1ABC", "20231231"),
+        qso("K1ABC", "20240102", time=None),
+        qso("G3XYZ", "20240505", time=None, TIME_OFF="123456", dxcc="223", cqz="14"),
+        qso("K1ABC/MM", "20240202"),
+        qso("K9QSL", "20240417", QSL_RCVD="I", LOTW_QSL_RCVD="Y"),
+        qso("!K1ABC", "20240418"),
+        qso("K1ABD", "20240419", band=None),
+        qso("K1ABE", "20240420", band=None, FREQ="13.999"),
+        qso("K1ABF", "20240421", band="11m"),
+        qso("K1ABG", "20240422", band="20M", FREQ="7.074"),
+        qso("K1ABH", "20240423", mode=None),
+        qso("K1ABI", "20240424", mode="cw"),
+        qso("K1ABJ", "20240425", dxcc=None),
+        qso("K1ABK", "20240426", dxcc="999"),
+        qso("K1ABL", "20240427", dxcc="-5"),
+        qso("K1ABM", "20240428", dxcc="23"),
+        qso("DL1AB", "20240429", dxcc="230", cqz=None),
+        qso("F5AB", "20240430", dxcc="227", cqz="41"),
+        qso("IT9ABC", "20240512", time="093015", dxcc="248", cqz="15"),
+        qso("IT9ABC/3", "20240714", dxcc="248", cqz="15"),
+        qso("K1AA", "20240303", time="0005", mode="SSB", cqz="5"),
+        qso("VE3ZON", "20241018", band="40m", dxcc="1", cqz="5"),
+        qso("W2XX", "20241019", dxcc="291", cqz="5"),
+    ]
+
+    def test_run_log_names_every_rejection_and_the_summary_counts_them(self):
+        run = self.convert(*self.RECORDS, args=("--bad-calls", BAD_CALLS))
+        self.assertEqual(run.status, 0, run.stderr)
+        self.assertEqual(run.stdout.splitlines()[:2],
+                         ["Wrote   7  countries to out.xlsx", "Wrote   3   zones to out.xlsx"])
+        expected = [
+            f"Read 4 bad callsigns from {BAD_CALLS}",
+            SEPARATOR,
+            "INFO:\tTEST ver. 1.0",
+            SEPARATOR,
+            "WARN:\tQSO #    1 has no callsign",
+            "WARN:\tQSO #    2 with W1BUST on 2024-06-15 is a busted callsign (busted copy of W1BOST)",
+            "WARN:\tQSO #    3 with N0FAKE on 2024-09-16 is an invalid callsign",
+            "WARN:\tQSO #    4 with K1ABC has no QSO Date",
+            "WARN:\tQSO #    5 with K1ABC on 2023-12-31 is not for this year",
+            "WARN:\tQSO #    6 with K1ABC on 2024-01-02 has no QSO Time",
+            "WARN:\tQSO #    7 with G3XYZ on 2024-05-05 is using TIME_OFF because TIME_ON was not found",
+            "WARN:\tQSO #    8 with K1ABC/MM on 2024-02-02 is Maritime Mobile",
+            "WARN:\tQSO #    9 with K9QSL on 2024-04-17 has QSL_RCVD = I",
+            "WARN:\tQSO #   10 with !K1ABC on 2024-04-18 has '!' as the first letter of the callsign.",
+            "WARN:\tQSO #   11 with K1ABD on 2024-04-19 does not have either BAND or FREQ",
+            "WARN:\tQSO #   12 with K1ABE on 2024-04-20 has an invalid frequency (13.999)",
+            "WARN:\tQSO #   13 with K1ABF on 2024-04-21 has an invalid band (11m)",
+            "WARN:\tQSO #   14 with K1ABG on 2024-04-22 Band (20M) does not match Frequency (7.074)",
+            "WARN:\tQSO #   15 with K1ABH on 2024-04-23 did not specify a Mode",
+            "WARN:\tQSO #   16 with K1ABI on 2024-04-24 has an invalid Mode (cw)",
+            "WARN:\tQSO #   17 with K1ABJ on 2024-04-25 does not have a DXCC Entity Code",
+            "WARN:\tQSO #   18 with K1ABK on 2024-04-26 does not have a valid DXCC Entity Code (999)",
+            "WARN:\tQSO #   19 with K1ABL on 2024-04-27 does not have a valid DXCC Entity Code (-5)",
+            "WARN:\tQSO #   20 with K1ABM on 2024-04-28 does not have a valid DXCC Entity Code (23)",
+            "WARN:\tQSO #   21 with DL1AB on 2024-04-29 does not have a CQ Zone",
+            "WARN:\tQSO #   22 with F5AB on 2024-04-30 has an invalid CQ Zone (41)",
+            "INFO:\tQSO #   23 with IT9ABC on 2024-05-12 is Sicily",
+            "WARN:\tIT9ABC/3 on 2024-07-14 is not Sicily",
+            "WAZ:\t[5] Replaced K1AA with VE3ZON because Zone is more likely to be correct",
+            SEPARATOR,
+            "   27 QSO(s) were read from the ADIF file.",
+            SEPARATOR,
+            "    1 QSO(s) had no DXCC prefix.",
+            "    3 QSO(s) had a bad DXCC prefix.",
+            "    1 QSO(s) had no CQ zone.",
+            "    1 QSO(s) had a bad CQ zone.",
+            "    1 QSO(s) had no Callsign.",
+            "    1 QSO(s) had no Date.",
+            "    1 QSO(s) had no Time.",
+            "    1 QSO(s) used TIME_OFF instead of TIME_ON.",
+            "    1 QSO(s) were Maritime Mobile.",
+            "    1 QSO(s) were marked as Busted Calls.",
+            "    3 QSO(s) were marked as Invalid.",
+            "    1 QSO(s) had no Band or Frequency.",
+            "    1 QSO(s) had mismatched Band and Frequency.",
+            "    1 QSO(s) had a bad Band.",
+            "    1 QSO(s) had a bad Frequency.",
+            "    1 QSO(s) had a bad Mode.",
+            "    1 QSO(s) were for the wrong Year.",
+            SEPARATOR,
+        ]
+        self.assertEqual(run.body(), expected)
+
+    def test_workbook_holds_the_credited_rows_and_nothing_else_changed(self):
+        run = self.convert(*self.RECORDS, args=("--bad-calls", BAD_CALLS))
+        self.assertEqual(run.status, 0, run.stderr)
+        sheet = run.sheet()
+        template = load_workbook(TEMPLATE).worksheets[0]
+        rows = rows_by_prefix(template)
+        expected = {
+            rows["G"]: [5, 5, 1234, 20, "CW", "G3XYZ"],
+            rows["DL"]: [29, 4, 1200, 20, "CW", "DL1AB"],
+            rows["F"]: [30, 4, 1200, 20, "CW", "F5AB"],
+            rows["IT9"]: [12, 5, 930, 20, "CW", "IT9ABC"],
+            rows["I"]: [14, 7, 1200, 20, "CW", "IT9ABC/3"],
+            rows["K"]: [3, 3, 5, 20, "Phone", "K1AA"],
+            rows["VE"]: [18, 10, 1200, 40, "CW", "VE3ZON"],
+            351 + 14: [5, 5, 1234, 20, "CW", "G3XYZ"],
+            351 + 15: [12, 5, 930, 20, "CW", "IT9ABC"],
+            351 + 5: [18, 10, 1200, 40, "CW", "VE3ZON"],
+        }
+        self.assertEqual(sheet["E2"].value, 2024)
+        self.assertEqual(sheet["G2"].value, "W1AW")
+        for row in range(1, template.max_row + 1):
+            for column in range(1, 10):
+                got = sheet.cell(row=row, column=column)
+                if row in expected and column >= DAY:
+                    self.assertEqual(got.value, expected[row][column - DAY], (row, column))
+                elif (row, column) not in ((2, 5), (2, 7)):
+                    self.assertEqual(got.value, template.cell(row=row, column=column).value,
+                                     (row, column))
+                self.assertEqual(got.style_id, template.cell(row=row, column=column).style_id,
+                                 (row, column))
+        self.assertEqual({str(r) for r in sheet.merged_cells.ranges},
+                         {str(r) for r in template.merged_cells.ranges})
+        self.assertEqual(len(run.sheet().parent.worksheets), 2)
+
+
+class Selections(ConvertTestCase):
+    RECORDS = [
+        qso("DL1AA", dxcc="230", cqz="14", band="40m", mode="CW"),
+        qso("DL1BB", dxcc="230", cqz="14", band="20m", mode="SSB", LOTW_QSL_RCVD="Y"),
+        qso("F5AA", dxcc="227", cqz="14", band="20m", mode="FT8"),
+        qso("F5BB", dxcc="227", cqz="14", band="20m", mode="CW", QSL_RCVD="Y"),
+    ]
+
+    def test_band_selection_rejects_other_bands(self):
+        run = self.convert(*self.RECORDS, args=("--offline", "--band", "40M"))
+        self.assertEqual(run.status, 0, run.stderr)
+        body = run.body()
+        self.assertIn("WARN:\tQSO #    2 with DL1BB on 2024-03-01 20m is not for the selected Band", body)
+        self.assertIn("    3 QSO(s) were not for the selected Band.", body)
+
+    def test_mode_selection_rejects_other_classes(self):
+        run = self.convert(*self.RECORDS, args=("--offline", "--mode", "Phone"))
+        body = run.body()
+        self.assertIn("WARN:\tQSO #    1 with DL1AA on 2024-03-01 CW is not for the selected Mode", body)
+        self.assertIn("WARN:\tQSO #    3 with F5AA on 2024-03-01 FT8 is not for the selected Mode", body)
+        self.assertIn("    3 QSO(s) were not for the selected Mode.", body)
+
+    def test_confirmed_qsos_replace_unconfirmed_ones_only_when_asked(self):
+        run = self.convert(*self.RECORDS, args=("--offline", "--confirmed"))
+        self.assertEqual(run.body(), HEADER + [
+            "DXCC:\tReplaced DL1AA with DL1BB because it is confirmed",
+            "WAZ:\t[14] Replaced DL1AA with DL1BB because it is confirmed",
+            "DXCC:\tReplaced F5AA with F5BB because it is confirmed",
+            SEPARATOR,
+            "    4 QSO(s) were read from the ADIF file.",
+            "    2 entities are confirmed.",
+            "    1 zones    are confirmed.",
+            SEPARATOR,
+        ])
+        sheet = run.sheet()
+        rows = rows_by_prefix(sheet)
+        self.assertEqual(sheet.cell(row=rows["DL"], column=CALL).value, "DL1BB")
+        plain = Conversion(self.folder, adif(*self.RECORDS), ("--offline",), output="plain.xlsx")
+        self.assertNotIn("DXCC:", "\n".join(plain.body()))
+        rows = rows_by_prefix(plain.sheet())
+        self.assertEqual(plain.sheet().cell(row=rows["DL"], column=CALL).value, "DL1AA")
+
+    def test_unconfirmed_entities_and_zones_are_listed_in_prefix_order(self):
+        records = [qso("KH6AA", dxcc="110", cqz="31"), qso("K1AA", dxcc="291", cqz="5"),
+                   qso("DL1AA", dxcc="230", cqz="14", QSL_RCVD="Y")]
+        run = self.convert(*records, args=("--offline", "--confirmed"))
+        self.assertEqual(run.body(), HEADER + [
+            "    3 QSO(s) were read from the ADIF file.",
+            "    1 entities are confirmed.",
+            "    1 zones    are confirmed.",
+            SEPARATOR,
+            "The following entities were worked but are not confirmed:",
+            "",
+            "K      United States of America",
+            "KH6    Hawaii",
+            SEPARATOR,
+            "The following CQ Zones were worked but are not confirmed:",
+            "",
+            "Zone  5",
+            "Zone 31",
+        ])
+
+
+class Failures(ConvertTestCase):
+    def test_a_clean_run_ends_with_the_count_line_alone(self):
+        records = [qso(f"K{i}AA", cqz="5") for i in range(250)]
+        run = self.convert(*records, args=("--offline",))
+        self.assertEqual(run.status, 0, run.stderr)
+        self.assertEqual(run.body(), HEADER + ["  250 QSO(s) were read from the ADIF file."])
+
+    def test_an_adif_file_that_cannot_be_opened(self):
+        run = Conversion(self.folder, None, ("--offline",), adif_name="missing.adi")
+        self.assertEqual(run.status, 1)
+        self.assertIn("Error with input file", run.stderr)
+        self.assertEqual(run.body(), [])
+        self.assertFalse(os.path.exists(run.output))
+
+    def test_a_log_without_records(self):
+        run = Conversion(self.folder, "no records here\n", ("--offline",))
+        self.assertEqual(run.status, 1)
+        self.assertIn("Did not find any QSOs in\n" + run.adif + "\n\nAre you sure it is in ADIF format?",
+                      run.stderr)
+        self.assertFalse(os.path.exists(run.output))
+
+    def test_a_last_record_without_eor_is_reported(self):
+        text = adif(qso("K1AA")) + "<CALL:4>K2BB<QSO_DATE:8>20240301\n"
+        run = Conversion(self.folder, text, ("--offline",))
+        self.assertEqual(run.status, 1)
+        self.assertIn("ERROR:\tThe last record has no <EOR> and was not evaluated", run.body())
+        self.assertIn("There were 1 errors in", run.stderr)
+        self.assertTrue(os.path.exists(run.output))
+
+    def test_a_template_that_is_not_a_workbook(self):
+        for name, text in [("Scoresheet v1.0.csv", "The Scoresheet must be in Excel format."),
+                           ("Scoresheet v1.0 broken.xlsx",
+                            "does not appear to be a valid DX Tarvenix scoresheet!")]:
+            template = os.path.join(self.folder, name)
+            with open(template, "w") as f:
+                f.write("prefix,name\n")
+            run = self.convert(qso(), args=("--offline",), template=template)
+            self.assertEqual(run.status, 1)
+            self.assertIn(template + "\n\n" + text, run.stderr)
+            body = run.body()
+            self.assertEqual(body[0], "ERROR:\t" + template)
+            self.assertTrue(body[1].startswith("ERROR:\t"), body)
+            self.assertFalse(os.path.exists(run.output))
+
+    def test_a_workbook_without_the_title(self):
+        template = os.path.join(self.folder, "Scoresheet v1.0 plain.xlsx")
+        book = Workbook()
+        book.active["B2"] = "Some other worksheet"
+        book.save(template)
+        run = self.convert(qso(), args=("--offline",), template=template)
+        self.assertEqual(run.status, 1)
+        self.assertIn("does not appear to be a valid DX Tarvenix scoresheet!", run.stderr)
+        self.assertEqual(run.body(), [])
+
+    def test_a_workbook_that_cannot_be_saved(self):
+        os.mkdir(os.path.join(self.folder, "out.xlsx"))  # a folder in the output's place
+        run = self.convert(qso(), args=("--offline",))
+        self.assertEqual(run.status, 1)
+        self.assertIn("Error with output file " + run.output, run.stderr)
+        self.assertEqual(run.body()[-2], "ERROR:\t" + run.output)
+
+    def test_outputs_never_replace_the_inputs(self):
+        log_path = os.path.join(self.folder, "log.adi")
+        run = self.convert(qso(), args=("--offline",), output="log.adi")
+        self.assertEqual(run.status, 1)
+        self.assertIn("ADIF file or the Scoresheet", run.stderr)
+        with open(log_path) as f:
+            self.assertIn("K1AA", f.read())
+
+    def test_checks_before_the_run(self):
+        cases = [
+            (["--call", "K1"], "K1 is not a valid callsign!"),
+            (["--call", "W1AW", "--scoresheet", os.path.join(self.folder, "template.xlsx")],
+             "template.xlsx\n\ndoes not appear to be a valid DX Tarvenix scoresheet!"),
+            (["--call", "W1AW", "--output", TEMPLATE],
+             "The Scoresheet and Output file can not be the same!"),
+        ]
+        for extra, text in cases:
+            command = EMULATOR + [CONVERTER, "--adif", "log.adi", "--scoresheet", TEMPLATE,
+                                  "--output", os.path.join(self.folder, "o.xlsx"), *extra]
+            result = subprocess.run(command, capture_output=True, text=True, timeout=60)
+            self.assertEqual(result.returncode, 2, extra)
+            self.assertIn(text, result.stderr)
+        result = subprocess.run(EMULATOR + [CONVERTER, "--band", "11M"], capture_output=True,
+                                text=True, timeout=60)
+        self.assertEqual(result.returncode, 2)
+
+
+class Samples(ConvertTestCase):
+    def test_the_bundled_samples_convert(self):
+        samples = os.path.join(SOURCE_DIR, "samples")
+        shutil.copy(os.path.join(samples, "sample.adi"), self.folder)
+        run = Conversion(self.folder, None,
+                         ("--bad-calls", os.path.join(samples, "all-bad-calls.json")),
+                         adif_name="sample.adi")
+        self.assertEqual(run.status, 0, run.stderr)
+        self.assertRegex(run.stdout, r"Wrote +\d+  countries to out.xlsx")
+        body = run.body()
+        self.assertIn("INFO:\tSampleLog ver. 2.3.1", body)
+        self.assertIn("  284 QSO(s) were read from the ADIF file.", body)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=1)
