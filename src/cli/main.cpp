@@ -30,7 +30,8 @@ OperatorConfig operator_from(const CliOptions& options) {
   OperatorConfig config;
   // The window's call-sign box types upper case; the Scoresheet gets the same.
   for (size_t i = 0; i < options.callsign.size() && i + 1 < sizeof config.callsign; ++i) {
-    config.callsign[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(options.callsign[i])));
+    config.callsign[i] =
+        static_cast<char>(std::toupper(static_cast<unsigned char>(options.callsign[i])));
   }
   config.band_index = static_cast<uint8_t>(options.band_index);
   config.mode_index = static_cast<uint8_t>(options.mode_index);

@@ -68,12 +68,18 @@ CliParse parse_cli_options(const std::vector<std::string>& args) {
       continue;
     }
     std::string* text = nullptr;
-    if (arg == "--adif") text = &options.adif_path;
-    else if (arg == "--scoresheet") text = &options.scoresheet_path;
-    else if (arg == "--output") text = &options.output_path;
-    else if (arg == "--call") text = &options.callsign;
-    else if (arg == "--bad-calls") text = &options.bad_calls_file;
-    else if (arg == "--bad-calls-url") text = &options.bad_calls_url;
+    if (arg == "--adif")
+      text = &options.adif_path;
+    else if (arg == "--scoresheet")
+      text = &options.scoresheet_path;
+    else if (arg == "--output")
+      text = &options.output_path;
+    else if (arg == "--call")
+      text = &options.callsign;
+    else if (arg == "--bad-calls")
+      text = &options.bad_calls_file;
+    else if (arg == "--bad-calls-url")
+      text = &options.bad_calls_url;
     const bool takes_name = arg == "--band" || arg == "--mode";
     if (text == nullptr && !takes_name) return {std::nullopt, "unknown option: " + arg};
     if (i + 1 == args.size()) return {std::nullopt, arg + " needs a value"};
@@ -88,8 +94,8 @@ CliParse parse_cli_options(const std::vector<std::string>& args) {
       if (options.mode_index < 0) return {std::nullopt, "unknown mode: " + value};
     }
   }
-  const int sources = options.offline + !options.bad_calls_file.empty() +
-                      !options.bad_calls_url.empty();
+  const int sources =
+      options.offline + !options.bad_calls_file.empty() + !options.bad_calls_url.empty();
   if (sources > 1) {
     return {std::nullopt, "--bad-calls, --bad-calls-url and --offline exclude each other"};
   }

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "evaluation/band_rules.h"
-#include "evaluation/qso_evaluation.h"
 #include "evaluation/mode_rules.h"
+#include "evaluation/qso_evaluation.h"
 
 namespace tarvenix {
 

@@ -57,7 +57,8 @@ void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
         break;
       case ReaderStatus::end_of_file:
         // A sloppy export, or a length that swallowed the rest of the file: say so.
-        if (!record.empty()) log.error("ERROR:\tThe last record has no <EOR> and was not evaluated\n");
+        if (!record.empty())
+          log.error("ERROR:\tThe last record has no <EOR> and was not evaluated\n");
         reading = false;
         break;
       case ReaderStatus::error:
@@ -68,8 +69,8 @@ void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
     }
   }
   if (operator_config.message.empty() && stats.qsos_read == 0) {
-    operator_config.message = "Did not find any QSOs in\n" + paths.adif_path +
-                              "\n\nAre you sure it is in ADIF format?";
+    operator_config.message =
+        "Did not find any QSOs in\n" + paths.adif_path + "\n\nAre you sure it is in ADIF format?";
   }
 }
 

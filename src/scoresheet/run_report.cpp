@@ -23,7 +23,8 @@ void write_unconfirmed_entities(RunLog& log, const EntityCreditTable& entities) 
       by_prefix.emplace(entity->prefix, entity->name);  // the first of a prefix stays
     }
   }
-  for (const auto& [prefix, name] : by_prefix) log.print("%-5s  %s\n", prefix.c_str(), name.c_str());
+  for (const auto& [prefix, name] : by_prefix)
+    log.print("%-5s  %s\n", prefix.c_str(), name.c_str());
 }
 
 void write_unconfirmed_zones(RunLog& log, const ZoneCreditTable& zones) {

@@ -295,6 +295,12 @@ class Failures(ConvertTestCase):
         self.assertEqual(run.body(), [])
         self.assertFalse(os.path.exists(run.output))
 
+    def test_a_run_log_that_cannot_be_opened(self):
+        run = self.convert(qso(), args=("--offline",), output=os.path.join("no-such-folder", "o.xlsx"))
+        self.assertEqual(run.status, 1)
+        self.assertIn("Error with output file " + os.path.join(self.folder, "no-such-folder", "o.log"),
+                      run.stderr)
+
     def test_a_log_without_records(self):
         run = Conversion(self.folder, "no records here\n", ("--offline",))
         self.assertEqual(run.status, 1)

@@ -1,0 +1,236 @@
+// The conversion's own rules: where the run log goes, the header, the counts block and
+// summary, and the cells of a credited row.
+#include <doctest/doctest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "scoresheet/file_paths.h"
+#include "scoresheet/fill.h"
+#include "scoresheet/log_header.h"
+#include "scoresheet/run_report.h"
+#include "support/log_capture.h"
+
+using namespace tarvenix;
+using tarvenix::testing::LogCapture;
+
+TEST_CASE("the run log sits beside the output under the output's name") {
+  CHECK(run_log_path("C:\\logs\\results.xlsx") == "C:\\logs\\results.log");
+  CHECK(run_log_path("/home/op/results.xlsx") == "/home/op/results.log");
+  CHECK(run_log_path("results") == "results.log");
+  CHECK(run_log_path("/home/op.d/results") == "/home/op.d/results.log");  // a dot in a folder
+  CHECK(run_log_path("C:\\x.y\\results") == "C:\\x.y\\results.log");
+  CHECK(run_log_path("results.log") == "results.log.log");  // never the output itself
+  CHECK(run_log_path("a.b.xlsx") == "a.b.log");
+}
+
+TEST_CASE("two names of one file are the same file") {
+  CHECK(same_file("a/b/../c.xlsx", "a/c.xlsx"));
+  CHECK(same_file("./c.xlsx", "c.xlsx"));
+  CHECK_FALSE(same_file("c.xlsx", "d.xlsx"));
+#ifdef _WIN32
+  CHECK(same_file("C:\\Logs\\Out.XLSX", "c:/logs/out.xlsx"));
+#endif
+}
+
+TEST_CASE("Windows versions are named from the table") {
+  CHECK(windows_name(10, 0, 1) == "Windows 10");
+  CHECK(windows_name(10, 0, 3) == "Windows Server 2016");
+  CHECK(windows_name(6, 1, 1) == "Windows 7");
+  CHECK(windows_name(5, 2, 1) == "Windows XP Professional x64 Edition");
+  CHECK(windows_name(5, 2, 2) == "Windows Server 2003");
+  CHECK(windows_name(11, 0, 1) == "Windows");
+}
+
+TEST_CASE("the header's time is UTC in the month/day/year form") {
+  CHECK(utc_time_text(1732559405) == "11/25/24 18:30:05");
+  CHECK(utc_time_text(0) == "01/01/70 00:00:00");
+}
+
+TEST_CASE("the window program's header names Windows, the runtime and the library") {
+  LogCapture capture;
+  SystemInfo system;
+  system.os_major = 10;
+  system.os_build = 19045;
+  system.os_product_type = 1;
+  system.runtime_major = 14;
+  system.runtime_minor = 38;
+  system.runtime_build = 33130;
+  REQUIRE(write_log_header(capture.log, system, 1732559405));
+  CHECK(capture.text() ==
+        "========================================\n"
+        "Converted on 11/25/24 18:30:05 UTC\n"
+        "Windows 10 [Version 10.0.19045]\n"
+        "Microsoft Visual C++ Redistributable version 14.38.33130\n"
+        "LibXL version: 4.2.0.0\n"
+        "========================================\n");
+  CHECK(capture.log.notes + capture.log.warnings + capture.log.errors == 0);
+}
+
+TEST_CASE("the command-line program's header names the system and itself") {
+  LogCapture capture;
+  SystemInfo system;
+  system.command_line = true;
+  system.system_name = "Linux";
+  system.os_major = 6;
+  system.os_minor = 1;
+  system.program_version = "1.0";
+  REQUIRE(write_log_header(capture.log, system, 1732559405));
+  CHECK(capture.text() ==
+        "========================================\n"
+        "Converted on 11/25/24 18:30:05 UTC\n"
+        "Linux [Version 6.1.0]\n"
+        "tarvenix-convert version 1.0\n"
+        "========================================\n");
+}
+
+namespace {
+
+CreditRecord* credit(CreditTable& table, int slot, const char* call, bool confirmed,
+                     std::string prefix = {}, std::string name = {}) {
+  CreditRecord* record = table.create(slot);
+  record->set_call(call);
+  record->confirmed = confirmed ? 1 : 0;
+  record->prefix = std::move(prefix);
+  record->name = std::move(name);
+  return record;
+}
+
+}  // namespace
+
+TEST_CASE("the counts block") {
+  LogCapture capture;
+  RunStats stats;
+  OperatorConfig config;
+  EntityCreditTable entities;
+  ZoneCreditTable zones;
+
+  SUBCASE("a quiet run without Confirmed ends with the count alone") {
+    stats.qsos_read = 250;
+    write_counts_block(capture.log, stats, config, entities, zones);
+    CHECK(capture.text() == "  250 QSO(s) were read from the ADIF file.\n");
+  }
+  SUBCASE("after warnings the blocks are divided and only counters above 0 are printed") {
+    capture.log.warn("WARN:\tsomething\n");
+    stats.qsos_read = 3;
+    stats.bad_mode = 2;
+    stats.wrong_year = 1;
+    write_counts_block(capture.log, stats, config, entities, zones);
+    CHECK(capture.text() ==
+          "WARN:\tsomething\n"
+          "========================================\n"
+          "    3 QSO(s) were read from the ADIF file.\n"
+          "========================================\n"
+          "    2 QSO(s) had a bad Mode.\n"
+          "    1 QSO(s) were for the wrong Year.\n"
+          "========================================\n");
+  }
+  SUBCASE("with Confirmed, unconfirmed entities in prefix byte order and zones in order") {
+    config.confirmed = 1;
+    credit(entities, 110, "KH6AA", false, "KH6", "Hawaii");
+    credit(entities, 291, "K1AA", false, "K", "United States of America");
+    credit(entities, 230, "DL1AA", true, "DL", "Fed. Rep. of Germany");
+    credit(zones, 31, "KH6AA", false);
+    credit(zones, 5, "K1AA", false);
+    credit(zones, 14, "DL1AA", true);
+    stats.qsos_read = 3;
+    stats.entities_confirmed = 1;
+    stats.zones_confirmed = 1;
+    config.countries_written = 3;
+    config.zones_written = 3;
+    write_counts_block(capture.log, stats, config, entities, zones);
+    CHECK(capture.text() ==
+          "    3 QSO(s) were read from the ADIF file.\n"
+          "    1 entities are confirmed.\n"
+          "    1 zones    are confirmed.\n"
+          "========================================\n"
+          "The following entities were worked but are not confirmed:\n\n"
+          "K      United States of America\n"
+          "KH6    Hawaii\n"
+          "========================================\n"
+          "The following CQ Zones were worked but are not confirmed:\n\n"
+          "Zone  5\n"
+          "Zone 31\n");
+  }
+  SUBCASE("with Confirmed and everything confirmed no list is written") {
+    config.confirmed = 1;
+    credit(entities, 230, "DL1AA", true, "DL", "Fed. Rep. of Germany");
+    stats.qsos_read = 1;
+    stats.entities_confirmed = 1;
+    config.countries_written = 1;
+    write_counts_block(capture.log, stats, config, entities, zones);
+    CHECK(capture.text() ==
+          "    1 QSO(s) were read from the ADIF file.\n"
+          "    1 entities are confirmed.\n"
+          "    0 zones    are confirmed.\n");
+  }
+}
+
+namespace {
+
+// A sheet in memory that remembers what was written where.
+class MemorySheet final : public Sheet {
+ public:
+  std::optional<std::string_view> read_text(int row, int col) const override {
+    const auto it = texts.find({row, col});
+    if (it == texts.end()) return std::nullopt;
+    return std::string_view(it->second);
+  }
+  double read_number(int row, int col) const override {
+    const auto it = numbers.find({row, col});
+    return it == numbers.end() ? 0 : it->second;
+  }
+  int last_row() const override { return 400; }
+  void write_number(int row, int col, double value) override { numbers[{row, col}] = value; }
+  void write_text(int row, int col, std::string_view text) override {
+    texts[{row, col}] = std::string(text);
+  }
+
+  std::map<std::pair<int, int>, double> numbers;
+  std::map<std::pair<int, int>, std::string> texts;
+};
+
+}  // namespace
+
+TEST_CASE("a credited row holds day, month, time, band in metres, mode class and call") {
+  MemorySheet sheet;
+  CreditRecord record;
+  record.row = 42;
+  record.day = 3;
+  record.month = 3;
+  record.time = 5;
+  record.band = 6;  // 20M
+  record.mode = 2;  // Phone
+  record.set_call("K1ABC");
+  CHECK(write_credit_row(sheet, record) == 1);
+  CHECK(sheet.numbers[{42, 3}] == 3);
+  CHECK(sheet.numbers[{42, 4}] == 3);
+  CHECK(sheet.numbers[{42, 5}] == 5);
+  CHECK(sheet.numbers[{42, 6}] == 20);
+  CHECK(sheet.texts[{42, 7}] == "Phone");
+  CHECK(sheet.texts[{42, 8}] == "K1ABC");
+  CHECK(write_credit_row(sheet, record) == 0);  // the row held a day already
+}
+
+TEST_CASE("filling writes the title row and counts the rows that were empty") {
+  MemorySheet sheet;
+  OperatorConfig config;
+  std::string("W1AW").copy(config.callsign, 4);
+  EntityCreditTable entities;
+  ZoneCreditTable zones;
+  entities.create(291)->row = 10;  // on the sheet, nothing credited
+  CreditRecord* germany = credit(entities, 230, "DL1AA", false);
+  germany->row = 11;
+  germany->band = 13;
+  CreditRecord* zone = credit(zones, 40, "DL1AA", false);
+  zone->row = 390;
+  fill_scoresheet(sheet, config, entities, zones);
+  CHECK(sheet.numbers[{1, 4}] == 2024);
+  CHECK(sheet.texts[{1, 6}] == "W1AW");
+  CHECK(sheet.numbers.count({10, 3}) == 0);
+  CHECK(sheet.numbers[{11, 6}] == 2);
+  CHECK(sheet.texts[{390, 8}] == "DL1AA");
+  CHECK(config.countries_written == 1);
+  CHECK(config.zones_written == 1);
+}
