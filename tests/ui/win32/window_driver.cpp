@@ -81,8 +81,11 @@ void empty_folder(const std::string& folder) {
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
+    const std::string path = folder + "\\" + data.cFileName;
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      DeleteFileA((folder + "\\" + data.cFileName).c_str());
+      DeleteFileA(path.c_str());
+    else if (data.cFileName[0] != '.')
+      RemoveDirectoryA(path.c_str());  // left by a test that failed half-way
   } while (FindNextFileA(search, &data));
   FindClose(search);
 }
@@ -166,7 +169,9 @@ void prepare_prefix() {
   // Web pages are never opened: the address is written to the run's urls.txt instead.
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const std::string recorder = "\"" + std::string(self) + "\" --record-url \"%1\"";
+  std::string recorder = "\"";
+  recorder += self;
+  recorder += "\" --record-url \"%1\"";
   for (const char* scheme : {"http", "https"})
     set_string(HKEY_LOCAL_MACHINE,
                (std::string("Software\\Classes\\") + scheme + "\\shell\\open\\command").c_str(),

@@ -122,6 +122,22 @@ bool has_style(const ControlInfo& c, LONG_PTR bits) {
   return (c.style & bits) == bits;
 }
 
+// Saves a screenshot and counts the dark blue pixels of the contest link in it.
+int blue_pixels(const ProgramRun& run, const std::string& file_name) {
+  int width = 0, height = 0;
+  const std::vector<DWORD> pixels = run.screenshot(file_name, &width, &height);
+  RECT window, link;
+  GetWindowRect(run.main_window(), &window);
+  GetWindowRect(run.control(IDC_CONTEST_LINK).handle, &link);
+  int blue = 0;
+  for (int y = link.top; y < link.bottom; ++y)
+    for (int x = link.left; x < link.right; ++x) {
+      const DWORD p = pixels[static_cast<size_t>(y - window.top) * width + (x - window.left)];
+      if ((p & 0xFF) >= 150 && ((p >> 8) & 0xFF) < 80 && ((p >> 16) & 0xFF) < 80) ++blue;
+    }
+  return blue;
+}
+
 }  // namespace
 
 TEST_SUITE("startup") {
@@ -245,25 +261,45 @@ TEST_SUITE("layout") {
     exit_program(run);
   }
 
+  TEST_CASE("the window cannot be made smaller than 620 x 500") {
+    ProgramRun run("minimum_size");
+    open(run);
+    SetWindowPos(run.main_window(), nullptr, 0, 0, 300, 200,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    run.sync();
+    RECT window;
+    GetWindowRect(run.main_window(), &window);
+    CHECK(window.right - window.left == 620);
+    CHECK(window.bottom - window.top == 500);
+    exit_program(run);
+  }
+
+  TEST_CASE("the contest link is underlined exactly while the pointer is over it") {
+    ProgramRun run("link");
+    open(run);
+    run.sync();
+    Sleep(300);
+    const HWND link = run.control(IDC_CONTEST_LINK).handle;
+    const int plain = blue_pixels(run, "link_plain.png");
+    PostMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    run.sync();
+    Sleep(300);
+    const int hovered = blue_pixels(run, "link_hover.png");
+    CHECK(hovered > plain + 20);  // the underline
+    PostMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(-40), 5));
+    run.sync();
+    Sleep(300);
+    CHECK(blue_pixels(run, "link_left.png") == plain);
+    exit_program(run);
+  }
+
   TEST_CASE("the screenshot shows the window with the contest link in dark blue") {
     ProgramRun run("screenshot");
     run.write_file("W1AW.cfg", config_bytes(stored_record("W1AW")));
     open(run);
     run.sync();
     Sleep(500);  // let the frame and the controls finish painting
-    int width = 0, height = 0;
-    const std::vector<DWORD> pixels = run.screenshot("main.png", &width, &height);
-    REQUIRE(width > 0);
-    RECT window, link;
-    GetWindowRect(run.main_window(), &window);
-    GetWindowRect(run.control(IDC_CONTEST_LINK).handle, &link);
-    int blue = 0;
-    for (int y = link.top; y < link.bottom; ++y)
-      for (int x = link.left; x < link.right; ++x) {
-        const DWORD p = pixels[static_cast<size_t>(y - window.top) * width + (x - window.left)];
-        if ((p & 0xFF) >= 150 && ((p >> 8) & 0xFF) < 80 && ((p >> 16) & 0xFF) < 80) ++blue;
-      }
-    CHECK(blue > 20);
+    CHECK(blue_pixels(run, "main.png") > 20);
     exit_program(run);
   }
 }
@@ -447,6 +483,24 @@ TEST_SUITE("exit") {
     CHECK(record.format_version == 3);
     CHECK(run.wait_exit(500) == std::nullopt);
     exit_program(run);
+  }
+
+  TEST_CASE("a configuration that cannot be saved is reported before the question") {
+    ProgramRun run("save_fails");
+    run.write_file("W1AW.cfg", config_bytes(stored_record("W1AW")));
+    // The save writes W1AW.cfg.new first; a folder of that name makes it fail.
+    CreateDirectoryA((run.folder() + "\\W1AW.cfg.new").c_str(), nullptr);
+    open(run);
+    run.click(IDC_EXIT);
+    const auto box = run.wait_message_box();
+    REQUIRE(box.has_value());
+    CHECK(box->text.starts_with("Error: Can't open " + run.folder() + "\\W1AW.cfg for output (0x"));
+    CHECK(box->text.ends_with(")"));
+    run.press(*box, IDOK);
+    expect_message(run, "Are you sure you want to exit?", IDYES);
+    CHECK(run.wait_exit() == 0u);
+    CHECK(run.read_file("W1AW.cfg") == config_bytes(stored_record("W1AW")));  // untouched
+    RemoveDirectoryA((run.folder() + "\\W1AW.cfg.new").c_str());
   }
 
   TEST_CASE("closing the window asks the same question") {
