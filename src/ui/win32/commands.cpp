@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "ui/entry_checks.h"
-#include "ui/window_lists.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/field_checks.h"
 #include "ui/win32/message_box.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/startup.h"
+#include "ui/window_lists.h"
 
 namespace tarvenix {
 namespace {
@@ -64,9 +64,15 @@ void on_callsign_chosen(App& app, int, HWND box) {
   clear_file_choice(app, app.paths.output_path, slot_output);
 }
 
-void on_callsign_edited(App& app, int, HWND) { check_callsign_length(app); }
-void on_country_chosen(App& app, int, HWND) { check_country_length(app); }
-void on_field_left(App& app, int id, HWND) { check_field(app, *slot_of_control(id)); }
+void on_callsign_edited(App& app, int, HWND) {
+  check_callsign_length(app);
+}
+void on_country_chosen(App& app, int, HWND) {
+  check_country_length(app);
+}
+void on_field_left(App& app, int id, HWND) {
+  check_field(app, *slot_of_control(id));
+}
 
 uint8_t selection_of(HWND list) {
   const LRESULT row = SendMessageA(list, CB_GETCURSEL, 0, 0);
@@ -102,8 +108,8 @@ bool entries_ready(App& app) {
     show_message(app.main_window, *missing, MB_ICONHAND);
     return false;
   }
-  for (const auto& problem : {check_callsign(app.record.callsign),
-                              check_email(app.record.email_address)}) {
+  for (const auto& problem :
+       {check_callsign(app.record.callsign), check_email(app.record.email_address)}) {
     if (!problem) continue;
     show_message(app.main_window, *problem, MB_ICONHAND);
     return false;
@@ -111,8 +117,12 @@ bool entries_ready(App& app) {
   return true;
 }
 
-void on_convert(App& app, int, HWND) { entries_ready(app); }
-void on_exit(App& app, int, HWND) { confirm_exit(app); }
+void on_convert(App& app, int, HWND) {
+  entries_ready(app);
+}
+void on_exit(App& app, int, HWND) {
+  confirm_exit(app);
+}
 
 struct CommandRoute {
   int id;
