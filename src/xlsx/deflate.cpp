@@ -10,6 +10,7 @@ namespace tarvenix::xlsx {
 namespace {
 
 constexpr int kRawWindowBits = -15;  // negative: no zlib header, as zip stores it
+constexpr int kMemoryLevel = 8;      // zlib's default
 
 class InflateStream {
  public:
@@ -29,8 +30,8 @@ class InflateStream {
 
 class DeflateStream {
  public:
-  DeflateStream() {
-    ok_ = deflateInit2(&stream_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kRawWindowBits, 8,
+  explicit DeflateStream(int level) {
+    ok_ = deflateInit2(&stream_, level, Z_DEFLATED, kRawWindowBits, kMemoryLevel,
                        Z_DEFAULT_STRATEGY) == Z_OK;
   }
   ~DeflateStream() {
@@ -77,9 +78,9 @@ bool inflate_raw(std::string_view compressed, size_t expected_size, std::string&
   return true;
 }
 
-bool deflate_raw(std::string_view data, std::string& out) {
+bool deflate_raw(std::string_view data, std::string& out, int level) {
   if (data.size() >= kMaxChunk) return false;
-  DeflateStream stream;
+  DeflateStream stream(level);
   if (!stream.ok()) return false;
   z_stream* z = stream.get();
   out.assign(deflateBound(z, static_cast<uLong>(data.size())), '\0');

@@ -55,8 +55,11 @@ class Worksheet {
   const Cell* find(int row, int col) const;
   Cell* cell_for_writing(int row, int col);
 
-  void append_row(std::string& out, const Row& row) const;
+  // Writing (worksheet_writer.cpp); row_end is where the original row ends.
+  void append_row(std::string& out, const Row& row, size_t row_end) const;
   void append_cell(std::string& out, const Row& row, const Cell& cell) const;
+  void open_tag(std::string& out, std::string_view local) const;   // "<" prefix local
+  void close_tag(std::string& out, std::string_view local) const;  // "</" prefix local ">"
 
   std::string xml_;  // the part as loaded
   std::string part_;

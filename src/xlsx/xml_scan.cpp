@@ -130,32 +130,6 @@ size_t start_tag_end(std::string_view xml, size_t begin) {
   return read_tag(xml, begin).end;
 }
 
-std::vector<RawAttribute> raw_attributes(std::string_view tag) {
-  std::vector<RawAttribute> attributes;
-  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-  size_t at = 1;
-  while (at < tag.size() && !space(tag[at]) && tag[at] != '>' && tag[at] != '/') ++at;
-  for (;;) {
-    while (at < tag.size() && space(tag[at])) ++at;
-    const size_t name_begin = at;
-    while (at < tag.size() && tag[at] != '=' && !space(tag[at]) && tag[at] != '>' &&
-           tag[at] != '/') {
-      ++at;
-    }
-    const size_t name_end = at;
-    while (at < tag.size() && tag[at] != '"' && tag[at] != '\'') {
-      if (tag[at] == '>') return attributes;
-      ++at;
-    }
-    if (at >= tag.size() || name_end == name_begin) return attributes;
-    const size_t close = tag.find(tag[at], at + 1);
-    if (close == std::string_view::npos) return attributes;
-    at = close + 1;
-    attributes.push_back(
-        {tag.substr(name_begin, name_end - name_begin), tag.substr(name_begin, at - name_begin)});
-  }
-}
-
 bool nesting_deeper_than(std::string_view xml, int limit) {
   int depth = 0;
   for (size_t at = xml.find('<'); at != std::string_view::npos; at = xml.find('<', at)) {

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tarvenix::xlsx {
 
@@ -22,8 +21,9 @@ struct RawAttribute {
   std::string_view text;
 };
 
-// The attributes of the start tag `tag` (from '<' to '>'), in their order.
-std::vector<RawAttribute> raw_attributes(std::string_view tag);
+// Calls `visit` with each attribute of the start tag `tag` (from '<' to '>'), in their order.
+template <typename Visit>
+void for_each_attribute(std::string_view tag, Visit visit);
 
 // True when elements nest deeper than `limit` anywhere in the text (the parser recurses).
 bool nesting_deeper_than(std::string_view xml, int limit);
@@ -34,5 +34,26 @@ void append_escaped(std::string& out, std::string_view text);
 
 // Replaces the _xHHHH_ escapes in [data, data + size) in place; returns the new size.
 size_t unescape_in_place(char* data, size_t size);
+
+template <typename Visit>
+void for_each_attribute(std::string_view tag, Visit visit) {
+  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+  auto name_char = [&](char c) { return c != '=' && c != '>' && c != '/' && !space(c); };
+  size_t at = 1;
+  while (at < tag.size() && name_char(tag[at])) ++at;  // the element's name
+  for (;;) {
+    while (at < tag.size() && space(tag[at])) ++at;
+    const size_t name_begin = at;
+    while (at < tag.size() && name_char(tag[at])) ++at;
+    const size_t name_end = at;
+    at = tag.find_first_of("\"'>", at);
+    if (at == std::string_view::npos || tag[at] == '>' || name_end == name_begin) return;
+    const size_t close = tag.find(tag[at], at + 1);
+    if (close == std::string_view::npos) return;
+    at = close + 1;
+    visit(RawAttribute{tag.substr(name_begin, name_end - name_begin),
+                       tag.substr(name_begin, at - name_begin)});
+  }
+}
 
 }  // namespace tarvenix::xlsx

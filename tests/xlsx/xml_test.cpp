@@ -2,6 +2,7 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <vector>
 
 #include "xlsx/cell_ref.h"
 #include "xlsx/relationships.h"
@@ -73,6 +74,12 @@ TEST_CASE("nesting depth is measured without the parser") {
   CHECK(nesting_deeper_than("<a><b><c/></b></a>", 1));
 }
 
+std::vector<RawAttribute> raw_attributes(std::string_view tag) {
+  std::vector<RawAttribute> all;
+  for_each_attribute(tag, [&all](const RawAttribute& a) { all.push_back(a); });
+  return all;
+}
+
 TEST_CASE("attributes of a start tag are found with their text") {
   const auto attributes = raw_attributes("<c r=\"A1\" s='3'\n t=\"s\" />");
   REQUIRE(attributes.size() == 3);
@@ -80,6 +87,8 @@ TEST_CASE("attributes of a start tag are found with their text") {
   CHECK(attributes[1].text == "s='3'");
   CHECK(attributes[2].text == "t=\"s\"");
   CHECK(raw_attributes("<row>").empty());
+  CHECK(raw_attributes("<row/>").empty());
+  CHECK(raw_attributes("<x:row a:b=\"1\">")[0].name == "a:b");
 }
 
 TEST_CASE("cell references parse to indexes counted from 0") {
