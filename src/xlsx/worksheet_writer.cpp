@@ -64,7 +64,7 @@ std::string Worksheet::serialize() const {
   size_t after_last = tag_end;
   for (auto r = rows_.rbegin(); r != rows_.rend(); ++r) {
     if (r->begin != std::string::npos) {
-      after_last = element_end(xml_, r->begin);
+      after_last = r->end;
       break;
     }
   }
@@ -77,16 +77,14 @@ std::string Worksheet::serialize() const {
     const Row& row = rows_[i];
     if (!row.changed) continue;  // copied with the text before the next change
     out.append(xml_, cursor, next_original[i] - cursor);
-    cursor = next_original[i];
-    if (row.begin != std::string::npos) cursor = element_end(xml_, row.begin);
-    append_row(out, row, cursor);
+    cursor = append_row(out, row, next_original[i]);
   }
   if (empty_element) close_tag(out, "sheetData");
   out.append(xml_, cursor);
   return out;
 }
 
-void Worksheet::append_row(std::string& out, const Row& row, size_t row_end) const {
+size_t Worksheet::append_row(std::string& out, const Row& row, size_t here) const {
   size_t cursor = std::string::npos;  // where the original row's content continues
   open_tag(out, "row");
   if (row.begin == std::string::npos) {
@@ -118,9 +116,10 @@ void Worksheet::append_row(std::string& out, const Row& row, size_t row_end) con
   }
   if (cursor == std::string::npos) {
     close_tag(out, "row");
-  } else {
-    out.append(xml_, cursor, row_end - cursor);
+    return row.begin == std::string::npos ? here : row.end;
   }
+  out.append(xml_, cursor, row.end - cursor);
+  return row.end;
 }
 
 void Worksheet::append_cell(std::string& out, const Row& row, const Cell& cell) const {
