@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "evaluation/band_rules.h"
+#include "evaluation/mode_rules.h"
 #include "ui/win32/hyperlink.h"
 #include "ui/win32/resource.h"
 #include "ui/window_lists.h"
@@ -140,8 +142,8 @@ void create_operator_section(App& app, Builder& b) {
 void create_inputs_section(Builder& b) {
   b.heading("Inputs", 380, 12, 150, IDC_INPUTS_TITLE);
   b.list_row(slot_entry, 40, ENTRY_NAMES);
-  b.list_row(slot_band, 70, WINDOW_BAND_NAMES);
-  b.list_row(slot_mode, 100, WINDOW_MODE_NAMES);
+  b.list_row(slot_band, 70, BAND_NAMES);
+  b.list_row(slot_mode, 100, MODE_CLASS_NAMES);
   b.file_row(slot_adif, 130);
   b.file_row(slot_scoresheet, 160);
   b.file_row(slot_output, 190);
