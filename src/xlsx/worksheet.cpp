@@ -51,7 +51,6 @@ bool Worksheet::parse(std::string xml, std::string_view part, const SharedString
   }
   size_t content_end = content_begin;
   if (!empty) {
-    row_parser_.reset(xml_, part_);
     content_end = read_rows(content_begin, strings, error);
     if (content_end == std::string::npos) return false;
   }
@@ -73,8 +72,9 @@ bool Worksheet::parse(std::string xml, std::string_view part, const SharedString
 size_t Worksheet::read_rows(size_t content_begin, const SharedStrings* strings,
                             std::string& error) {
   int previous = -1;
+  XmlElementParser parser;
   const size_t content_end = for_each_child(xml_, content_begin, [&](size_t begin, size_t end) {
-    XmlNode* r = row_parser_.parse(begin, end, error);
+    XmlNode* r = parser.parse(std::string_view(xml_).substr(begin, end - begin), part_, error);
     if (r == nullptr) return false;
     if (local_name(r) != "row") return true;
     const XmlAttribute* number = find_attribute(r, "r");
@@ -86,7 +86,7 @@ size_t Worksheet::read_rows(size_t content_begin, const SharedStrings* strings,
     }
     row.begin = begin;
     row.end = end;
-    if (!read_cells(r, row, strings, error)) return false;
+    if (!read_cells(parser, r, row, strings, error)) return false;
     previous = row.index;
     rows_.push_back(std::move(row));
     return true;
@@ -97,8 +97,8 @@ size_t Worksheet::read_rows(size_t content_begin, const SharedStrings* strings,
   return content_end;
 }
 
-bool Worksheet::read_cells(XmlNode* row_node, Row& row, const SharedStrings* strings,
-                           std::string& error) {
+bool Worksheet::read_cells(const XmlElementParser& parser, XmlNode* row_node, Row& row,
+                           const SharedStrings* strings, std::string& error) {
   int previous = -1;
   for (XmlNode* c = first_child(row_node, "c"); c != nullptr; c = next_sibling(c, "c")) {
     const XmlAttribute* ref = find_attribute(c, "r");
@@ -108,7 +108,7 @@ bool Worksheet::read_cells(XmlNode* row_node, Row& row, const SharedStrings* str
       error = "damaged XML in " + part_ + ": cells out of order";
       return false;
     }
-    cell.begin = row_parser_.offset_of(c);
+    cell.begin = row.begin + parser.offset_of(c);
     read_value(c, cell, strings);
     previous = cell.col;
     row.cells.push_back(cell);
@@ -124,7 +124,7 @@ void Worksheet::read_value(XmlNode* c, Cell& cell, const SharedStrings* strings)
     if (is == nullptr) return;
     cell.kind = CellKind::text;
     if (XmlNode* t = first_child(is, "t")) {
-      cell.text = element_text(t);
+      cell.text = owned_texts_.emplace_back(element_text(t));
       return;
     }
     std::string& runs = owned_texts_.emplace_back();
@@ -146,7 +146,7 @@ void Worksheet::read_value(XmlNode* c, Cell& cell, const SharedStrings* strings)
     }
   } else if (type == "str" || type == "d") {
     cell.kind = CellKind::text;
-    cell.text = value;
+    cell.text = owned_texts_.emplace_back(value);
   } else if (type == "b") {
     cell.kind = CellKind::number;
     cell.number = value == "1" ? 1 : 0;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +23,7 @@ struct Cell {
   CellKind kind = CellKind::empty;
   bool written = false;  // its value was replaced: the cell's XML is written anew
   double number = 0;
-  std::string_view text;  // into the parsed sheet, the shared strings, or written texts
+  std::string_view text;  // into the shared strings or the sheet's own texts
   size_t begin = 0;       // the <c> element's offset in the original part; npos for a new cell
 };
 
@@ -47,13 +48,15 @@ class Worksheet {
   void set_text(int row, int col, std::string_view text);
 
   bool changed() const { return changed_; }
-  // The part's text with every written cell in it.
+  // The part's text with every written cell in it, whole or handed out piece by piece.
   std::string serialize() const;
+  void serialize(const std::function<void(std::string_view)>& emit) const;
 
  private:
   // Returns where the rows end (the sheetData closing tag), or npos with an error text.
   size_t read_rows(size_t content_begin, const SharedStrings* strings, std::string& error);
-  bool read_cells(XmlNode* row_node, Row& row, const SharedStrings* strings, std::string& error);
+  bool read_cells(const XmlElementParser& parser, XmlNode* row_node, Row& row,
+                  const SharedStrings* strings, std::string& error);
   void read_value(XmlNode* c, Cell& cell, const SharedStrings* strings);
   const Cell* find(int row, int col) const;
   Cell* cell_for_writing(int row, int col);
@@ -67,11 +70,10 @@ class Worksheet {
 
   std::string xml_;  // the part as loaded
   std::string part_;
-  XmlElementParser row_parser_;  // inline-string texts point into its copy of the part
-  std::string prefix_;           // the namespace prefix of the sheet's elements, with its ':'
-  size_t data_begin_ = 0;        // the sheetData element's offset
-  std::vector<Row> rows_;        // in row order
-  std::deque<std::string> owned_texts_;  // written texts and joined inline runs (stable)
+  std::string prefix_;     // the namespace prefix of the sheet's elements, with its ':'
+  size_t data_begin_ = 0;  // the sheetData element's offset
+  std::vector<Row> rows_;  // in row order
+  std::deque<std::string> owned_texts_;  // the texts of cells (stable addresses)
   bool changed_ = false;
 };
 
