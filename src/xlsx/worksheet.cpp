@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "xlsx/cell_ref.h"
+#include "xlsx/formula_shift.h"
 #include "xlsx/xml_scan.h"
 
 namespace tarvenix::xlsx {
@@ -40,6 +41,7 @@ bool Worksheet::parse(std::string xml, std::string_view part, const SharedString
   part_ = part;
   rows_.clear();
   owned_texts_.clear();
+  shared_.clear();
   changed_ = false;
   error.clear();
   size_t content_begin = 0;
@@ -110,6 +112,7 @@ bool Worksheet::read_cells(const XmlElementParser& parser, XmlNode* row_node, Ro
     }
     cell.begin = row.begin + parser.offset_of(c);
     read_value(c, cell, strings);
+    read_formula(c, row.index, cell);
     previous = cell.col;
     row.cells.push_back(cell);
   }
@@ -153,6 +156,53 @@ void Worksheet::read_value(XmlNode* c, Cell& cell, const SharedStrings* strings)
   } else if (type.empty() || type == "n") {
     if (parse_double(value, cell.number)) cell.kind = CellKind::number;
   }
+}
+
+void Worksheet::read_formula(XmlNode* c, int row, Cell& cell) {
+  XmlNode* f = first_child(c, "f");
+  if (f == nullptr || attribute_value(f, "t") != "shared") return;
+  const std::string_view si = attribute_value(f, "si");
+  int32_t group = -1;
+  const auto [end, ec] = std::from_chars(si.data(), si.data() + si.size(), group);
+  if (ec != std::errc() || group < 0) return;
+  cell.shared = group;
+  if (find_attribute(f, "ref") != nullptr) {
+    shared_[group] = {row, cell.col, std::string(element_text(f, false)), {}};
+  }
+}
+
+// The master of a shared formula is being overwritten: the first other cell of its group (in
+// row order) becomes the master, with the formula moved to it and the range of what is left.
+void Worksheet::hand_on_formula(int row, int col, int32_t group) {
+  const auto master = shared_.find(group);
+  if (master == shared_.end() || master->second.row != row || master->second.col != col) return;
+  Cell* next = nullptr;
+  Row* next_row = nullptr;
+  int top = kMaxRows, left = kMaxColumns, bottom = -1, right = -1;
+  for (Row& r : rows_) {
+    for (Cell& cell : r.cells) {
+      if (cell.shared != group) continue;
+      if (next == nullptr) next = &cell, next_row = &r;
+      top = std::min(top, r.index), bottom = std::max(bottom, r.index);
+      left = std::min(left, cell.col), right = std::max(right, cell.col);
+    }
+  }
+  if (next == nullptr) {
+    shared_.erase(master);
+    return;
+  }
+  SharedFormula& formula = master->second;
+  formula.text = shift_formula(formula.text, next_row->index - row, next->col - col);
+  formula.row = next_row->index;
+  formula.col = next->col;
+  formula.ref.clear();
+  append_cell_ref(formula.ref, top, left);
+  if (bottom != top || right != left) {
+    formula.ref += ':';
+    append_cell_ref(formula.ref, bottom, right);
+  }
+  next->takes_formula = true;
+  next_row->changed = true;
 }
 
 const Cell* Worksheet::find(int row, int col) const {
@@ -199,6 +249,14 @@ Cell* Worksheet::cell_for_writing(int row, int col) {
   r->changed = true;
   changed_ = true;
   c->written = true;
+  c->takes_formula = false;
+  if (c->shared >= 0) {
+    const int32_t group = c->shared;
+    c->shared = -1;
+    Cell* const written = &*c;  // handing on changes no row's cells, so this stays valid
+    hand_on_formula(row, col, group);
+    return written;
+  }
   c->text = {};
   c->number = 0;
   return &*c;

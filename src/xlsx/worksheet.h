@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,10 +22,21 @@ enum class CellKind : uint8_t { empty, number, text };
 struct Cell {
   int col = 0;
   CellKind kind = CellKind::empty;
-  bool written = false;  // its value was replaced: the cell's XML is written anew
+  bool written = false;        // its value was replaced: the cell's XML is written anew
+  bool takes_formula = false;  // becomes the master of its shared formula (see SharedFormula)
+  int32_t shared = -1;         // the shared formula group (si) the cell belongs to
   double number = 0;
   std::string_view text;  // into the shared strings or the sheet's own texts
   size_t begin = 0;       // the <c> element's offset in the original part; npos for a new cell
+};
+
+// A shared formula: written once, in its master cell, and used by the other cells of its group
+// moved to their place. When the master is overwritten the next cell of the group takes it over.
+struct SharedFormula {
+  int row = 0;  // the master cell
+  int col = 0;
+  std::string text;  // as the master holds it
+  std::string ref;   // the group's range, once the formula has moved
 };
 
 struct Row {
@@ -58,6 +70,8 @@ class Worksheet {
   bool read_cells(const XmlElementParser& parser, XmlNode* row_node, Row& row,
                   const SharedStrings* strings, std::string& error);
   void read_value(XmlNode* c, Cell& cell, const SharedStrings* strings);
+  void read_formula(XmlNode* c, int row, Cell& cell);
+  void hand_on_formula(int row, int col, int32_t group);
   const Cell* find(int row, int col) const;
   Cell* cell_for_writing(int row, int col);
 
@@ -65,6 +79,7 @@ class Worksheet {
   // the row (`here` for a new row).
   size_t append_row(std::string& out, const Row& row, size_t here) const;
   void append_cell(std::string& out, const Row& row, const Cell& cell) const;
+  void append_formula_master(std::string& out, const Cell& cell, size_t end) const;
   void open_tag(std::string& out, std::string_view local) const;   // "<" prefix local
   void close_tag(std::string& out, std::string_view local) const;  // "</" prefix local ">"
 
@@ -73,7 +88,8 @@ class Worksheet {
   std::string prefix_;     // the namespace prefix of the sheet's elements, with its ':'
   size_t data_begin_ = 0;  // the sheetData element's offset
   std::vector<Row> rows_;  // in row order
-  std::deque<std::string> owned_texts_;  // the texts of cells (stable addresses)
+  std::map<int32_t, SharedFormula> shared_;  // by group
+  std::deque<std::string> owned_texts_;      // the texts of cells (stable addresses)
   bool changed_ = false;
 };
 

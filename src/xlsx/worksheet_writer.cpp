@@ -131,7 +131,12 @@ size_t Worksheet::append_row(std::string& out, const Row& row, size_t here) cons
     // Original cells exist only in rows that were open tags, so cursor is set for them.
     if (original && !cell.written) {
       const size_t end = element_end(xml_, cell.begin);
-      out.append(xml_, cursor, end - cursor);
+      if (cell.takes_formula) {
+        out.append(xml_, cursor, cell.begin - cursor);
+        append_formula_master(out, cell, end);
+      } else {
+        out.append(xml_, cursor, end - cursor);
+      }
       cursor = end;
       continue;
     }
@@ -147,6 +152,28 @@ size_t Worksheet::append_row(std::string& out, const Row& row, size_t here) cons
   }
   out.append(xml_, cursor, row.end - cursor);
   return row.end;
+}
+
+// The original cell ending at `end`, with its <f> now holding its group's shared formula.
+void Worksheet::append_formula_master(std::string& out, const Cell& cell, size_t end) const {
+  size_t f_begin = end;
+  size_t f_end = end;
+  for_each_child(xml_, start_tag_end(xml_, cell.begin), [&](size_t begin, size_t stop) {
+    if (local_tag_name(xml_, begin) != "f") return true;
+    f_begin = begin;
+    f_end = stop;
+    return false;
+  });
+  const SharedFormula& formula = shared_.at(cell.shared);
+  out.append(xml_, cell.begin, f_begin - cell.begin);
+  open_tag(out, "f t=\"shared\" ref=\"");
+  out += formula.ref;
+  out += "\" si=\"";
+  out += std::to_string(cell.shared);
+  out += "\">";
+  append_markup_escaped(out, formula.text);
+  close_tag(out, "f");
+  out.append(xml_, f_end, end - f_end);
 }
 
 void Worksheet::append_cell(std::string& out, const Row& row, const Cell& cell) const {

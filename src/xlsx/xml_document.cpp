@@ -139,7 +139,7 @@ std::string_view attribute_value(const XmlNode* node, std::string_view local) {
   return a == nullptr ? std::string_view() : std::string_view(a->value(), a->value_size());
 }
 
-std::string_view element_text(XmlNode* node) {
+std::string_view element_text(XmlNode* node, bool resolve_hex_escapes) {
   // Texts of later children lie further on in the buffer, so joining them at the first one's
   // place only ever moves bytes towards the front.
   char* start = nullptr;
@@ -154,7 +154,7 @@ std::string_view element_text(XmlNode* node) {
     start = node->value();
     size = node->value_size();
   }
-  size = unescape_in_place(start, size);
+  if (resolve_hex_escapes) size = unescape_in_place(start, size);
   return {start, size};
 }
 

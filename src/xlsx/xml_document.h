@@ -64,8 +64,9 @@ XmlNode* next_sibling(const XmlNode* node, std::string_view local);
 XmlAttribute* find_attribute(const XmlNode* node, std::string_view local);
 // The attribute's value (entities resolved), or empty when it is absent.
 std::string_view attribute_value(const XmlNode* node, std::string_view local);
-// The element's character data (text and CDATA children joined), with _xHHHH_ escapes resolved.
+// The element's character data (text and CDATA children joined), with _xHHHH_ escapes resolved
+// unless told otherwise (formulas do not use them).
 // Works in the parsed copy, so the view lives as long as the document; call it once per element.
-std::string_view element_text(XmlNode* node);
+std::string_view element_text(XmlNode* node, bool resolve_hex_escapes = true);
 
 }  // namespace tarvenix::xlsx
