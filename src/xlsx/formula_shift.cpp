@@ -27,34 +27,22 @@ struct Part {
   int value = -1;
 };
 
-// Reads "$?LETTERS" (a column) at `at`; advances `at`.
-Part read_column(std::string_view text, size_t& at) {
+// Reads "$?LETTERS" (a column) or "$?DIGITS" (a row) at `at`; advances `at` past it.
+Part read_part(std::string_view text, size_t& at, bool column) {
   Part part;
   size_t i = at;
   if (i < text.size() && text[i] == '$') part.absolute = true, ++i;
-  int col = 0;
-  size_t letters = 0;
-  for (; i < text.size() && is_letter(text[i]) && letters < 4; ++i, ++letters) {
-    col = col * 26 + (std::toupper(static_cast<unsigned char>(text[i])) - 'A' + 1);
+  const size_t max_length = column ? 3 : 7;
+  const long limit = column ? kMaxColumns : kMaxRows;
+  long value = 0;
+  size_t length = 0;
+  for (; i < text.size() && length <= max_length; ++i, ++length) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (column ? !is_letter(text[i]) : !is_digit(text[i])) break;
+    value = column ? value * 26 + (std::toupper(c) - 'A' + 1) : value * 10 + (c - '0');
   }
-  if (letters == 0 || letters > 3 || col > kMaxColumns) return {};
-  part.value = col - 1;
-  at = i;
-  return part;
-}
-
-// Reads "$?DIGITS" (a row) at `at`; advances `at`.
-Part read_row(std::string_view text, size_t& at) {
-  Part part;
-  size_t i = at;
-  if (i < text.size() && text[i] == '$') part.absolute = true, ++i;
-  long row = 0;
-  size_t digits = 0;
-  for (; i < text.size() && is_digit(text[i]) && digits < 8; ++i, ++digits) {
-    row = row * 10 + (text[i] - '0');
-  }
-  if (digits == 0 || digits > 7 || row < 1 || row > kMaxRows) return {};
-  part.value = static_cast<int>(row - 1);
+  if (length == 0 || length > max_length || value < 1 || value > limit) return {};
+  part.value = static_cast<int>(value - 1);
   at = i;
   return part;
 }
@@ -108,50 +96,36 @@ void copy_bracketed(std::string_view text, size_t& at, std::string& out) {
   at = i;
 }
 
+// Reads the name [begin, end) as a reference: a cell (column and row) or, beside a ':', a whole
+// column or row. A part that is not there keeps the value -1.
+bool read_reference(std::string_view text, size_t begin, size_t end, Part& col, Part& row) {
+  const bool range_end =
+      (end < text.size() && text[end] == ':') || (begin > 0 && text[begin - 1] == ':');
+  size_t at = begin;
+  col = read_part(text, at, true);
+  row = read_part(text, at, false);
+  if (at == end && col.value >= 0 && row.value >= 0) return true;
+  return range_end && at == end && (col.value >= 0) != (row.value >= 0);
+}
+
 // The name token [begin, end) moved, or copied when it is no reference.
 void append_name(std::string_view text, size_t begin, size_t end, int rows, int cols,
                  std::string& out) {
-  const std::string_view name = text.substr(begin, end - begin);
   const char next = end < text.size() ? text[end] : '\0';
-  const char previous = begin > 0 ? text[begin - 1] : '\0';
-  const bool range_end = next == ':' || previous == ':';
-  if (next == '(' || next == '!') {  // a function or a sheet name
-    out.append(name);
+  Part col;
+  Part row;
+  // A name before '(' is a function, before '!' a sheet.
+  if (next == '(' || next == '!' || !read_reference(text, begin, end, col, row)) {
+    out.append(text.substr(begin, end - begin));
     return;
   }
-  size_t at = begin;
-  Part col = read_column(text, at);
-  Part row = col.value >= 0 ? read_row(text, at) : Part{};
-  if (col.value >= 0 && row.value >= 0 && at == end) {
-    if (!move(col, cols, kMaxColumns) || !move(row, rows, kMaxRows)) {
-      out += "#REF!";
-      return;
-    }
-    append_column(out, col);
-    append_row(out, row);
+  if ((col.value >= 0 && !move(col, cols, kMaxColumns)) ||
+      (row.value >= 0 && !move(row, rows, kMaxRows))) {
+    out += "#REF!";
     return;
   }
-  at = begin;
-  col = read_column(text, at);
-  if (range_end && col.value >= 0 && at == end) {
-    if (!move(col, cols, kMaxColumns)) {
-      out += "#REF!";
-      return;
-    }
-    append_column(out, col);
-    return;
-  }
-  at = begin;
-  row = read_row(text, at);
-  if (range_end && row.value >= 0 && at == end) {
-    if (!move(row, rows, kMaxRows)) {
-      out += "#REF!";
-      return;
-    }
-    append_row(out, row);
-    return;
-  }
-  out.append(name);
+  if (col.value >= 0) append_column(out, col);
+  if (row.value >= 0) append_row(out, row);
 }
 
 }  // namespace
