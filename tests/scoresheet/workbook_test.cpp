@@ -213,6 +213,10 @@ TEST_CASE("damaged inputs give a clear text, no sheet and no output") {
   write_bytes(no_sheet, template_with("xl/worksheets/sheet1.xml", nullptr));
   CHECK(load_error(no_sheet) == "damaged workbook: xl/worksheets/sheet1.xml is missing");
 
+  const std::string no_sheets = folder.file("no_sheets.xlsx");
+  write_bytes(no_sheets, template_with("xl/workbook.xml", "<workbook><sheets/></workbook>"));
+  CHECK(load_error(no_sheets) == "not a workbook: no worksheet");
+
   const std::string no_workbook = folder.file("no_workbook.xlsx");
   write_bytes(no_workbook, template_with("xl/workbook.xml", nullptr));
   CHECK(load_error(no_workbook) == "not a workbook: no workbook part");
