@@ -9,6 +9,11 @@ namespace tarvenix {
 
 namespace {
 
+// One bit of a record's name filter, picked by a multiplicative hash of the key.
+uint64_t filter_bit(uint64_t key) {
+  return uint64_t{1} << ((key * 0x9e3779b97f4a7c15ULL) >> 58);
+}
+
 // Orders a name (with its key) against a field of the tree.
 int compare_with(uint64_t key, std::string_view name, const AdifField& field) {
   if (key != field.key) return key < field.key ? -1 : 1;
@@ -77,7 +82,8 @@ void QsoRecord::clear() {
   name_filter_ = 0;
 }
 
-// Links the fields not yet in the tree; their names are known to differ.
+// Links the fields not yet in the tree; their names are known to differ. The links are
+// the record's own bookkeeping, not its contents, so a const record may set them.
 void QsoRecord::link_tree() const {
   for (; linked_ < nodes_.size(); ++linked_) {
     root_ = insert_field(root_, const_cast<AdifField*>(&nodes_[linked_]));
@@ -89,13 +95,6 @@ const AdifField* QsoRecord::fields() const {
   return root_;
 }
 
-namespace {
-// One bit of a record's name filter, picked by a multiplicative hash of the key.
-uint64_t filter_bit(uint64_t key) {
-  return uint64_t{1} << ((key * 0x9e3779b97f4a7c15ULL) >> 58);
-}
-}  // namespace
-
 const AdifField* QsoRecord::find_listed(uint64_t key, std::string_view name) const {
   for (const AdifField& field : nodes_) {
     if (field.key == key && field.name == name) return &field;
@@ -104,8 +103,8 @@ const AdifField* QsoRecord::find_listed(uint64_t key, std::string_view name) con
 }
 
 const AdifField* QsoRecord::find(std::string_view name) const {
-  const uint64_t key = name_key(name);
   if (nodes_.size() > LISTED_FIELDS) return find_field(root_, name);
+  const uint64_t key = name_key(name);
   if ((name_filter_ & filter_bit(key)) == 0) return nullptr;  // the usual answer, at once
   return find_listed(key, name);
 }
