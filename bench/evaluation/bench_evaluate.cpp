@@ -1,8 +1,7 @@
 // How many QSOs evaluate_qso handles per second: 1,000,000 generated records (most of them
 // accepted, a few of each rejection) against a Scoresheet listing every entity and a
-// bad-call list of 10,000 entries. Prints the evaluation alone and reading plus evaluation
-// of the same records as ADIF text. Usage: bench_evaluate [RECORDS [alone]]; with "alone"
-// only the evaluation is measured (for profiling).
+// bad-call list of 10,000 entries. Reading plus evaluation of a log file is measured by
+// bench_convert. Usage: bench_evaluate [RECORDS].
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -122,32 +121,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "generated %zu records, expected %d\n", records.size(), kDistinct);
     return 1;
   }
-  {
-    Session session;
-    const auto start = std::chrono::steady_clock::now();
-    for (long i = 0; i < total; ++i) session.evaluate(records[static_cast<size_t>(i % kDistinct)]);
-    report("evaluate_qso alone", total, seconds_since(start), session);
-  }
-  if (argc > 2 && std::string(argv[2]) == "alone") return 0;
-  {
-    std::string log_text;
-    for (long i = 0; i < total; ++i) log_text += record_text(static_cast<int>(i % 100000));
-    Session session;
-    MemorySource source(log_text);
-    const auto start = std::chrono::steady_clock::now();
-    AdifReader reader(source);
-    QsoRecord record;
-    std::string error;
-    for (;;) {
-      const ReaderStatus status = reader.parse_ADIF(record, error);
-      if (status == ReaderStatus::end_of_file || status == ReaderStatus::error) break;
-      if (status == ReaderStatus::end_of_record) session.evaluate(record);
-      if (status != ReaderStatus::line) record.clear();
-    }
-    const double seconds = seconds_since(start);
-    report("read and evaluate", session.stats.qsos_read, seconds, session);
-    std::printf("  %.1f MB of ADIF, %.0f MB/s\n", log_text.size() / 1e6,
-                log_text.size() / 1e6 / seconds);
-  }
+  Session session;
+  const auto start = std::chrono::steady_clock::now();
+  for (long i = 0; i < total; ++i) session.evaluate(records[static_cast<size_t>(i % kDistinct)]);
+  report("evaluate_qso alone", total, seconds_since(start), session);
   return 0;
 }

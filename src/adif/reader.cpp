@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "adif/byte_scan.h"
+
 namespace tarvenix {
 
 namespace {
@@ -20,6 +22,44 @@ bool names_equal_ignoring_case(const char* name, size_t size, const char* upper)
     if (c != upper[i]) return false;
   }
   return true;
+}
+
+// The declared length after a tag's ':'. Nearly every length is a few plain digits, read
+// here directly; blanks, signs and long numbers take the general rules.
+int32_t declared_length(const char* begin, const char* end) {
+  int32_t value = 0;
+  const char* p = begin;
+  for (; p < end && p - begin < 9 && *p >= '0' && *p <= '9'; ++p) value = value * 10 + (*p - '0');
+  if (p != begin && (p == end || *p < '0' || *p > '9')) return value;
+  return parse_declared_length(begin, end, nullptr);
+}
+
+enum class TagEnd { closed, line_end, input_end };
+
+struct Tag {
+  TagEnd end = TagEnd::input_end;
+  const char* close = nullptr;  // its '>', or the line feed that leaves it open
+  size_t name_size = 0;
+  int32_t length = -1;  // -1 without a length: a marker
+};
+
+// The tag whose '<' is at `tag`, as far as [tag, end) holds it: its name runs to ':' or
+// '>', a length on to '>'; both must close on the tag's line.
+Tag scan_tag(const char* tag, const char* end) {
+  Tag t;
+  const char* const name = tag + 1;
+  const char* stop = find_first_of<':', '>', '\n'>(name, end);
+  if (stop == end) return t;
+  t.name_size = static_cast<size_t>(stop - name);
+  if (*stop == ':') {
+    const char* const digits = stop + 1;
+    stop = find_first_of<'>', '\n'>(digits, end);
+    if (stop == end) return t;
+    if (*stop == '>') t.length = declared_length(digits, stop);
+  }
+  t.close = stop;
+  t.end = *stop == '>' ? TagEnd::closed : TagEnd::line_end;
+  return t;
 }
 
 }  // namespace
@@ -47,7 +87,11 @@ int32_t parse_declared_length(const char* begin, const char* end, const char** s
 }
 
 AdifReader::AdifReader(ByteSource& source, size_t block_size)
-    : source_(source), block_(block_size < 16 ? 16 : block_size) {}
+    : source_(source), block_((block_size < 16 ? 16 : block_size) + SCAN_SLACK) {}
+
+size_t AdifReader::capacity() const {
+  return block_.size() - SCAN_SLACK;
+}
 
 // Keeps the unread bytes from `keep_from` on, moved to the front, and reads more behind
 // them; the block doubles only when a single tag fills it. False when nothing more came.
@@ -57,8 +101,8 @@ bool AdifReader::refill(size_t keep_from) {
   if (keep_from != 0 && kept != 0) std::memmove(block_.data(), block_.data() + keep_from, kept);
   pos_ -= keep_from;
   end_ = kept;
-  if (end_ == block_.size()) block_.resize(block_.size() * 2);
-  const size_t got = source_.read(block_.data() + end_, block_.size() - end_);
+  if (end_ == capacity()) block_.resize(capacity() * 2 + SCAN_SLACK);
+  const size_t got = source_.read(block_.data() + end_, capacity() - end_);
   if (got == 0) {
     at_end_ = true;
     return false;
@@ -70,18 +114,6 @@ bool AdifReader::refill(size_t keep_from) {
 ReaderStatus AdifReader::read_failure(std::string& error) const {
   error = "ERROR: Read error: " + source_.error();
   return ReaderStatus::error;
-}
-
-ReaderStatus AdifReader::skip_rest_of_line() {
-  for (;;) {
-    const void* lf = std::memchr(block_.data() + pos_, '\n', end_ - pos_);
-    if (lf != nullptr) {
-      pos_ = static_cast<const char*>(lf) - block_.data() + 1;
-      return ReaderStatus::line;
-    }
-    pos_ = end_;
-    if (!refill(pos_)) return ReaderStatus::line;
-  }
 }
 
 ReaderStatus AdifReader::read_spanning_value(QsoRecord& record, size_t name_begin, size_t name_end,
@@ -112,65 +144,44 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
   for (;;) {
     // Between tags: everything up to the next '<' is ignored; a line feed ends the call.
     const char* const base = block_.data();
-    const char* p = base + pos_;
     const char* const end = base + end_;
-    while (p < end && *p != '<') {
-      if (*p++ == '\n') {
-        pos_ = p - base;
-        return ReaderStatus::line;
-      }
-    }
+    const char* const p = find_first_of<'<', '\n'>(base + pos_, end);
     pos_ = p - base;
     if (p == end) {
       if (refill(pos_)) continue;
       return source_.error().empty() ? ReaderStatus::line : read_failure(error);
     }
-
-    // A tag: its name runs to ':' or '>', a length on to '>'; both must close on this line.
-    size_t tag = pos_;
-    size_t close = tag + 1;
-    for (;;) {
-      const char* q = block_.data() + close;
-      const char* const stop = block_.data() + end_;
-      while (q < stop && *q != '>' && *q != '\n') ++q;
-      close = q - block_.data();
-      if (q < stop) break;
-      const size_t offset = close - tag;
-      if (!refill(tag)) {
-        if (!source_.error().empty()) return read_failure(error);
-        pos_ = end_;  // the input ends inside the tag: it is ignored
-        return ReaderStatus::line;
-      }
-      tag = 0;
-      close = offset;
-    }
-    if (block_[close] == '\n') {
-      pos_ = close + 1;  // not closed on its line: the rest of the line is ignored
+    if (*p == '\n') {
+      pos_ += 1;
       return ReaderStatus::line;
     }
-    const void* colon = std::memchr(block_.data() + tag + 1, ':', close - tag - 1);
-    const size_t name_end =
-        colon != nullptr ? static_cast<const char*>(colon) - block_.data() : close;
 
-    const char* name = block_.data() + tag + 1;
-    const size_t name_size = name_end - tag - 1;
-    int32_t length = -1;
-    if (name_end < close) {
-      length = parse_declared_length(block_.data() + name_end + 1, block_.data() + close, nullptr);
+    const Tag tag = scan_tag(p, end);
+    if (tag.end == TagEnd::input_end) {  // read on, keeping the tag, and read it again
+      if (refill(pos_)) continue;
+      if (!source_.error().empty()) return read_failure(error);
+      pos_ = end_;  // the input ends inside the tag: it is ignored
+      return ReaderStatus::line;
     }
-    pos_ = close + 1;
-
-    if (length < 0) {  // a marker
-      if (names_equal_ignoring_case(name, name_size, "EOH")) return ReaderStatus::end_of_header;
-      if (names_equal_ignoring_case(name, name_size, "EOR")) return ReaderStatus::end_of_record;
+    pos_ = tag.close - base + 1;
+    if (tag.end == TagEnd::line_end) return ReaderStatus::line;  // the rest of the line is ignored
+    const char* const name = p + 1;
+    if (tag.length < 0) {  // a marker
+      if (names_equal_ignoring_case(name, tag.name_size, "EOH")) return ReaderStatus::end_of_header;
+      if (names_equal_ignoring_case(name, tag.name_size, "EOR")) return ReaderStatus::end_of_record;
       continue;
     }
-    const size_t n = static_cast<size_t>(length);
-    if (end_ - pos_ < n) return read_spanning_value(record, tag + 1, name_end, length, error);
-    const std::string_view value(block_.data() + pos_, n);
+    const size_t n = static_cast<size_t>(tag.length);
+    if (end_ - pos_ < n) {
+      return read_spanning_value(record, p + 1 - base, p + 1 + tag.name_size - base, tag.length,
+                                 error);
+    }
+    const std::string_view value(base + pos_, n);
     pos_ += n;
-    record.add_field({name, name_size}, value, length);
-    if (std::memchr(value.data(), '\n', n) != nullptr) return ReaderStatus::line;
+    record.add_field({name, tag.name_size}, value, tag.length);
+    if (find_first_of<'\n'>(value.data(), value.data() + n) != value.data() + n) {
+      return ReaderStatus::line;
+    }
   }
 }
 

@@ -40,15 +40,14 @@ class AdifReader {
   ReaderStatus parse_ADIF(QsoRecord& record, std::string& error);
 
  private:
+  size_t capacity() const;  // bytes of input the block holds at most
   bool refill(size_t keep_from);
-  bool ensure_byte(size_t& at);
-  ReaderStatus skip_rest_of_line();
   ReaderStatus read_spanning_value(QsoRecord& record, size_t name_begin, size_t name_end,
                                    int32_t length, std::string& error);
   ReaderStatus read_failure(std::string& error) const;
 
   ByteSource& source_;
-  std::vector<char> block_;  // bytes [pos_, end_) are unread
+  std::vector<char> block_;  // bytes [pos_, end_) are unread; SCAN_SLACK spare bytes at the end
   size_t pos_ = 0;
   size_t end_ = 0;
   bool at_end_ = false;       // the source has nothing more

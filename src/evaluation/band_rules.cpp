@@ -38,7 +38,7 @@ int band_index_of_frequency(double mhz) {
 int check_band(const QsoRecord& record, OperatorConfig& operator_config, RunStats& stats) {
   std::string& reason = operator_config.message;
   reason.clear();
-  const AdifField* freq = record.find("FREQ");
+  const AdifField* freq = record.freq;
   const AdifField* band = record.band;
   if (band == nullptr && freq == nullptr) {
     reason = "does not have either BAND or FREQ";

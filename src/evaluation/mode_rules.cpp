@@ -7,12 +7,36 @@
 
 namespace tarvenix {
 
+namespace {
+
+struct KeyedMode {
+  uint64_t key;  // name_key of the name: one compare of a word decides nearly every step
+  std::string_view name;
+  int mode_class;
+};
+
+// Every mode of the three classes, ordered by key for a binary search.
+constexpr auto kModesByKey = [] {
+  std::array<KeyedMode, 1 + PHONE_MODES.size() + DIGITAL_MODES.size()> table{};
+  size_t n = 0;
+  table[n++] = {name_key("CW"), "CW", 1};
+  for (std::string_view mode : PHONE_MODES) table[n++] = {name_key(mode), mode, 2};
+  for (std::string_view mode : DIGITAL_MODES) table[n++] = {name_key(mode), mode, 3};
+  std::sort(table.begin(), table.end(),
+            [](const KeyedMode& a, const KeyedMode& b) { return a.key < b.key; });
+  return table;
+}();
+
+}  // namespace
+
 int mode_class_of(std::string_view mode) {
-  if (mode == "CW") return 1;
-  if (std::find(PHONE_MODES.begin(), PHONE_MODES.end(), mode) != PHONE_MODES.end()) return 2;
-  // std::string_view compares bytes as unsigned, the table's order.
-  const auto it = std::lower_bound(DIGITAL_MODES.begin(), DIGITAL_MODES.end(), mode);
-  if (it != DIGITAL_MODES.end() && *it == mode) return 3;
+  const uint64_t key = name_key(mode);
+  auto it = std::lower_bound(kModesByKey.begin(), kModesByKey.end(), key,
+                             [](const KeyedMode& entry, uint64_t k) { return entry.key < k; });
+  // Names longer than a key, or ending in zero bytes, share keys: the name decides.
+  for (; it != kModesByKey.end() && it->key == key; ++it) {
+    if (it->name == mode) return it->mode_class;
+  }
   return 0;
 }
 

@@ -34,6 +34,21 @@ char* append_padded(char* out, int32_t value, int width) {
 }  // namespace
 
 DateText::DateText(const QsoDate& date) {
+  if (date.year >= 0 && date.year <= 9999 && date.month >= 0 && date.month <= 99 && date.day >= 0 &&
+      date.day <= 99) {
+    // Every date of a sound log: ten characters in fixed places.
+    const auto two_digits = [this](int32_t n) {
+      text_[size_++] = static_cast<char>('0' + n / 10);
+      text_[size_++] = static_cast<char>('0' + n % 10);
+    };
+    two_digits(date.year / 100);
+    two_digits(date.year % 100);
+    text_[size_++] = '-';
+    two_digits(date.month);
+    text_[size_++] = '-';
+    two_digits(date.day);
+    return;
+  }
   char full[40];  // "-2147483648" and two "-99" parts fit easily
   char* end = append_padded(full, date.year, 4);
   *end++ = '-';

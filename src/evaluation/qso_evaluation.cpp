@@ -84,16 +84,10 @@ int16_t saturated_int16(int32_t value) {
   return static_cast<int16_t>(value);
 }
 
-// `qsl_rcvd` is the record's QSL_RCVD field (looked up once for two checks), or null.
-bool confirmed_with(const AdifField* qsl_rcvd, const QsoRecord& record) {
-  return begins_with(qsl_rcvd, 'Y') || begins_with(record.find("LOTW_QSL_RCVD"), 'Y') ||
-         begins_with(record.find("EQSL_QSL_RCVD"), 'Y');
-}
-
 // The year, the time (TIME_OFF may stand in for TIME_ON), maritime mobile, QSL_RCVD "I" and
 // a call beginning with "!". True when the QSO was rejected.
 bool rejected_by_record_checks(QsoRecord& record, const QsoDate& date, const QsoText& qso,
-                               const AdifField* qsl_rcvd, RunStats& stats, RunLog& log) {
+                               RunStats& stats, RunLog& log) {
   if (date.year != CONTEST_YEAR) {
     reject(log, qso, " is not for this year\n", stats.wrong_year);
     return true;
@@ -113,7 +107,7 @@ bool rejected_by_record_checks(QsoRecord& record, const QsoDate& date, const Qso
     reject(log, qso, " is Maritime Mobile\n", stats.maritime_mobile);
     return true;
   }
-  if (begins_with(qsl_rcvd, 'I')) {
+  if (const AdifField* qsl_rcvd = record.qsl_rcvd; begins_with(qsl_rcvd, 'I')) {
     warn_about(log, qso);
     log.print(" has QSL_RCVD = %.*s\n", print_length(qsl_rcvd->value), qsl_rcvd->value.data());
     ++stats.invalid_calls;
@@ -214,7 +208,8 @@ void fill_credit(CreditRecord& credit, const QsoRecord& record, int band, int mo
 }
 
 bool is_confirmed(const QsoRecord& record) {
-  return confirmed_with(record.find("QSL_RCVD"), record);
+  return begins_with(record.qsl_rcvd, 'Y') || begins_with(record.lotw_qsl_rcvd, 'Y') ||
+         begins_with(record.eqsl_qsl_rcvd, 'Y');
 }
 
 void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCreditTable& entities,
@@ -243,8 +238,7 @@ void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCred
     reject_bad_call(log, qso, *entry, stats);
     return;
   }
-  const AdifField* qsl_rcvd = record.find("QSL_RCVD");
-  if (rejected_by_record_checks(record, date, qso, qsl_rcvd, stats, log)) return;
+  if (rejected_by_record_checks(record, date, qso, stats, log)) return;
 
   const int band = check_band(record, operator_config, stats);
   if (band == 0) return reject_with_reason(log, qso, operator_config.message);
@@ -253,12 +247,12 @@ void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCred
 
   const int32_t code = credited_entity_code(record, entities, qso, stats, log);
   if (code == 0) return;
-  const bool confirmed = confirmed_with(qsl_rcvd, record);
+  const bool confirmed = is_confirmed(record);
   const bool prefer_confirmed = operator_config.confirmed != 0;
   credit_entity(*entities.find(code), record, qso, band, mode, confirmed, prefer_confirmed, stats,
                 log);
 
-  const AdifField* cqz = record.find("CQZ");
+  const AdifField* cqz = record.cqz;
   if (cqz == nullptr) return reject(log, qso, " does not have a CQ Zone\n", stats.no_cq_zone);
   const int32_t zone = leading_int(cqz->value);
   if (zone < 1 || zone > kLastZone) {

@@ -1,0 +1,202 @@
+// How fast a large log is converted, and in how much memory: a generated log of 1,000,000
+// QSOs (about 230 MB, kept under the build folder and reused) read alone, read and
+// evaluated, and converted whole into the bundled Scoresheet template without a bad-call
+// list (as `tarvenix-convert --offline` does), with `wc -l` on the same file as a yardstick.
+// The whole conversion runs in a child process so that its peak memory is its own.
+// Usage: bench_convert [RUNS [QSOS]]; every time is the best of RUNS runs (default 3).
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <string>
+
+#include "adif/reader.h"
+#include "evaluation/entity_map.h"
+#include "scoresheet/read_log.h"
+#include "scoresheet/run.h"
+#include "scoresheet/workbook.h"
+#include "support/generated_log.h"
+
+using namespace tarvenix;
+
+namespace {
+
+const std::string kTemplate = TARVENIX_SOURCE_DIR "/samples/Scoresheet v1.0.xlsx";
+const std::string kDataDir = TARVENIX_BENCH_DATA_DIR;
+
+// Other programs share the processors, so besides the elapsed time every stage reports
+// the processor time (user and system) it used, which their load hardly changes.
+struct Stage {
+  double seconds = std::numeric_limits<double>::infinity();      // elapsed, the best run
+  double cpu_seconds = std::numeric_limits<double>::infinity();  // processor, the best run
+  long qsos = 0;                                                 // QSOs (or lines) counted
+};
+
+double seconds_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double cpu_seconds_of(const rusage& usage) {
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Processor time of this process and of its waited-for children so far.
+double cpu_seconds_used() {
+  rusage self{}, children{};
+  getrusage(RUSAGE_SELF, &self);
+  getrusage(RUSAGE_CHILDREN, &children);
+  return cpu_seconds_of(self) + cpu_seconds_of(children);
+}
+
+// Runs `once` `runs` times, keeping the best times; `once` returns what it counted.
+Stage best_of(int runs, const std::function<long()>& once) {
+  Stage stage;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    const double cpu_start = cpu_seconds_used();
+    stage.qsos = once();
+    stage.seconds = std::min(stage.seconds, seconds_since(start));
+    stage.cpu_seconds = std::min(stage.cpu_seconds, cpu_seconds_used() - cpu_start);
+  }
+  return stage;
+}
+
+long count_lines_with_wc(const std::string& path) {
+  const std::string command = "wc -l < '" + path + "'";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return -1;
+  long lines = -1;
+  if (std::fscanf(pipe, "%ld", &lines) != 1) lines = -1;
+  pclose(pipe);
+  return lines;
+}
+
+long read_alone(const std::string& path) {
+  FileSource file;
+  if (!file.open(path)) return -1;
+  AdifReader reader(file);
+  QsoRecord record;
+  std::string error;
+  long records = 0;
+  for (;;) {
+    const ReaderStatus status = reader.parse_ADIF(record, error);
+    if (status == ReaderStatus::end_of_file || status == ReaderStatus::error) break;
+    if (status == ReaderStatus::end_of_record) ++records;
+    if (status != ReaderStatus::line) record.clear();
+  }
+  return records;
+}
+
+OperatorConfig bench_operator() {
+  OperatorConfig config;
+  std::strcpy(config.callsign, "W1AW");
+  config.confirmed = 1;  // the Confirmed box makes the evaluation do the most
+  return config;
+}
+
+// The conversion's own reading loop, after the entity map of the template (a few
+// milliseconds of the run).
+long read_and_evaluate(const std::string& path) {
+  Workbook workbook;
+  if (!workbook.load(kTemplate) || workbook.first_sheet() == nullptr) return -1;
+  RunLog log;
+  if (!log.open(kDataDir + "/bench_read_evaluate.log")) return -1;
+  EntityCreditTable entities;
+  ZoneCreditTable zones;
+  read_entity_map(*workbook.first_sheet(), entities, log);
+  ProgramPaths paths;
+  paths.adif_path = path;
+  OperatorConfig config = bench_operator();
+  RunInfo info;
+  RunStats stats;
+  read_adif_log(paths, config, entities, zones, info, stats, log, BadCallList());
+  return config.message.empty() ? stats.qsos_read : -1;
+}
+
+// One whole conversion in a child process; its peak resident memory goes to `peak_kib`.
+long convert_in_child(const std::string& path, long& peak_kib) {
+  std::fflush(nullptr);  // the child must not write out the parent's buffered text again
+  const pid_t child = fork();
+  if (child == 0) {
+    OperatorConfig config = bench_operator();
+    ProgramPaths paths;
+    paths.adif_path = path;
+    paths.scoresheet_path = kTemplate;
+    paths.output_path = kDataDir + "/bench_convert.xlsx";
+    SystemInfo system;
+    system.command_line = true;
+    system.system_name = "bench_convert";
+    system.program_version = "bench";
+    const int result = run_conversion(config, paths, system, BadCallSource());
+    if (result != 0) std::fprintf(stderr, "conversion failed: %s\n", config.message.c_str());
+    std::fflush(nullptr);
+    _exit(result == 0 ? 0 : 1);
+  }
+  if (child < 0) return -1;
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    return -1;
+  }
+  if (usage.ru_maxrss > peak_kib) peak_kib = usage.ru_maxrss;  // KiB on Linux
+  return 1;
+}
+
+void print_stage(const char* what, const Stage& stage, double bytes) {
+  std::printf("%-24s %7.3f s %6.0f MB/s", what, stage.seconds, bytes / 1e6 / stage.seconds);
+  if (stage.qsos > 1) std::printf(" %8.0f QSOs/s", stage.qsos / stage.seconds);
+  std::printf(" | cpu %6.3f s %6.0f MB/s", stage.cpu_seconds, bytes / 1e6 / stage.cpu_seconds);
+  if (stage.qsos > 1) std::printf(" %8.0f QSOs/s", stage.qsos / stage.cpu_seconds);
+  std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const long qsos = argc > 2 ? std::max(1L, std::atol(argv[2])) : 1000000;
+  std::filesystem::create_directories(kDataDir);
+  // Bump the suffix whenever the generator changes, so that no stale log is reused.
+  const std::string path = kDataDir + "/generated-" + std::to_string(qsos) + "-v1.adi";
+  if (!std::filesystem::exists(path)) {
+    std::printf("generating %s\n", path.c_str());
+    if (!bench::write_generated_log(path, qsos)) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  const double bytes = static_cast<double>(std::filesystem::file_size(path));
+
+  // The conversion first: the child starts as a copy of this process, which is smallest
+  // before the other stages have run.
+  long peak_kib = 0;
+  Stage whole = best_of(runs, [&] { return convert_in_child(path, peak_kib); });
+  Stage lines = best_of(runs, [&] { return count_lines_with_wc(path); });
+  Stage read = best_of(runs, [&] { return read_alone(path); });
+  Stage evaluated = best_of(runs, [&] { return read_and_evaluate(path); });
+  if (whole.qsos < 0 || lines.qsos < 0 || read.qsos < 0 || evaluated.qsos < 0) {
+    std::fprintf(stderr, "a stage failed\n");
+    return 1;
+  }
+  whole.qsos = read.qsos;
+
+  std::printf("%s: %.1f MB, %ld QSOs, %ld lines; best of %d runs (elapsed | processor time)\n",
+              path.c_str(), bytes / 1e6, read.qsos, lines.qsos, runs);
+  lines.qsos = 0;  // lines, not QSOs: no QSO rate for wc
+  print_stage("wc -l", lines, bytes);
+  print_stage("reading alone", read, bytes);
+  print_stage("reading and evaluation", evaluated, bytes);
+  print_stage("whole conversion", whole, bytes);
+  std::printf("whole conversion peak memory: %.1f MB (largest of %d runs)\n", peak_kib / 1024.0,
+              runs);
+  return 0;
+}
