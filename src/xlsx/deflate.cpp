@@ -10,6 +10,7 @@ namespace tarvenix::xlsx {
 namespace {
 
 constexpr int kRawWindowBits = -15;  // negative: no zlib header, as zip stores it
+constexpr int kMemoryLevel = 6;      // smaller tables than zlib's default: faster here
 
 class InflateStream {
  public:
@@ -29,8 +30,8 @@ class InflateStream {
 
 class DeflateStream {
  public:
-  DeflateStream() {
-    ok_ = deflateInit2(&stream_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kRawWindowBits, 8,
+  explicit DeflateStream(int level) {
+    ok_ = deflateInit2(&stream_, level, Z_DEFLATED, kRawWindowBits, kMemoryLevel,
                        Z_DEFAULT_STRATEGY) == Z_OK;
   }
   ~DeflateStream() {
@@ -77,17 +78,24 @@ bool inflate_raw(std::string_view compressed, size_t expected_size, std::string&
   return true;
 }
 
-bool deflate_raw(std::string_view data, std::string& out) {
+bool deflate_raw(std::string_view data, std::string& out, int level) {
   if (data.size() >= kMaxChunk) return false;
-  DeflateStream stream;
+  DeflateStream stream(level);
   if (!stream.ok()) return false;
   z_stream* z = stream.get();
-  out.assign(deflateBound(z, static_cast<uLong>(data.size())), '\0');
   z->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
   z->avail_in = static_cast<uInt>(data.size());
-  z->next_out = reinterpret_cast<Bytef*>(out.data());
-  z->avail_out = static_cast<uInt>(out.size());
-  if (deflate(z, Z_FINISH) != Z_STREAM_END) return false;
+  // Spreadsheet XML shrinks to a tenth or less: start small and grow, rather than filling the
+  // worst-case size.
+  out.assign(data.size() / 8 + 1024, '\0');
+  for (;;) {
+    z->next_out = reinterpret_cast<Bytef*>(out.data() + z->total_out);
+    z->avail_out = static_cast<uInt>(out.size() - z->total_out);
+    const int status = deflate(z, Z_FINISH);
+    if (status == Z_STREAM_END) break;
+    if (status != Z_OK && status != Z_BUF_ERROR) return false;
+    out.resize(out.size() * 2);
+  }
   out.resize(z->total_out);
   return true;
 }

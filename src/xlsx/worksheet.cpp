@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "xlsx/cell_ref.h"
+#include "xlsx/xml_scan.h"
 
 namespace tarvenix::xlsx {
 
@@ -40,21 +41,42 @@ bool Worksheet::parse(std::string xml, std::string_view part, const SharedString
   rows_.clear();
   owned_texts_.clear();
   changed_ = false;
-  if (!document_.parse(xml_, part, error)) return false;
-  XmlNode* sheet_data = first_child(document_.root(), "sheetData");
-  if (sheet_data == nullptr) {
+  error.clear();
+  size_t content_begin = 0;
+  bool empty = false;
+  if (!find_top_child(xml_, "sheetData", data_begin_, content_begin, empty)) {
+    XmlDocument whole;  // tells damaged XML from a sheet without sheetData
+    if (whole.parse(xml_, part_, error)) error = "damaged XML in " + part_ + ": no sheetData";
+    return false;
+  }
+  size_t content_end = content_begin;
+  if (!empty) {
+    row_parser_.reset(xml_, part_);
+    content_end = read_rows(content_begin, strings, error);
+    if (content_end == std::string::npos) return false;
+  }
+  // The part without its rows is parsed whole: it must be well formed too.
+  XmlDocument outline;
+  if (!outline.parse(xml_.substr(0, content_begin) + xml_.substr(content_end), part_, error)) {
+    return false;
+  }
+  const XmlNode* sheet_data = first_child(outline.root(), "sheetData");
+  if (sheet_data == nullptr || outline.offset_of(sheet_data) != data_begin_) {
     error = "damaged XML in " + part_ + ": no sheetData";
     return false;
   }
   const std::string_view name(sheet_data->name(), sheet_data->name_size());
   prefix_ = name.substr(0, name.size() - local_name(sheet_data).size());
-  data_begin_ = document_.offset_of(sheet_data);
-  return read_rows(sheet_data, strings, error);
+  return true;
 }
 
-bool Worksheet::read_rows(XmlNode* sheet_data, const SharedStrings* strings, std::string& error) {
+size_t Worksheet::read_rows(size_t content_begin, const SharedStrings* strings,
+                            std::string& error) {
   int previous = -1;
-  for (XmlNode* r = first_child(sheet_data, "row"); r != nullptr; r = next_sibling(r, "row")) {
+  const size_t content_end = for_each_child(xml_, content_begin, [&](size_t begin, size_t end) {
+    XmlNode* r = row_parser_.parse(begin, end, error);
+    if (r == nullptr) return false;
+    if (local_name(r) != "row") return true;
     const XmlAttribute* number = find_attribute(r, "r");
     Row row;
     row.index = number ? parse_row_number({number->value(), number->value_size()}) : previous + 1;
@@ -62,12 +84,17 @@ bool Worksheet::read_rows(XmlNode* sheet_data, const SharedStrings* strings, std
       error = "damaged XML in " + part_ + ": rows out of order";
       return false;
     }
-    row.begin = document_.offset_of(r);
+    row.begin = begin;
+    row.end = end;
     if (!read_cells(r, row, strings, error)) return false;
     previous = row.index;
     rows_.push_back(std::move(row));
+    return true;
+  });
+  if (content_end == std::string::npos && error.empty()) {
+    error = "damaged XML in " + part_ + ": unbalanced or too deeply nested tags";
   }
-  return true;
+  return content_end;
 }
 
 bool Worksheet::read_cells(XmlNode* row_node, Row& row, const SharedStrings* strings,
@@ -81,7 +108,7 @@ bool Worksheet::read_cells(XmlNode* row_node, Row& row, const SharedStrings* str
       error = "damaged XML in " + part_ + ": cells out of order";
       return false;
     }
-    cell.begin = document_.offset_of(c);
+    cell.begin = row_parser_.offset_of(c);
     read_value(c, cell, strings);
     previous = cell.col;
     row.cells.push_back(cell);

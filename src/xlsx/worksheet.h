@@ -11,6 +11,7 @@
 
 #include "xlsx/shared_strings.h"
 #include "xlsx/xml_document.h"
+#include "xlsx/xml_scan.h"
 
 namespace tarvenix::xlsx {
 
@@ -29,6 +30,7 @@ struct Row {
   int index = 0;
   bool changed = false;     // some cell written: the row's XML is written anew
   size_t begin = 0;         // the <row> element's offset in the original part; npos for a new row
+  size_t end = 0;           // just past the original <row> element
   std::vector<Cell> cells;  // in column order
 };
 
@@ -49,21 +51,26 @@ class Worksheet {
   std::string serialize() const;
 
  private:
-  bool read_rows(XmlNode* sheet_data, const SharedStrings* strings, std::string& error);
+  // Returns where the rows end (the sheetData closing tag), or npos with an error text.
+  size_t read_rows(size_t content_begin, const SharedStrings* strings, std::string& error);
   bool read_cells(XmlNode* row_node, Row& row, const SharedStrings* strings, std::string& error);
   void read_value(XmlNode* c, Cell& cell, const SharedStrings* strings);
   const Cell* find(int row, int col) const;
   Cell* cell_for_writing(int row, int col);
 
-  void append_row(std::string& out, const Row& row) const;
+  // Writing (worksheet_writer.cpp). append_row returns where the original text continues after
+  // the row (`here` for a new row).
+  size_t append_row(std::string& out, const Row& row, size_t here) const;
   void append_cell(std::string& out, const Row& row, const Cell& cell) const;
+  void open_tag(std::string& out, std::string_view local) const;   // "<" prefix local
+  void close_tag(std::string& out, std::string_view local) const;  // "</" prefix local ">"
 
   std::string xml_;  // the part as loaded
   std::string part_;
-  XmlDocument document_;   // inline-string texts point into its parsed copy
-  std::string prefix_;     // the namespace prefix of the sheet's elements, with its ':'
-  size_t data_begin_ = 0;  // the sheetData element's offset
-  std::vector<Row> rows_;  // in row order
+  XmlElementParser row_parser_;  // inline-string texts point into its copy of the part
+  std::string prefix_;           // the namespace prefix of the sheet's elements, with its ':'
+  size_t data_begin_ = 0;        // the sheetData element's offset
+  std::vector<Row> rows_;        // in row order
   std::deque<std::string> owned_texts_;  // written texts and joined inline runs (stable)
   bool changed_ = false;
 };

@@ -14,11 +14,11 @@ namespace {
 // Appends the attributes of the start tag `tag` except those named in `dropped`.
 void append_attributes(std::string& out, std::string_view tag,
                        std::initializer_list<std::string_view> dropped) {
-  for (const RawAttribute& a : raw_attributes(tag)) {
-    if (std::find(dropped.begin(), dropped.end(), a.name) != dropped.end()) continue;
+  for_each_attribute(tag, [&](const RawAttribute& a) {
+    if (std::find(dropped.begin(), dropped.end(), a.name) != dropped.end()) return;
     out += ' ';
     out += a.text;
-  }
+  });
 }
 
 void append_number(std::string& out, double value) {
@@ -34,63 +34,74 @@ bool needs_space_preserved(std::string_view text) {
 
 }  // namespace
 
+void Worksheet::open_tag(std::string& out, std::string_view local) const {
+  out += '<';
+  out += prefix_;
+  out += local;
+}
+
+void Worksheet::close_tag(std::string& out, std::string_view local) const {
+  out += "</";
+  out += prefix_;
+  out += local;
+  out += '>';
+}
+
 std::string Worksheet::serialize() const {
   if (!changed_) return xml_;
   std::string out;
-  out.reserve(xml_.size() + xml_.size() / 4);
+  out.reserve(xml_.size() + xml_.size() / 2);
   const size_t tag_end = start_tag_end(xml_, data_begin_);
   const bool empty_element = xml_[tag_end - 2] == '/';
-  // Where text is taken from next, and where new rows go when no original row follows them.
-  size_t cursor = tag_end;
-  size_t closing = tag_end;
   if (empty_element) {
     out.append(xml_, 0, data_begin_);
-    out += '<' + prefix_ + "sheetData>";
+    open_tag(out, "sheetData>");
   } else {
     out.append(xml_, 0, tag_end);
-    closing = xml_.rfind('<', element_end(xml_, data_begin_) - 1);
   }
-  // A new row goes before the next original row: its offset for each row, found back to front.
-  std::vector<size_t> next_original(rows_.size() + 1, closing);
+  // A new row goes before the next original row, or after the last one: that offset for each
+  // row, found back to front.
+  size_t after_last = tag_end;
+  for (auto r = rows_.rbegin(); r != rows_.rend(); ++r) {
+    if (r->begin != std::string::npos) {
+      after_last = r->end;
+      break;
+    }
+  }
+  std::vector<size_t> next_original(rows_.size() + 1, after_last);
   for (size_t i = rows_.size(); i-- > 0;) {
     next_original[i] = rows_[i].begin != std::string::npos ? rows_[i].begin : next_original[i + 1];
   }
+  size_t cursor = tag_end;  // where the original text is taken from next
   for (size_t i = 0; i < rows_.size(); ++i) {
     const Row& row = rows_[i];
     if (!row.changed) continue;  // copied with the text before the next change
     out.append(xml_, cursor, next_original[i] - cursor);
-    cursor = next_original[i];
-    if (row.begin != std::string::npos) cursor = element_end(xml_, row.begin);
-    append_row(out, row);
+    cursor = append_row(out, row, next_original[i]);
   }
-  if (empty_element) {
-    out += "</" + prefix_ + "sheetData>";
-  }
+  if (empty_element) close_tag(out, "sheetData");
   out.append(xml_, cursor);
   return out;
 }
 
-void Worksheet::append_row(std::string& out, const Row& row) const {
-  const std::string name = prefix_ + "row";
+size_t Worksheet::append_row(std::string& out, const Row& row, size_t here) const {
   size_t cursor = std::string::npos;  // where the original row's content continues
-  bool self_closing = true;
+  open_tag(out, "row");
   if (row.begin == std::string::npos) {
-    out += '<' + name + " r=\"";
+    out += " r=\"";
     append_number(out, row.index + 1);
     out += '"';
   } else {
     const size_t tag_end = start_tag_end(xml_, row.begin);
     // spans is only a loading hint and would be stale after new cells.
-    out += '<' + name;
     append_attributes(out, std::string_view(xml_).substr(row.begin, tag_end - row.begin),
                       {"spans"});
-    self_closing = xml_[tag_end - 2] == '/';
-    if (!self_closing) cursor = tag_end;
+    if (xml_[tag_end - 2] != '/') cursor = tag_end;
   }
   out += '>';
   for (const Cell& cell : row.cells) {
     const bool original = cell.begin != std::string::npos;
-    // Original cells exist only in rows that were written out as open tags, so cursor is set.
+    // Original cells exist only in rows that were open tags, so cursor is set for them.
     if (original && !cell.written) {
       const size_t end = element_end(xml_, cell.begin);
       out.append(xml_, cursor, end - cursor);
@@ -103,16 +114,16 @@ void Worksheet::append_row(std::string& out, const Row& row) const {
     }
     append_cell(out, row, cell);
   }
-  if (self_closing) {
-    out += "</" + name + '>';
-  } else {
-    out.append(xml_, cursor, element_end(xml_, row.begin) - cursor);
+  if (cursor == std::string::npos) {
+    close_tag(out, "row");
+    return row.begin == std::string::npos ? here : row.end;
   }
+  out.append(xml_, cursor, row.end - cursor);
+  return row.end;
 }
 
 void Worksheet::append_cell(std::string& out, const Row& row, const Cell& cell) const {
-  const std::string name = prefix_ + "c";
-  out += '<' + name + " r=\"";
+  open_tag(out, "c r=\"");
   append_cell_ref(out, row.index, cell.col);
   out += '"';
   if (cell.begin != std::string::npos) {
@@ -126,19 +137,21 @@ void Worksheet::append_cell(std::string& out, const Row& row, const Cell& cell) 
       out += "/>";
       return;
     case CellKind::number:
-      out += "><" + prefix_ + "v>";
+      out += '>';
+      open_tag(out, "v>");
       append_number(out, cell.number);
-      out += "</" + prefix_ + "v>";
+      close_tag(out, "v");
       break;
     case CellKind::text:
-      out += " t=\"inlineStr\"><" + prefix_ + "is><" + prefix_ + "t";
-      if (needs_space_preserved(cell.text)) out += " xml:space=\"preserve\"";
-      out += '>';
+      out += " t=\"inlineStr\">";
+      open_tag(out, "is>");
+      open_tag(out, needs_space_preserved(cell.text) ? "t xml:space=\"preserve\">" : "t>");
       append_escaped(out, cell.text);
-      out += "</" + prefix_ + "t></" + prefix_ + "is>";
+      close_tag(out, "t");
+      close_tag(out, "is");
       break;
   }
-  out += "</" + name + '>';
+  close_tag(out, "c");
 }
 
 }  // namespace tarvenix::xlsx

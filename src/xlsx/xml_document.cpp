@@ -9,9 +9,45 @@ namespace tarvenix::xlsx {
 
 namespace {
 
-// rapidxml recurses once per nesting level; spreadsheet parts nest less than ten deep.
-constexpr int kMaxNesting = 200;
 constexpr int kParseFlags = rapidxml::parse_validate_closing_tags;
+// Without comments, CDATA sections or processing instructions every element's text is one piece,
+// which rapidxml keeps as the element's value: no separate data nodes needed.
+constexpr int kPlainParseFlags = kParseFlags | rapidxml::parse_no_data_nodes;
+
+bool plain_markup(std::string_view text) {
+  const size_t body = text.starts_with("<?xml") ? text.find("?>") : 0;
+  return body != std::string_view::npos && text.find("<!", body) == std::string_view::npos &&
+         text.find("<?", body) == std::string_view::npos;
+}
+
+// Parses the NUL-terminated `text` in place; false with an error text.
+bool parse_in_place(rapidxml::xml_document<char>& document, char* text, bool plain,
+                    const std::string& part, std::string& error) {
+  try {
+    if (plain) {
+      document.parse<kPlainParseFlags>(text);
+    } else {
+      document.parse<kParseFlags>(text);
+    }
+  } catch (const rapidxml::parse_error& e) {
+    error = "damaged XML in " + part + ": " + e.what();
+    return false;
+  } catch (const std::bad_alloc&) {
+    error = "damaged XML in " + part + ": out of memory";
+    return false;
+  }
+  if (document.first_node() == nullptr) {
+    error = "damaged XML in " + part + ": no element";
+    return false;
+  }
+  return true;
+}
+
+bool too_deep(std::string_view text, const std::string& part, std::string& error) {
+  if (!nesting_deeper_than(text, kMaxNesting)) return false;
+  error = "damaged XML in " + part + ": elements nested too deep";
+  return true;
+}
 
 std::string_view after_prefix(std::string_view name) {
   const size_t colon = name.find(':');
@@ -27,25 +63,12 @@ XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
 
 bool XmlDocument::parse(std::string_view text, std::string_view part, std::string& error) {
   document_.reset();
-  const std::string prefix = "damaged XML in " + std::string(part);
-  if (nesting_deeper_than(text, kMaxNesting)) {
-    error = prefix + ": elements nested too deep";
-    return false;
-  }
+  const std::string part_name(part);
+  if (too_deep(text, part_name, error)) return false;
   buffer_.assign(text.begin(), text.end());
   buffer_.push_back('\0');
   auto document = std::make_unique<rapidxml::xml_document<char>>();
-  try {
-    document->parse<kParseFlags>(buffer_.data());
-  } catch (const rapidxml::parse_error& e) {
-    error = prefix + ": " + e.what();
-    return false;
-  } catch (const std::bad_alloc&) {
-    error = prefix + ": out of memory";
-    return false;
-  }
-  if (document->first_node() == nullptr) {
-    error = prefix + ": no element";
+  if (!parse_in_place(*document, buffer_.data(), plain_markup(text), part_name, error)) {
     return false;
   }
   document_ = std::move(document);
@@ -62,6 +85,33 @@ size_t XmlDocument::offset_of(const XmlNode* element) const {
 
 size_t XmlDocument::offset_of(const XmlAttribute* attribute) const {
   return static_cast<size_t>(attribute->name() - buffer_.data());
+}
+
+XmlElementParser::XmlElementParser() = default;
+XmlElementParser::~XmlElementParser() = default;
+XmlElementParser::XmlElementParser(XmlElementParser&&) noexcept = default;
+XmlElementParser& XmlElementParser::operator=(XmlElementParser&&) noexcept = default;
+
+void XmlElementParser::reset(std::string_view text, std::string_view part) {
+  part_ = part;
+  buffer_.assign(text.begin(), text.end());
+  buffer_.push_back('\0');
+  plain_ = plain_markup(text);
+  if (!document_) document_ = std::make_unique<rapidxml::xml_document<char>>();
+}
+
+XmlNode* XmlElementParser::parse(size_t begin, size_t end, std::string& error) {
+  document_->clear();
+  // The element is cut out of the text by a terminator put after it for the parse.
+  const char after = buffer_[end];
+  buffer_[end] = '\0';
+  const bool ok = parse_in_place(*document_, buffer_.data() + begin, plain_, part_, error);
+  buffer_[end] = after;
+  return ok ? document_->first_node() : nullptr;
+}
+
+size_t XmlElementParser::offset_of(const XmlNode* element) const {
+  return static_cast<size_t>(element->name() - buffer_.data()) - 1;
 }
 
 std::string_view local_name(const XmlNode* node) {
@@ -109,7 +159,10 @@ std::string_view element_text(XmlNode* node) {
     std::memmove(start + size, child->value(), child->value_size());
     size += child->value_size();
   }
-  if (start == nullptr) return {};
+  if (start == nullptr) {  // parsed without data nodes, or no text at all
+    start = node->value();
+    size = node->value_size();
+  }
   size = unescape_in_place(start, size);
   return {start, size};
 }

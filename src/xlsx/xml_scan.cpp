@@ -112,13 +112,13 @@ size_t append_utf8(char* out, uint32_t code) {
 
 }  // namespace
 
-size_t element_end(std::string_view xml, size_t begin) {
+size_t element_end(std::string_view xml, size_t begin, int limit) {
   int depth = 0;
   size_t at = begin;
   while (at < xml.size()) {
     const Tag tag = read_tag(xml, at);
     if (tag.end == std::string_view::npos) return tag.end;
-    if (tag.kind == TagKind::open) ++depth;
+    if (tag.kind == TagKind::open && ++depth > limit) return std::string_view::npos;
     if (tag.kind == TagKind::close) --depth;
     if (depth == 0 && tag.kind != TagKind::other) return tag.end;
     at = xml.find('<', tag.end);
@@ -130,30 +130,28 @@ size_t start_tag_end(std::string_view xml, size_t begin) {
   return read_tag(xml, begin).end;
 }
 
-std::vector<RawAttribute> raw_attributes(std::string_view tag) {
-  std::vector<RawAttribute> attributes;
-  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-  size_t at = 1;
-  while (at < tag.size() && !space(tag[at]) && tag[at] != '>' && tag[at] != '/') ++at;
-  for (;;) {
-    while (at < tag.size() && space(tag[at])) ++at;
-    const size_t name_begin = at;
-    while (at < tag.size() && tag[at] != '=' && !space(tag[at]) && tag[at] != '>' &&
-           tag[at] != '/') {
-      ++at;
+bool find_top_child(std::string_view xml, std::string_view local, size_t& begin,
+                    size_t& content_begin, bool& empty) {
+  int depth = 0;
+  for (size_t at = xml.find('<'); at != std::string_view::npos; at = xml.find('<', at)) {
+    const Tag tag = read_tag(xml, at);
+    if (tag.end == std::string_view::npos) return false;
+    if (tag.kind == TagKind::close) --depth;
+    if ((tag.kind == TagKind::open || tag.kind == TagKind::empty) && depth == 1) {
+      const size_t name_end = xml.find_first_of(" \t\r\n/>", at + 1);
+      std::string_view name = xml.substr(at + 1, name_end - at - 1);
+      if (name.find(':') != std::string_view::npos) name.remove_prefix(name.find(':') + 1);
+      if (name == local) {
+        begin = at;
+        content_begin = tag.end;
+        empty = tag.kind == TagKind::empty;
+        return true;
+      }
     }
-    const size_t name_end = at;
-    while (at < tag.size() && tag[at] != '"' && tag[at] != '\'') {
-      if (tag[at] == '>') return attributes;
-      ++at;
-    }
-    if (at >= tag.size() || name_end == name_begin) return attributes;
-    const size_t close = tag.find(tag[at], at + 1);
-    if (close == std::string_view::npos) return attributes;
-    at = close + 1;
-    attributes.push_back(
-        {tag.substr(name_begin, name_end - name_begin), tag.substr(name_begin, at - name_begin)});
+    if (tag.kind == TagKind::open) ++depth;
+    at = tag.end;
   }
+  return false;
 }
 
 bool nesting_deeper_than(std::string_view xml, int limit) {

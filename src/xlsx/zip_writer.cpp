@@ -31,9 +31,9 @@ bool ZipWriter::add_copy(const ZipEntry& entry, std::string_view compressed) {
   return add(entry, compressed);
 }
 
-bool ZipWriter::add_deflated(const ZipEntry& like, std::string_view content) {
+bool ZipWriter::add_deflated(const ZipEntry& like, std::string_view content, int level) {
   std::string compressed;
-  if (!deflate_raw(content, compressed)) {
+  if (!deflate_raw(content, compressed, level)) {
     error_ = "compression failed";
     return false;
   }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "xlsx/deflate.h"
 #include "xlsx/sink.h"
 #include "xlsx/zip_reader.h"
 
@@ -17,8 +18,9 @@ class ZipWriter {
 
   // Copies an entry of another archive without inflating it.
   bool add_copy(const ZipEntry& entry, std::string_view compressed);
-  // Adds `content` deflated, under the name and with the attributes of `like`.
-  bool add_deflated(const ZipEntry& like, std::string_view content);
+  // Adds `content` deflated (at the given zlib level), under the name and with the attributes
+  // of `like`.
+  bool add_deflated(const ZipEntry& like, std::string_view content, int level = kFastestLevel);
   // Writes the central directory; the archive is complete once this returns true.
   bool finish();
   const std::string& error() const { return error_; }

@@ -166,6 +166,14 @@ TEST_CASE("an empty sheetData element receives rows") {
         "</x:c></x:row></x:sheetData><x:pageMargins/></x:worksheet>");
 }
 
+TEST_CASE("texts split by comments or CDATA are read whole") {
+  const Worksheet sheet = sheet_of(
+      "<!-- made by hand --><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>K1<!-- x -->A"
+      "<![CDATA[<B>]]></t></is></c><c r=\"B1\"><v>9<?pi?>3</v></c></row>");
+  CHECK(text_or_none(sheet, 0, 0) == "[K1A<B>]");
+  CHECK(sheet.number(0, 1) == 93);
+}
+
 TEST_CASE("written texts are escaped and read back the same") {
   Worksheet sheet = sheet_of("<row r=\"1\"><c r=\"A1\" s=\"1\"/></row>");
   const std::string call = "K1<&>\"AB\" _x0041_\x01";

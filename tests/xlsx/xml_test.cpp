@@ -2,6 +2,7 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <vector>
 
 #include "xlsx/cell_ref.h"
 #include "xlsx/relationships.h"
@@ -63,6 +64,34 @@ TEST_CASE("an element ends after its closing tag, whatever its content holds") {
   CHECK(element_end("<c r=\"A1\"/><d/>", 0) == 11);
   CHECK(element_end("<a><b>", 0) == std::string::npos);
   CHECK(start_tag_end("<row r=\"1\">", 0) == 11);
+  CHECK(element_end("<a><a><a/></a></a>", 0, 1) == std::string::npos);
+  CHECK(element_end("<a><a><a/></a></a>", 0, 2) == 18);
+}
+
+TEST_CASE("the children of an element are visited up to its closing tag") {
+  const std::string xml = "<d><row/><!-- </x> --><row><c/></row>\n<x:row></x:row></d>";
+  std::vector<std::string> seen;
+  const size_t end = for_each_child(xml, 3, [&](size_t begin, size_t stop) {
+    seen.push_back(xml.substr(begin, stop - begin));
+    return true;
+  });
+  CHECK(end == xml.size() - 4);
+  CHECK(seen == std::vector<std::string>{"<row/>", "<row><c/></row>", "<x:row></x:row>"});
+  CHECK(for_each_child("<d><row><c></row></d>", 3, [](size_t, size_t) { return true; }) ==
+        std::string::npos);
+  CHECK(for_each_child("<d><row/>", 3, [](size_t, size_t) { return true; }) == std::string::npos);
+}
+
+TEST_CASE("the first child of the document element is found by its local name") {
+  size_t begin = 0;
+  size_t content = 0;
+  bool empty = false;
+  const std::string xml = "<?xml?><w><a><sheetData/></a><x:sheetData>";
+  REQUIRE(find_top_child(xml, "sheetData", begin, content, empty));
+  CHECK(begin == 29);
+  CHECK(content == xml.size());
+  CHECK_FALSE(empty);
+  CHECK_FALSE(find_top_child("<w/><sheetData/>", "sheetData", begin, content, empty));
 }
 
 TEST_CASE("nesting depth is measured without the parser") {
@@ -73,6 +102,12 @@ TEST_CASE("nesting depth is measured without the parser") {
   CHECK(nesting_deeper_than("<a><b><c/></b></a>", 1));
 }
 
+std::vector<RawAttribute> raw_attributes(std::string_view tag) {
+  std::vector<RawAttribute> all;
+  for_each_attribute(tag, [&all](const RawAttribute& a) { all.push_back(a); });
+  return all;
+}
+
 TEST_CASE("attributes of a start tag are found with their text") {
   const auto attributes = raw_attributes("<c r=\"A1\" s='3'\n t=\"s\" />");
   REQUIRE(attributes.size() == 3);
@@ -80,6 +115,8 @@ TEST_CASE("attributes of a start tag are found with their text") {
   CHECK(attributes[1].text == "s='3'");
   CHECK(attributes[2].text == "t=\"s\"");
   CHECK(raw_attributes("<row>").empty());
+  CHECK(raw_attributes("<row/>").empty());
+  CHECK(raw_attributes("<x:row a:b=\"1\">")[0].name == "a:b");
 }
 
 TEST_CASE("cell references parse to indexes counted from 0") {

@@ -7,9 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/window_lists.h"
+#include "evaluation/band_rules.h"
+#include "evaluation/mode_rules.h"
 #include "ui/win32/hyperlink.h"
 #include "ui/win32/resource.h"
+#include "ui/window_lists.h"
 
 namespace tarvenix {
 namespace {
@@ -27,10 +29,10 @@ class Builder {
 
   HWND add(const char* window_class, const std::string& text, DWORD style, RECT box, int id,
            HFONT font) {
-    const HWND control = CreateWindowExA(
-        0, window_class, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.left, box.top,
-        box.right, box.bottom, app_.main_window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance, nullptr);
+    const HWND control =
+        CreateWindowExA(0, window_class, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.left,
+                        box.top, box.right, box.bottom, app_.main_window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance, nullptr);
     if (control == nullptr) failed_ = true;
     if (control != nullptr && font != nullptr)
       SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -40,8 +42,7 @@ class Builder {
   // A field's label: right-aligned before the field, or left-aligned after it.
   void label(size_t slot, int x, int y, DWORD align, bool may_be_bold) {
     const FieldDescriptor& d = app_.fields[slot];
-    const HFONT font =
-        may_be_bold && d.required ? app_.fonts.bold.get() : app_.fonts.normal.get();
+    const HFONT font = may_be_bold && d.required ? app_.fonts.bold.get() : app_.fonts.normal.get();
     add("STATIC", d.label, align, {x, y + 2, 80, 20}, d.label_id, font);
   }
 
@@ -91,10 +92,9 @@ class Builder {
 };
 
 void add_name_tooltip(App& app) {
-  const HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr,
-                                   WS_POPUP | TTS_BALLOON | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, app.main_window,
-                                   nullptr, app.instance, nullptr);
+  const HWND tip = CreateWindowExA(
+      0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_BALLOON | TTS_ALWAYSTIP, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, app.main_window, nullptr, app.instance, nullptr);
   if (tip == nullptr) return;
   SendMessageA(tip, TTM_ACTIVATE, TRUE, 0);
   TOOLINFOA tool{};
@@ -142,8 +142,8 @@ void create_operator_section(App& app, Builder& b) {
 void create_inputs_section(Builder& b) {
   b.heading("Inputs", 380, 12, 150, IDC_INPUTS_TITLE);
   b.list_row(slot_entry, 40, ENTRY_NAMES);
-  b.list_row(slot_band, 70, WINDOW_BAND_NAMES);
-  b.list_row(slot_mode, 100, WINDOW_MODE_NAMES);
+  b.list_row(slot_band, 70, BAND_NAMES);
+  b.list_row(slot_mode, 100, MODE_CLASS_NAMES);
   b.file_row(slot_adif, 130);
   b.file_row(slot_scoresheet, 160);
   b.file_row(slot_output, 190);
@@ -164,7 +164,9 @@ void create_actions_section(App& app, Builder& b) {
   make_hyperlink(app.main_window, IDC_CONTEST_LINK);
 }
 
-void select_row(HWND list, int row) { SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(row), 0); }
+void select_row(HWND list, int row) {
+  SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
 
 }  // namespace
 

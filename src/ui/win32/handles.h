@@ -13,7 +13,8 @@ class UniqueHandle {
  public:
   UniqueHandle() = default;
   explicit UniqueHandle(Handle h) : handle_(h) {}
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::none())) {}
+  UniqueHandle(UniqueHandle&& other) noexcept
+      : handle_(std::exchange(other.handle_, Traits::none())) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) reset(std::exchange(other.handle_, Traits::none()));
     return *this;

@@ -101,7 +101,8 @@ void make_hyperlink(HWND parent, int control_id) {
   const HWND link = GetDlgItem(parent, control_id);
   if (link == nullptr) return;
   if (GetWindowLongPtrA(parent, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(link_parent_proc)) {
-    SetPropA(parent, original_proc, reinterpret_cast<HANDLE>(GetWindowLongPtrA(parent, GWLP_WNDPROC)));
+    SetPropA(parent, original_proc,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrA(parent, GWLP_WNDPROC)));
     SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(link_parent_proc));
   }
   SetWindowLongPtrA(link, GWL_STYLE, GetWindowLongPtrA(link, GWL_STYLE) | SS_NOTIFY);

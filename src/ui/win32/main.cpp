@@ -17,9 +17,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   claim_single_instance(*app);
   init_application(*app, instance);
   switch (create_main_window(*app)) {
-    case WindowStart::created: break;
-    case WindowStart::failed: return -1;
-    case WindowStart::runtime_missing: return 1;
+    case WindowStart::created:
+      break;
+    case WindowStart::failed:
+      return -1;
+    case WindowStart::runtime_missing:
+      return 1;
   }
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

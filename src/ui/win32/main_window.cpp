@@ -6,12 +6,12 @@
 
 #include <iterator>
 
-#include "ui/window_lists.h"
 #include "ui/win32/commands.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/field_checks.h"
 #include "ui/win32/message_box.h"
 #include "ui/win32/startup.h"
+#include "ui/window_lists.h"
 
 namespace tarvenix {
 namespace {
@@ -63,12 +63,13 @@ struct MessageRoute {
 };
 
 constexpr MessageRoute message_routes[] = {
-    {WM_CREATE, on_create},   {WM_SIZE, on_size},       {WM_GETMINMAXINFO, on_get_min_max_info},
-    {WM_CLOSE, on_close},     {WM_COMMAND, on_command},
-    {quit_request_message, on_quit_request},
+    {WM_CREATE, on_create}, {WM_SIZE, on_size},       {WM_GETMINMAXINFO, on_get_min_max_info},
+    {WM_CLOSE, on_close},   {WM_COMMAND, on_command}, {quit_request_message, on_quit_request},
 };
 
-App* app_of(HWND window) { return reinterpret_cast<App*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+App* app_of(HWND window) {
+  return reinterpret_cast<App*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
@@ -102,10 +103,9 @@ bool register_main_window_class(App& app) {
 
 bool open_main_window(App& app) {
   app.country_rows = 1 + country_list_names().size();
-  const HWND window = CreateWindowExA(0, app.title.c_str(), app.title.c_str(),
-                                     WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                                     initial_width, initial_height, nullptr, nullptr, app.instance,
-                                     &app);
+  const HWND window = CreateWindowExA(
+      0, app.title.c_str(), app.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT,
+      CW_USEDEFAULT, initial_width, initial_height, nullptr, nullptr, app.instance, &app);
   return window != nullptr;
 }
 

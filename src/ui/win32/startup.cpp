@@ -75,10 +75,9 @@ void keep_runtime_values(SystemInfo& system, const RuntimeValues& values) {
 void read_windows_version(App& app) {
   using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
   const HMODULE ntdll = GetModuleHandleA("ntdll");
-  const auto rtl_get_version =
-      ntdll ? reinterpret_cast<RtlGetVersionFn>(
-                  reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-            : nullptr;
+  const auto rtl_get_version = ntdll ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
+                                           GetProcAddress(ntdll, "RtlGetVersion")))
+                                     : nullptr;
   app.endpoints.useHttps = true;
   if (!rtl_get_version) return;
   OSVERSIONINFOEXW version{};
@@ -137,9 +136,8 @@ WindowStart create_main_window(App& app) {
 
 void confirm_exit(App& app) {
   save_config(app);
-  const std::string question = app.record.converted
-                                   ? std::string(disclaimer_text) + exit_question
-                                   : std::string(exit_question);
+  const std::string question = app.record.converted ? std::string(disclaimer_text) + exit_question
+                                                    : std::string(exit_question);
   if (show_message(app.main_window, question, MB_YESNO | MB_ICONQUESTION) == IDYES)
     quit_application(app);
 }

@@ -49,8 +49,8 @@ std::vector<std::string> Win32FileSystem::find_config_files(const std::string& d
 
 FileRead Win32FileSystem::read_file(const std::string& path, size_t limit) {
   FileRead result;
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     result.error = last_error();
     return result;
