@@ -17,17 +17,26 @@ path segment picks the answer; the rest of the path is ignored, so a test can pu
   /mz-only/...        200, "MZ" and no PE signature, Last-Modified
   /dated-status/CODE/ that status with Last-Modified and a small HTML page
   /last-modified/V/   200 with the percent-encoded V as its Last-Modified value
+  /html-dated/...     200 with the captive portal's page and a Last-Modified in 2100
+  /program/...        200, the file named by TARVENIX_TEST_PROGRAM_FILE with a marker
+                      appended (a newer build), Last-Modified in 2100
+  /resources/...      200 with the bundled sample bad-call list
 
 Ends by itself after --lifetime seconds.
 """
 import argparse
 import http.server
+import os
 import socket
 import struct
 import threading
 import urllib.parse
 
 LAST_MODIFIED = "Tue, 01 Oct 2024 12:00:00 GMT"
+FUTURE = "Fri, 01 Jan 2100 00:00:00 GMT"
+NEW_BUILD_MARKER = b"\0TARVENIX NEW BUILD\0"
+SAMPLE_BAD_CALLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                "samples", "all-bad-calls.json")
 HTML_PAGE = (b"<!DOCTYPE html><html><head><title>Sign in</title></head>"
              b"<body><p>Please sign in to use this network.</p></body></html>")
 JSON_LIST = b'[{"callsign": "K1ABC", "category": "B"}]'
@@ -101,6 +110,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif kind == "last-modified":
             self.answer(200, pattern(100),
                         headers=[("Last-Modified", urllib.parse.unquote(argument))])
+        elif kind == "html-dated":
+            self.answer(200, HTML_PAGE, "text/html", headers=[("Last-Modified", FUTURE)])
+        elif kind == "program" and os.environ.get("TARVENIX_TEST_PROGRAM_FILE"):
+            with open(os.environ["TARVENIX_TEST_PROGRAM_FILE"], "rb") as program:
+                body = program.read() + NEW_BUILD_MARKER
+            self.answer(200, body, headers=[("Last-Modified", FUTURE)])
+        elif kind == "resources":
+            with open(SAMPLE_BAD_CALLS, "rb") as bad_calls:
+                self.answer(200, bad_calls.read(), "application/json")
         elif kind == "redirect":
             self.send_response(302)
             self.send_header("Location", "/" + "/".join(parts[1:]))

@@ -1,0 +1,438 @@
+// The window's commands end to end, on the loopback build of tarvenix.exe (its servers are
+// the test server on 127.0.0.1, see tests/net/with-http-server): a full conversion of the
+// bundled samples through the real controls and file dialogs, the Convert checks in their
+// order, the replace question, switching call signs, Delete, About, and the self-update.
+#include <doctest/doctest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/config_file.h"
+#include "ui/win32/resource.h"
+#include "window_driver.h"
+
+using namespace tarvenix;
+using namespace tarvenix::testing;
+
+namespace {
+
+const std::string caption = "ADIF to DX Tarvenix 2024";
+const std::string new_build_marker("\0TARVENIX NEW BUILD\0", 20);
+
+// The test server's address, handed over by with-http-server.
+std::string test_server() {
+  const char* port = std::getenv("TARVENIX_TEST_HTTP_PORT");
+  REQUIRE_MESSAGE(port != nullptr, "run through tests/net/with-http-server (ctest does)");
+  return std::string("http://127.0.0.1:") + port;
+}
+
+// Points the program's servers at the test server; `update_route` picks the answer to the
+// update's request.
+void use_test_server(const std::string& update_route) {
+  const std::string server = test_server();
+  SetEnvironmentVariableA("TARVENIX_TEST_CONTEST_URL", server.c_str());
+  const std::string update = server + "/" + update_route + "/software/tarvenix/tarvenix.exe";
+  SetEnvironmentVariableA("TARVENIX_TEST_UPDATE_URL", update.c_str());
+}
+
+std::vector<unsigned char> read_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<unsigned char> sample(const std::string& name) {
+  return read_bytes(windows_path(TARVENIX_SOURCE_DIR) + "\\samples\\" + name);
+}
+
+std::string in_folder(const ProgramRun& run, const std::string& name) {
+  return run.folder() + "\\" + name;
+}
+
+bool file_exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Names in the run's folder that match `pattern`.
+std::vector<std::string> files_matching(const ProgramRun& run, const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(in_folder(run, pattern).c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.emplace_back(data.cFileName);
+  while (FindNextFileA(search, &data));
+  FindClose(search);
+  return names;
+}
+
+void open(ProgramRun& run) {
+  run.start();
+  REQUIRE(run.wait_main_window() != nullptr);
+}
+
+// The next message box must say `text`; `button` closes it.
+void expect_message(ProgramRun& run, const std::string& text, int button = IDOK,
+                    DWORD timeout_ms = 10000) {
+  const auto box = run.wait_message_box(timeout_ms);
+  REQUIRE_MESSAGE(box.has_value(), "no message box; expected: " << text);
+  CHECK(box->caption == caption);
+  CHECK(box->text == text);
+  run.press(*box, button);
+}
+
+void exit_program(ProgramRun& run) {
+  run.click(IDC_EXIT);
+  const auto box = run.wait_message_box();
+  REQUIRE(box.has_value());
+  CHECK(box->text.ends_with("Are you sure you want to exit?"));
+  run.press(*box, IDYES);
+  CHECK(run.wait_exit() == 0u);
+}
+
+// Clicks a file row's button and picks `name` in the run's folder in its dialog.
+void choose_file(ProgramRun& run, int button, const std::string& title, const std::string& name) {
+  run.click(button);
+  REQUIRE(run.answer_file_dialog(title, in_folder(run, name)));
+  run.sync();
+}
+
+// Types into the call-sign box after what it shows; `fresh` empties it first (a new box
+// shows "(SELECT OR NEW)").
+void type_callsign(ProgramRun& run, const std::string& callsign, bool fresh = true) {
+  if (fresh) run.set_text(IDC_CALLSIGN, "");
+  run.type(IDC_CALLSIGN, callsign);
+  run.sync();
+}
+
+// The counts of the result message "Wrote %3d  countries to %s\n" "Wrote %3d   zones ...".
+struct Counts {
+  int countries = -1;
+  int zones = -1;
+};
+
+Counts read_result(const std::string& text, const std::string& output_name) {
+  Counts counts;
+  char countries_to[64] = {}, zones_to[64] = {};
+  std::sscanf(text.c_str(), "Wrote %3d  countries to %63[^\n]\nWrote %3d   zones to %63[^\n]",
+              &counts.countries, countries_to, &counts.zones, zones_to);
+  CHECK(countries_to == output_name);
+  CHECK(zones_to == output_name);
+  return counts;
+}
+
+const char* result_tail =
+    "\n\nNow would be a good time to review your scoresheet and enter any comments into the "
+    "section at the bottom.\n\nDo you want to open the scoresheet file you just created?";
+
+// Convert, and the result message answered No (the workbook is not opened).
+Counts convert_and_read_result(ProgramRun& run, const std::string& output_name) {
+  run.click(IDC_CONVERT);
+  const auto box = run.wait_message_box(120000);
+  REQUIRE(box.has_value());
+  CHECK(box->caption == caption);
+  CHECK(box->text.ends_with(result_tail));
+  CHECK(box->buttons.size() == 2);
+  const Counts counts = read_result(box->text, output_name);
+  run.press(*box, IDNO);
+  return counts;
+}
+
+void screenshot(const ProgramRun& run, const std::string& name) {
+  int width = 0, height = 0;
+  CHECK(!run.screenshot(name, &width, &height).empty());
+}
+
+void store_config(const ProgramRun& run, const char* callsign, const char* name) {
+  OperatorConfig record;
+  record.format_version = 3;
+  std::strcpy(record.version_text, "1.0");
+  std::strcpy(record.callsign, callsign);
+  std::strcpy(record.name, name);
+  const ConfigBytes bytes = serialize_config(record);
+  std::string stem = callsign;
+  for (char& c : stem) c = c == '/' ? '-' : c;
+  run.write_file(stem + ".cfg", {bytes.begin(), bytes.end()});
+}
+
+OperatorConfig stored(const ProgramRun& run, const std::string& file) {
+  const auto bytes = run.read_file(file);
+  REQUIRE(bytes.has_value());
+  REQUIRE(bytes->size() == config_record_size);
+  ConfigBytes raw{};
+  std::copy(bytes->begin(), bytes->end(), raw.begin());
+  return deserialize_config(raw);
+}
+
+}  // namespace
+
+TEST_SUITE("conversion") {
+  TEST_CASE("the bundled samples convert through the controls and the file dialogs") {
+    use_test_server("status/404");
+    ProgramRun run("conversion", loopback_program());
+    run.write_file("sample.adi", sample("sample.adi"));
+    run.write_file("Scoresheet v1.0.xlsx", sample("Scoresheet v1.0.xlsx"));
+    open(run);
+    type_callsign(run, "W1AW");
+    choose_file(run, IDC_ADIF_BUTTON, "Select ADIF Log", "sample.adi");
+    CHECK(run.control(IDC_ADIF_FILE).text == "sample.adi");
+    choose_file(run, IDC_SCORESHEET_BUTTON, "Select Scoresheet", "Scoresheet v1.0.xlsx");
+    CHECK(run.control(IDC_SCORESHEET_FILE).text == "Scoresheet v1.0.xlsx");
+    choose_file(run, IDC_OUTPUT_BUTTON, "Save XLSX file", "W1AW.xlsx");
+    CHECK(run.control(IDC_OUTPUT_FILE).text == "W1AW.xlsx");
+    screenshot(run, "conversion-before.png");
+
+    const Counts counts = convert_and_read_result(run, "W1AW.xlsx");
+    CHECK(counts.countries > 0);
+    CHECK(counts.zones > 0);
+    screenshot(run, "conversion-after.png");
+    CHECK(file_exists(in_folder(run, "W1AW.xlsx")));
+    CHECK(file_exists(in_folder(run, "W1AW.log")));
+    CHECK(file_exists(in_folder(run, "all-bad-calls.json")));  // downloaded for the run
+    // For check_window_conversion.py, which reads the workbook with openpyxl.
+    const std::string expected =
+        std::to_string(counts.countries) + " " + std::to_string(counts.zones) + "\n";
+    run.write_file("expected-counts.txt", {expected.begin(), expected.end()});
+
+    // The second conversion to the same workbook asks first; No leaves it alone.
+    run.click(IDC_CONVERT);
+    expect_message(run, "W1AW.xlsx already exists.\nDo you want to replace it?", IDNO);
+    CHECK(run.no_message_box());
+    run.click(IDC_CONVERT);
+    expect_message(run, "W1AW.xlsx already exists.\nDo you want to replace it?", IDYES);
+    const Counts again = convert_and_read_result(run, "W1AW.xlsx");
+    CHECK(again.countries == counts.countries);
+    CHECK(again.zones == counts.zones);
+    exit_program(run);
+  }
+
+  TEST_CASE("Convert names the first missing or wrong entry, in order") {
+    use_test_server("status/404");
+    ProgramRun run("convert-checks", loopback_program());
+    run.write_file("sample.adi", sample("sample.adi"));
+    run.write_file("Template.xlsx", sample("Scoresheet v1.0.xlsx"));
+    run.write_file("Scoresheet v1.0.xlsx", sample("Scoresheet v1.0.xlsx"));
+    open(run);
+    run.click(IDC_CONVERT);
+    expect_message(run, "Callsign is required!");
+    type_callsign(run, "K1");
+    run.click(IDC_CONVERT);
+    expect_message(run, "K1 is not a valid callsign!");
+    type_callsign(run, "AW", false);
+    run.set_text(IDC_EMAIL_ADDRESS, "k1aw.example.org");
+    run.leave_field(IDC_EMAIL_ADDRESS);
+    run.click(IDC_CONVERT);
+    expect_message(run, "k1aw.example.org does not appear to be a valid E-mail address!");
+    run.set_text(IDC_EMAIL_ADDRESS, "k1aw@example.org");
+    run.leave_field(IDC_EMAIL_ADDRESS);
+
+    run.click(IDC_CONVERT);
+    expect_message(run, "You did not select an ADIF file for input!");
+    choose_file(run, IDC_ADIF_BUTTON, "Select ADIF Log", "sample.adi");
+    run.click(IDC_CONVERT);
+    expect_message(run, "You did not select a Scoresheet for input!");
+    choose_file(run, IDC_SCORESHEET_BUTTON, "Select Scoresheet", "Template.xlsx");
+    run.click(IDC_CONVERT);
+    expect_message(run, "Template.xlsx\n\ndoes not appear to be a valid DX Tarvenix scoresheet!");
+    choose_file(run, IDC_SCORESHEET_BUTTON, "Select Scoresheet", "Scoresheet v1.0.xlsx");
+    run.click(IDC_CONVERT);
+    expect_message(run, "You did not select an Output file!");
+
+    // The template itself as the output, named in other letters: the save dialog asks
+    // before replacing it, and Convert refuses.
+    run.click(IDC_OUTPUT_BUTTON);
+    REQUIRE(
+        run.answer_file_dialog("Save XLSX file", in_folder(run, "SCORESHEET V1.0.XLSX"), false));
+    std::optional<MessageBoxInfo> overwrite;
+    for (int attempt = 0; attempt < 50; ++attempt) {  // the dialog itself is found first
+      overwrite = run.wait_message_box();
+      if (overwrite && overwrite->caption != "Save XLSX file") break;
+      Sleep(100);
+    }
+    REQUIRE(overwrite.has_value());
+    CHECK(overwrite->text.find("already exists") != std::string::npos);
+    run.press(*overwrite, IDYES);
+    run.sync();
+    run.click(IDC_CONVERT);
+    expect_message(run, "The Scoresheet and Output file can not be the same!");
+    CHECK(read_bytes(in_folder(run, "Scoresheet v1.0.xlsx")) == sample("Scoresheet v1.0.xlsx"));
+    exit_program(run);
+  }
+}
+
+TEST_SUITE("commands") {
+  TEST_CASE("switching call signs saves the edits and empties the ADIF and Output choices") {
+    use_test_server("status/404");
+    ProgramRun run("callsign-switch", loopback_program());
+    store_config(run, "K1ABC", "First");
+    store_config(run, "DL1AB", "Second");
+    run.write_file("sample.adi", sample("sample.adi"));
+    run.write_file("Scoresheet v1.0.xlsx", sample("Scoresheet v1.0.xlsx"));
+    open(run);
+    const std::vector<std::string> rows = run.list_rows(IDC_CALLSIGN);
+    REQUIRE(rows == std::vector<std::string>{"(SELECT OR NEW)", "DL1AB", "K1ABC"});
+    run.choose(IDC_CALLSIGN, 2);
+    run.sync();
+    CHECK(run.control(IDC_NAME).text == "First");
+    run.set_text(IDC_NAME, "Edited");
+    run.leave_field(IDC_NAME);
+    choose_file(run, IDC_ADIF_BUTTON, "Select ADIF Log", "sample.adi");
+    choose_file(run, IDC_SCORESHEET_BUTTON, "Select Scoresheet", "Scoresheet v1.0.xlsx");
+    choose_file(run, IDC_OUTPUT_BUTTON, "Save XLSX file", "K1ABC.xlsx");
+
+    run.choose(IDC_CALLSIGN, 1);
+    run.sync();
+    CHECK(run.no_message_box());
+    CHECK(run.control(IDC_NAME).text == "Second");
+    CHECK(run.control(IDC_ADIF_FILE).text.empty());
+    CHECK(run.control(IDC_OUTPUT_FILE).text.empty());
+    CHECK(run.control(IDC_SCORESHEET_FILE).text == "Scoresheet v1.0.xlsx");
+    CHECK(std::string(stored(run, "K1ABC.cfg").name) == "Edited");
+    exit_program(run);
+  }
+
+  TEST_CASE("Delete asks, deletes the stored file and empties the window") {
+    use_test_server("status/404");
+    ProgramRun run("delete", loopback_program());
+    store_config(run, "W1AW", "Hiram");
+    open(run);
+    CHECK(run.control(IDC_NAME).text == "Hiram");
+    run.click(IDC_DELETE);
+    expect_message(run, "Are you sure you want to delete the configuration for W1AW?", IDNO);
+    CHECK(run.read_file("W1AW.cfg").has_value());
+    run.click(IDC_DELETE);
+    expect_message(run, "Are you sure you want to delete the configuration for W1AW?", IDYES);
+    run.sync();
+    CHECK_FALSE(run.read_file("W1AW.cfg").has_value());
+    CHECK(run.list_rows(IDC_CALLSIGN) == std::vector<std::string>{"(SELECT OR NEW)"});
+    CHECK(run.control(IDC_NAME).text.empty());
+    run.click(IDC_DELETE);
+    expect_message(run, "You must select a callsign.");
+    run.close_window();
+    expect_message(run, "Are you sure you want to exit?", IDYES);
+    CHECK(run.wait_exit() == 0u);
+  }
+
+  TEST_CASE("About shows the version, the build time and the notice") {
+    ProgramRun run("about");
+    open(run);
+    run.click(IDC_ABOUT);
+    const auto box = run.wait_message_box();
+    REQUIRE(box.has_value());
+    CHECK(box->caption == caption);
+    CHECK(box->text.starts_with("Version 1.0 -- "));
+    CHECK(box->text.ends_with("\nConverts ADIF logs into the DX Tarvenix Scoresheet."));
+    run.press(*box, IDOK);
+    exit_program(run);
+  }
+}
+
+namespace {
+
+// The program of another process than `old_process` whose main window has opened.
+struct NewProgram {
+  DWORD process_id = 0;
+  HWND window = nullptr;
+};
+
+NewProgram wait_new_program(DWORD old_process, DWORD timeout_ms) {
+  struct Search {
+    DWORD old_process;
+    NewProgram found;
+  } search{old_process, {}};
+  const ULONGLONG end = GetTickCount64() + timeout_ms;
+  while (search.found.window == nullptr && GetTickCount64() < end) {
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          char name[128] = {};
+          GetClassNameA(window, name, sizeof name);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner == s->old_process || !IsWindowVisible(window) ||
+              !std::string(name).starts_with("ADIF to DX Tarvenix"))
+            return TRUE;
+          s->found = {owner, window};
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found.window == nullptr) Sleep(100);
+  }
+  return search.found;
+}
+
+void end_process(DWORD process_id) {
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_id);
+  if (process == nullptr) return;
+  TerminateProcess(process, 0);
+  WaitForSingleObject(process, 10000);
+  CloseHandle(process);
+}
+
+}  // namespace
+
+TEST_SUITE("update") {
+  TEST_CASE("an older program file on the server: already the latest version") {
+    use_test_server("pe-image");  // Last-Modified in 2024, before this build
+    ProgramRun run("update-latest", loopback_program());
+    open(run);
+    run.click(IDC_UPDATE);
+    expect_message(run, "You already have the latest version of the program.");
+    exit_program(run);
+  }
+
+  TEST_CASE("a 403 without Last-Modified is told with its permission text") {
+    use_test_server("status/403");
+    ProgramRun run("update-forbidden", loopback_program());
+    open(run);
+    run.click(IDC_UPDATE);
+    expect_message(run,
+                   "HTTP Error 403 - Forbidden\nYou do not have permission to access "
+                   "tarvenix.exe on the remote server!");
+    exit_program(run);
+  }
+
+  TEST_CASE("an HTML page served as the update fails and replaces nothing") {
+    use_test_server("html-dated");
+    ProgramRun run("update-html", loopback_program());
+    const auto program = run.read_file("tarvenix.exe");
+    open(run);
+    run.click(IDC_UPDATE);
+    expect_message(run, "A new version of the program is available!\nDo you want to install it?",
+                   IDYES);
+    expect_message(run, "The download failed!");
+    CHECK(files_matching(run, "dxt*.tmp").empty());
+    CHECK(run.read_file("tarvenix.exe") == program);
+    exit_program(run);
+  }
+
+  TEST_CASE("a newer build is downloaded, started, and replaces the old program file") {
+    use_test_server("program");
+    ProgramRun run("update-program", loopback_program());
+    const auto old_program = run.read_file("tarvenix.exe");
+    open(run);
+    run.click(IDC_UPDATE);
+    expect_message(run, "A new version of the program is available!\nDo you want to install it?",
+                   IDYES);
+    expect_message(run, "The program will now exit and run the new version.", IDOK, 60000);
+    CHECK(run.wait_exit(20000) == 0u);
+
+    const NewProgram restarted = wait_new_program(run.process_id(), 30000);
+    REQUIRE(restarted.window != nullptr);
+    char title[256] = {};
+    GetWindowTextA(restarted.window, title, sizeof title);
+    CHECK(std::string(title) == "ADIF to DX Tarvenix 2024 - Version 1.0");
+    const auto new_program = run.read_file("tarvenix.exe");
+    REQUIRE(new_program.has_value());
+    CHECK(new_program->size() == old_program->size() + new_build_marker.size());
+    CHECK(std::string(new_program->end() - new_build_marker.size(), new_program->end()) ==
+          new_build_marker);
+    CHECK(files_matching(run, "dxt*.tmp").empty());
+    end_process(restarted.process_id);
+  }
+}
