@@ -18,6 +18,8 @@ path segment picks the answer; the rest of the path is ignored, so a test can pu
   /dated-status/CODE/ that status with Last-Modified and a small HTML page
   /last-modified/V/   200 with the percent-encoded V as its Last-Modified value
   /html-dated/...     200 with the captive portal's page and a Last-Modified in 2100
+  /pe-dated/...       200, the small executable image (which does not run), Last-Modified
+                      in 2100
   /program/...        200, the file named by TARVENIX_TEST_PROGRAM_FILE with a marker
                       appended (a newer build), Last-Modified in 2100
   /resources/...      200 with the bundled sample bad-call list
@@ -110,6 +112,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif kind == "last-modified":
             self.answer(200, pattern(100),
                         headers=[("Last-Modified", urllib.parse.unquote(argument))])
+        elif kind == "pe-dated":
+            self.answer(200, pe_image(), headers=[("Last-Modified", FUTURE)])
         elif kind == "html-dated":
             self.answer(200, HTML_PAGE, "text/html", headers=[("Last-Modified", FUTURE)])
         elif kind == "program" and os.environ.get("TARVENIX_TEST_PROGRAM_FILE"):

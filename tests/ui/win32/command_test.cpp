@@ -169,6 +169,46 @@ OperatorConfig stored(const ProgramRun& run, const std::string& file) {
   return deserialize_config(raw);
 }
 
+// The dialog boxes the program shows now.
+std::vector<HWND> boxes_of(const ProgramRun& run) {
+  struct Search {
+    DWORD process_id;
+    std::vector<HWND> found;
+  } search{run.process_id(), {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        char name[64] = {};
+        GetClassNameA(window, name, sizeof name);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->process_id && IsWindowVisible(window) && std::string(name) == "#32770")
+          s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The window that has the keyboard focus in the program's thread.
+HWND focused_window(const ProgramRun& run) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(run.main_window(), nullptr), &info);
+  return info.hwndFocus;
+}
+
+// The run's recorded web pages once `lines` of them are there.
+std::string recorded_pages(const ProgramRun& run, size_t lines) {
+  std::string pages;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    pages = run.recorded_urls();
+    if (static_cast<size_t>(std::count(pages.begin(), pages.end(), '\n')) >= lines) break;
+    Sleep(100);
+  }
+  return pages;
+}
+
 }  // namespace
 
 TEST_SUITE("conversion") {
@@ -318,6 +358,68 @@ TEST_SUITE("commands") {
     CHECK(run.wait_exit() == 0u);
   }
 
+  TEST_CASE("while a conversion waits on an Internet error box, other commands are ignored") {
+    use_test_server("status/404");
+    const char* closed = std::getenv("TARVENIX_TEST_CLOSED_PORT");
+    REQUIRE(closed != nullptr);
+    SetEnvironmentVariableA("TARVENIX_TEST_CONTEST_URL",
+                            (std::string("http://127.0.0.1:") + closed).c_str());
+    ProgramRun run("busy", loopback_program());
+    run.write_file("sample.adi", sample("sample.adi"));
+    run.write_file("Scoresheet v1.0.xlsx", sample("Scoresheet v1.0.xlsx"));
+    open(run);
+    type_callsign(run, "W1AW");
+    choose_file(run, IDC_ADIF_BUTTON, "Select ADIF Log", "sample.adi");
+    choose_file(run, IDC_SCORESHEET_BUTTON, "Select Scoresheet", "Scoresheet v1.0.xlsx");
+    choose_file(run, IDC_OUTPUT_BUTTON, "Save XLSX file", "W1AW.xlsx");
+    run.click(IDC_CONVERT);
+    auto box = run.wait_message_box(60000);
+    REQUIRE(box.has_value());
+    CHECK(box->caption == "Internet error");
+    CHECK(box->owner == nullptr);  // the window stays usable
+    run.click(IDC_ABOUT);
+    run.click(IDC_CONVERT);
+    run.sync();
+    CHECK(boxes_of(run).size() == 1);
+    // Every further network box, then the conversion's own result.
+    while (box && box->caption == "Internet error") {
+      run.press(*box, IDOK);
+      box = run.wait_message_box(60000);
+    }
+    REQUIRE(box.has_value());
+    CHECK(box->caption == caption);
+    CHECK(box->text.starts_with("Wrote "));
+    run.press(*box, IDNO);
+    CHECK(run.no_message_box());
+    exit_program(run);
+  }
+
+  TEST_CASE("Tab moves from one field to the next") {
+    ProgramRun run("tab");
+    open(run);
+    const HWND name = run.control(IDC_NAME).handle;
+    PostMessageA(name, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(name, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    run.sync();
+    REQUIRE(focused_window(run) == name);
+    PostMessageA(name, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageA(name, WM_KEYUP, VK_TAB, 1);
+    run.sync();
+    CHECK(focused_window(run) == run.control(IDC_STREET_BOX).handle);
+    exit_program(run);
+  }
+
+  TEST_CASE("Help and the contest link open their web pages") {
+    ProgramRun run("pages");
+    open(run);
+    run.click(IDC_HELP_BUTTON);
+    CHECK(recorded_pages(run, 1) == "https://software.dxtarvenix.org/\n");
+    run.click(IDC_CONTEST_LINK);  // STN_CLICKED is BN_CLICKED's number
+    CHECK(recorded_pages(run, 2) ==
+          "https://software.dxtarvenix.org/\nhttps://www.dxtarvenix.org/\n");
+    exit_program(run);
+  }
+
   TEST_CASE("About shows the version, the build time and the notice") {
     ProgramRun run("about");
     open(run);
@@ -406,6 +508,21 @@ TEST_SUITE("update") {
     expect_message(run, "A new version of the program is available!\nDo you want to install it?",
                    IDYES);
     expect_message(run, "The download failed!");
+    CHECK(files_matching(run, "dxt*.tmp").empty());
+    CHECK(run.read_file("tarvenix.exe") == program);
+    exit_program(run);
+  }
+
+  TEST_CASE("a new program that cannot be started is told, deleted, and the window stays") {
+    use_test_server("pe-dated");  // an image with no code, dated 2100
+    ProgramRun run("update-unstartable", loopback_program());
+    const auto program = run.read_file("tarvenix.exe");
+    open(run);
+    run.click(IDC_UPDATE);
+    expect_message(run, "A new version of the program is available!\nDo you want to install it?",
+                   IDYES);
+    expect_message(run, "The program will now exit and run the new version.");
+    expect_message(run, "The new version of the program could not be started.", IDOK, 30000);
     CHECK(files_matching(run, "dxt*.tmp").empty());
     CHECK(run.read_file("tarvenix.exe") == program);
     exit_program(run);
