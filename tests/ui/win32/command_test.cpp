@@ -17,13 +17,14 @@
 #include "ui/config_file.h"
 #include "ui/win32/resource.h"
 #include "window_driver.h"
+#include "window_steps.h"
 
 using namespace tarvenix;
 using namespace tarvenix::testing;
 
 namespace {
 
-const std::string caption = "ADIF to DX Tarvenix 2024";
+const std::string& caption = program_caption;
 const std::string new_build_marker("\0TARVENIX NEW BUILD\0", 20);
 
 // The test server's address, handed over by with-http-server.
@@ -69,30 +70,6 @@ std::vector<std::string> files_matching(const ProgramRun& run, const std::string
   while (FindNextFileA(search, &data));
   FindClose(search);
   return names;
-}
-
-void open(ProgramRun& run) {
-  run.start();
-  REQUIRE(run.wait_main_window() != nullptr);
-}
-
-// The next message box must say `text`; `button` closes it.
-void expect_message(ProgramRun& run, const std::string& text, int button = IDOK,
-                    DWORD timeout_ms = 10000) {
-  const auto box = run.wait_message_box(timeout_ms);
-  REQUIRE_MESSAGE(box.has_value(), "no message box; expected: " << text);
-  CHECK(box->caption == caption);
-  CHECK(box->text == text);
-  run.press(*box, button);
-}
-
-void exit_program(ProgramRun& run) {
-  run.click(IDC_EXIT);
-  const auto box = run.wait_message_box();
-  REQUIRE(box.has_value());
-  CHECK(box->text.ends_with("Are you sure you want to exit?"));
-  run.press(*box, IDYES);
-  CHECK(run.wait_exit() == 0u);
 }
 
 // Clicks a file row's button and picks `name` in the run's folder in its dialog.
@@ -141,6 +118,17 @@ Counts convert_and_read_result(ProgramRun& run, const std::string& output_name) 
   const Counts counts = read_result(box->text, output_name);
   run.press(*box, IDNO);
   return counts;
+}
+
+// Exit after a conversion: the disclaimer comes before the question.
+void exit_after_conversion(ProgramRun& run) {
+  run.click(IDC_EXIT);
+  const auto question = run.wait_message_box();
+  REQUIRE(question.has_value());
+  CHECK(question->text.starts_with("Do not forget to enter your comments"));
+  CHECK(question->text.ends_with("\n\nAre you sure you want to exit?"));
+  run.press(*question, IDYES);
+  CHECK(run.wait_exit() == 0u);
 }
 
 void screenshot(const ProgramRun& run, const std::string& name) {
@@ -248,7 +236,7 @@ TEST_SUITE("conversion") {
     const Counts again = convert_and_read_result(run, "W1AW.xlsx");
     CHECK(again.countries == counts.countries);
     CHECK(again.zones == counts.zones);
-    exit_program(run);
+    exit_after_conversion(run);
   }
 
   TEST_CASE("Convert names the first missing or wrong entry, in order") {
@@ -391,7 +379,7 @@ TEST_SUITE("commands") {
     CHECK(box->text.starts_with("Wrote "));
     run.press(*box, IDNO);
     CHECK(run.no_message_box());
-    exit_program(run);
+    exit_after_conversion(run);
   }
 
   TEST_CASE("Tab moves from one field to the next") {
@@ -478,6 +466,17 @@ void end_process(DWORD process_id) {
 
 }  // namespace
 
+namespace {
+
+// Update, and Yes to the offer of a new version.
+void accept_update(ProgramRun& run) {
+  run.click(IDC_UPDATE);
+  expect_message(run, "A new version of the program is available!\nDo you want to install it?",
+                 IDYES);
+}
+
+}  // namespace
+
 TEST_SUITE("update") {
   TEST_CASE("an older program file on the server: already the latest version") {
     use_test_server("pe-image");  // Last-Modified in 2024, before this build
@@ -504,9 +503,7 @@ TEST_SUITE("update") {
     ProgramRun run("update-html", loopback_program());
     const auto program = run.read_file("tarvenix.exe");
     open(run);
-    run.click(IDC_UPDATE);
-    expect_message(run, "A new version of the program is available!\nDo you want to install it?",
-                   IDYES);
+    accept_update(run);
     expect_message(run, "The download failed!");
     CHECK(files_matching(run, "dxt*.tmp").empty());
     CHECK(run.read_file("tarvenix.exe") == program);
@@ -518,9 +515,7 @@ TEST_SUITE("update") {
     ProgramRun run("update-unstartable", loopback_program());
     const auto program = run.read_file("tarvenix.exe");
     open(run);
-    run.click(IDC_UPDATE);
-    expect_message(run, "A new version of the program is available!\nDo you want to install it?",
-                   IDYES);
+    accept_update(run);
     expect_message(run, "The program will now exit and run the new version.");
     expect_message(run, "The new version of the program could not be started.", IDOK, 30000);
     CHECK(files_matching(run, "dxt*.tmp").empty());
@@ -533,9 +528,7 @@ TEST_SUITE("update") {
     ProgramRun run("update-program", loopback_program());
     const auto old_program = run.read_file("tarvenix.exe");
     open(run);
-    run.click(IDC_UPDATE);
-    expect_message(run, "A new version of the program is available!\nDo you want to install it?",
-                   IDYES);
+    accept_update(run);
     expect_message(run, "The program will now exit and run the new version.", IDOK, 60000);
     CHECK(run.wait_exit(20000) == 0u);
 
