@@ -1,7 +1,8 @@
 // The window's commands end to end, on the loopback build of tarvenix.exe (its servers are
 // the test server on 127.0.0.1, see tests/net/with-http-server): a full conversion of the
 // bundled samples through the real controls and file dialogs, the Convert checks in their
-// order, the replace question, switching call signs, Delete, About, and the self-update.
+// order, the replace question, switching call signs, Delete, About, Help and the link,
+// Tab, and commands ignored while another one runs. The self-update: update_test.cpp.
 #include <doctest/doctest.h>
 
 #include <algorithm>
@@ -25,52 +26,6 @@ using namespace tarvenix::testing;
 namespace {
 
 const std::string& caption = program_caption;
-const std::string new_build_marker("\0TARVENIX NEW BUILD\0", 20);
-
-// The test server's address, handed over by with-http-server.
-std::string test_server() {
-  const char* port = std::getenv("TARVENIX_TEST_HTTP_PORT");
-  REQUIRE_MESSAGE(port != nullptr, "run through tests/net/with-http-server (ctest does)");
-  return std::string("http://127.0.0.1:") + port;
-}
-
-// Points the program's servers at the test server; `update_route` picks the answer to the
-// update's request.
-void use_test_server(const std::string& update_route) {
-  const std::string server = test_server();
-  SetEnvironmentVariableA("TARVENIX_TEST_CONTEST_URL", server.c_str());
-  const std::string update = server + "/" + update_route + "/software/tarvenix/tarvenix.exe";
-  SetEnvironmentVariableA("TARVENIX_TEST_UPDATE_URL", update.c_str());
-}
-
-std::vector<unsigned char> read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<unsigned char> sample(const std::string& name) {
-  return read_bytes(windows_path(TARVENIX_SOURCE_DIR) + "\\samples\\" + name);
-}
-
-std::string in_folder(const ProgramRun& run, const std::string& name) {
-  return run.folder() + "\\" + name;
-}
-
-bool file_exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Names in the run's folder that match `pattern`.
-std::vector<std::string> files_matching(const ProgramRun& run, const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA(in_folder(run, pattern).c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do names.emplace_back(data.cFileName);
-  while (FindNextFileA(search, &data));
-  FindClose(search);
-  return names;
-}
 
 // Clicks a file row's button and picks `name` in the run's folder in its dialog.
 void choose_file(ProgramRun& run, int button, const std::string& title, const std::string& name) {
@@ -419,130 +374,5 @@ TEST_SUITE("commands") {
     CHECK(box->text.ends_with("\nConverts ADIF logs into the DX Tarvenix Scoresheet."));
     run.press(*box, IDOK);
     exit_program(run);
-  }
-}
-
-namespace {
-
-// The program of another process than `old_process` whose main window has opened.
-struct NewProgram {
-  DWORD process_id = 0;
-  HWND window = nullptr;
-};
-
-NewProgram wait_new_program(DWORD old_process, DWORD timeout_ms) {
-  struct Search {
-    DWORD old_process;
-    NewProgram found;
-  } search{old_process, {}};
-  const ULONGLONG end = GetTickCount64() + timeout_ms;
-  while (search.found.window == nullptr && GetTickCount64() < end) {
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          char name[128] = {};
-          GetClassNameA(window, name, sizeof name);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (owner == s->old_process || !IsWindowVisible(window) ||
-              !std::string(name).starts_with("ADIF to DX Tarvenix"))
-            return TRUE;
-          s->found = {owner, window};
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (search.found.window == nullptr) Sleep(100);
-  }
-  return search.found;
-}
-
-void end_process(DWORD process_id) {
-  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_id);
-  if (process == nullptr) return;
-  TerminateProcess(process, 0);
-  WaitForSingleObject(process, 10000);
-  CloseHandle(process);
-}
-
-}  // namespace
-
-namespace {
-
-// Update, and Yes to the offer of a new version.
-void accept_update(ProgramRun& run) {
-  run.click(IDC_UPDATE);
-  expect_message(run, "A new version of the program is available!\nDo you want to install it?",
-                 IDYES);
-}
-
-}  // namespace
-
-TEST_SUITE("update") {
-  TEST_CASE("an older program file on the server: already the latest version") {
-    use_test_server("pe-image");  // Last-Modified in 2024, before this build
-    ProgramRun run("update-latest", loopback_program());
-    open(run);
-    run.click(IDC_UPDATE);
-    expect_message(run, "You already have the latest version of the program.");
-    exit_program(run);
-  }
-
-  TEST_CASE("a 403 without Last-Modified is told with its permission text") {
-    use_test_server("status/403");
-    ProgramRun run("update-forbidden", loopback_program());
-    open(run);
-    run.click(IDC_UPDATE);
-    expect_message(run,
-                   "HTTP Error 403 - Forbidden\nYou do not have permission to access "
-                   "tarvenix.exe on the remote server!");
-    exit_program(run);
-  }
-
-  TEST_CASE("an HTML page served as the update fails and replaces nothing") {
-    use_test_server("html-dated");
-    ProgramRun run("update-html", loopback_program());
-    const auto program = run.read_file("tarvenix.exe");
-    open(run);
-    accept_update(run);
-    expect_message(run, "The download failed!");
-    CHECK(files_matching(run, "dxt*.tmp").empty());
-    CHECK(run.read_file("tarvenix.exe") == program);
-    exit_program(run);
-  }
-
-  TEST_CASE("a new program that cannot be started is told, deleted, and the window stays") {
-    use_test_server("pe-dated");  // an image with no code, dated 2100
-    ProgramRun run("update-unstartable", loopback_program());
-    const auto program = run.read_file("tarvenix.exe");
-    open(run);
-    accept_update(run);
-    expect_message(run, "The program will now exit and run the new version.");
-    expect_message(run, "The new version of the program could not be started.", IDOK, 30000);
-    CHECK(files_matching(run, "dxt*.tmp").empty());
-    CHECK(run.read_file("tarvenix.exe") == program);
-    exit_program(run);
-  }
-
-  TEST_CASE("a newer build is downloaded, started, and replaces the old program file") {
-    use_test_server("program");
-    ProgramRun run("update-program", loopback_program());
-    const auto old_program = run.read_file("tarvenix.exe");
-    open(run);
-    accept_update(run);
-    expect_message(run, "The program will now exit and run the new version.", IDOK, 60000);
-    CHECK(run.wait_exit(20000) == 0u);
-
-    const NewProgram restarted = wait_new_program(run.process_id(), 30000);
-    REQUIRE(restarted.window != nullptr);
-    char title[256] = {};
-    GetWindowTextA(restarted.window, title, sizeof title);
-    CHECK(std::string(title) == "ADIF to DX Tarvenix 2024 - Version 1.0");
-    const auto new_program = run.read_file("tarvenix.exe");
-    REQUIRE(new_program.has_value());
-    CHECK(new_program->size() == old_program->size() + new_build_marker.size());
-    CHECK(std::string(new_program->end() - new_build_marker.size(), new_program->end()) ==
-          new_build_marker);
-    CHECK(files_matching(run, "dxt*.tmp").empty());
-    end_process(restarted.process_id);
   }
 }
