@@ -30,6 +30,10 @@ function(tarvenix_target_defaults target)
     target_compile_options(${target} PRIVATE ${TARVENIX_SANITIZERS})
     target_link_options(${target} PRIVATE ${TARVENIX_SANITIZERS})
   endif()
+  if(TARVENIX_FUZZ)
+    # The libraries too, so libFuzzer sees their coverage and the sanitizers their faults.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  endif()
 endfunction()
 
 # tarvenix_library(name SOURCES a.cpp ... [DEPS lib ...])

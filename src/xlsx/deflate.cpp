@@ -28,25 +28,6 @@ class InflateStream {
   bool ok_ = false;
 };
 
-class DeflateStream {
- public:
-  explicit DeflateStream(int level) {
-    ok_ = deflateInit2(&stream_, level, Z_DEFLATED, kRawWindowBits, kMemoryLevel,
-                       Z_DEFAULT_STRATEGY) == Z_OK;
-  }
-  ~DeflateStream() {
-    if (ok_) deflateEnd(&stream_);
-  }
-  DeflateStream(const DeflateStream&) = delete;
-  DeflateStream& operator=(const DeflateStream&) = delete;
-  bool ok() const { return ok_; }
-  z_stream* get() { return &stream_; }
-
- private:
-  z_stream stream_{};
-  bool ok_ = false;
-};
-
 constexpr size_t kMaxChunk = std::numeric_limits<uInt>::max();
 
 }  // namespace
@@ -78,25 +59,66 @@ bool inflate_raw(std::string_view compressed, size_t expected_size, std::string&
   return true;
 }
 
-bool deflate_raw(std::string_view data, std::string& out, int level) {
-  if (data.size() >= kMaxChunk) return false;
-  DeflateStream stream(level);
-  if (!stream.ok()) return false;
-  z_stream* z = stream.get();
-  z->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  z->avail_in = static_cast<uInt>(data.size());
-  // Spreadsheet XML shrinks to a tenth or less: start small and grow, rather than filling the
-  // worst-case size.
-  out.assign(data.size() / 8 + 1024, '\0');
-  for (;;) {
-    z->next_out = reinterpret_cast<Bytef*>(out.data() + z->total_out);
-    z->avail_out = static_cast<uInt>(out.size() - z->total_out);
-    const int status = deflate(z, Z_FINISH);
-    if (status == Z_STREAM_END) break;
-    if (status != Z_OK && status != Z_BUF_ERROR) return false;
-    out.resize(out.size() * 2);
+struct Deflater::Stream {
+  z_stream z{};
+  bool ok = false;
+  ~Stream() {
+    if (ok) deflateEnd(&z);
   }
-  out.resize(z->total_out);
+};
+
+Deflater::Deflater(int level) : stream_(std::make_unique<Stream>()) {
+  stream_->ok = deflateInit2(&stream_->z, level, Z_DEFLATED, kRawWindowBits, kMemoryLevel,
+                             Z_DEFAULT_STRATEGY) == Z_OK;
+  failed_ = !stream_->ok;
+  crc_ = static_cast<uint32_t>(crc32(0L, Z_NULL, 0));
+}
+
+Deflater::~Deflater() = default;
+
+void Deflater::write(std::string_view data) {
+  size_ += data.size();
+  while (!failed_ && !data.empty()) {
+    const size_t n = data.size() < kMaxChunk ? data.size() : kMaxChunk;
+    crc_ = static_cast<uint32_t>(
+        crc32(crc_, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(n)));
+    stream_->z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream_->z.avail_in = static_cast<uInt>(n);
+    failed_ = !run(false);
+    data.remove_prefix(n);
+  }
+}
+
+bool Deflater::finish() {
+  if (!failed_) failed_ = !run(true);
+  return !failed_;
+}
+
+// Feeds the pending input to zlib, growing the output as it fills.
+bool Deflater::run(bool last) {
+  z_stream& z = stream_->z;
+  for (;;) {
+    if (compressed_.size() - z.total_out < 4096) {
+      // Spreadsheet XML shrinks to a tenth or less; start small rather than at the worst case.
+      compressed_.resize(compressed_.size() < 16384 ? 16384 : compressed_.size() * 2);
+    }
+    z.next_out = reinterpret_cast<Bytef*>(compressed_.data() + z.total_out);
+    z.avail_out = static_cast<uInt>(compressed_.size() - z.total_out);
+    const int status = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+    if (status == Z_STREAM_END) {
+      compressed_.resize(z.total_out);
+      return true;
+    }
+    if (status != Z_OK && status != Z_BUF_ERROR) return false;
+    if (!last && z.avail_in == 0) return true;
+  }
+}
+
+bool deflate_raw(std::string_view data, std::string& out, int level) {
+  Deflater deflater(level);
+  deflater.write(data);
+  if (!deflater.finish()) return false;
+  out = deflater.compressed();
   return true;
 }
 

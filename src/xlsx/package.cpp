@@ -197,7 +197,9 @@ bool Package::save(Sink& sink, std::string& error) const {
     bool ok = true;
     const auto replacement = replaced_.find(entry.name);
     if (entry.name == zip_.find(sheet_part_)->name && sheet_.changed()) {
-      ok = writer.add_deflated(entry, sheet_.serialize());
+      Deflater deflater;
+      sheet_.serialize([&deflater](std::string_view piece) { deflater.write(piece); });
+      ok = deflater.finish() && writer.add_deflated(entry, deflater);
     } else if (replacement != replaced_.end()) {
       ok = writer.add_deflated(entry, replacement->second);
     } else {

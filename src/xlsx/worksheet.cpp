@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "xlsx/cell_ref.h"
+#include "xlsx/formula_shift.h"
 #include "xlsx/xml_scan.h"
 
 namespace tarvenix::xlsx {
@@ -40,6 +41,7 @@ bool Worksheet::parse(std::string xml, std::string_view part, const SharedString
   part_ = part;
   rows_.clear();
   owned_texts_.clear();
+  shared_.clear();
   changed_ = false;
   error.clear();
   size_t content_begin = 0;
@@ -51,7 +53,6 @@ bool Worksheet::parse(std::string xml, std::string_view part, const SharedString
   }
   size_t content_end = content_begin;
   if (!empty) {
-    row_parser_.reset(xml_, part_);
     content_end = read_rows(content_begin, strings, error);
     if (content_end == std::string::npos) return false;
   }
@@ -73,8 +74,9 @@ bool Worksheet::parse(std::string xml, std::string_view part, const SharedString
 size_t Worksheet::read_rows(size_t content_begin, const SharedStrings* strings,
                             std::string& error) {
   int previous = -1;
+  XmlElementParser parser;
   const size_t content_end = for_each_child(xml_, content_begin, [&](size_t begin, size_t end) {
-    XmlNode* r = row_parser_.parse(begin, end, error);
+    XmlNode* r = parser.parse(std::string_view(xml_).substr(begin, end - begin), part_, error);
     if (r == nullptr) return false;
     if (local_name(r) != "row") return true;
     const XmlAttribute* number = find_attribute(r, "r");
@@ -86,7 +88,7 @@ size_t Worksheet::read_rows(size_t content_begin, const SharedStrings* strings,
     }
     row.begin = begin;
     row.end = end;
-    if (!read_cells(r, row, strings, error)) return false;
+    if (!read_cells(parser, r, row, strings, error)) return false;
     previous = row.index;
     rows_.push_back(std::move(row));
     return true;
@@ -97,8 +99,8 @@ size_t Worksheet::read_rows(size_t content_begin, const SharedStrings* strings,
   return content_end;
 }
 
-bool Worksheet::read_cells(XmlNode* row_node, Row& row, const SharedStrings* strings,
-                           std::string& error) {
+bool Worksheet::read_cells(const XmlElementParser& parser, XmlNode* row_node, Row& row,
+                           const SharedStrings* strings, std::string& error) {
   int previous = -1;
   for (XmlNode* c = first_child(row_node, "c"); c != nullptr; c = next_sibling(c, "c")) {
     const XmlAttribute* ref = find_attribute(c, "r");
@@ -108,8 +110,9 @@ bool Worksheet::read_cells(XmlNode* row_node, Row& row, const SharedStrings* str
       error = "damaged XML in " + part_ + ": cells out of order";
       return false;
     }
-    cell.begin = row_parser_.offset_of(c);
+    cell.begin = row.begin + parser.offset_of(c);
     read_value(c, cell, strings);
+    read_formula(c, row.index, cell);
     previous = cell.col;
     row.cells.push_back(cell);
   }
@@ -124,7 +127,7 @@ void Worksheet::read_value(XmlNode* c, Cell& cell, const SharedStrings* strings)
     if (is == nullptr) return;
     cell.kind = CellKind::text;
     if (XmlNode* t = first_child(is, "t")) {
-      cell.text = element_text(t);
+      cell.text = owned_texts_.emplace_back(element_text(t));
       return;
     }
     std::string& runs = owned_texts_.emplace_back();
@@ -146,13 +149,60 @@ void Worksheet::read_value(XmlNode* c, Cell& cell, const SharedStrings* strings)
     }
   } else if (type == "str" || type == "d") {
     cell.kind = CellKind::text;
-    cell.text = value;
+    cell.text = owned_texts_.emplace_back(value);
   } else if (type == "b") {
     cell.kind = CellKind::number;
     cell.number = value == "1" ? 1 : 0;
   } else if (type.empty() || type == "n") {
     if (parse_double(value, cell.number)) cell.kind = CellKind::number;
   }
+}
+
+void Worksheet::read_formula(XmlNode* c, int row, Cell& cell) {
+  XmlNode* f = first_child(c, "f");
+  if (f == nullptr || attribute_value(f, "t") != "shared") return;
+  const std::string_view si = attribute_value(f, "si");
+  int32_t group = -1;
+  const auto [end, ec] = std::from_chars(si.data(), si.data() + si.size(), group);
+  if (ec != std::errc() || group < 0) return;
+  cell.shared = group;
+  if (find_attribute(f, "ref") != nullptr) {
+    shared_[group] = {row, cell.col, std::string(element_text(f, false)), {}};
+  }
+}
+
+// The master of a shared formula is being overwritten: the first other cell of its group (in
+// row order) becomes the master, with the formula moved to it and the range of what is left.
+void Worksheet::hand_on_formula(int row, int col, int32_t group) {
+  const auto master = shared_.find(group);
+  if (master == shared_.end() || master->second.row != row || master->second.col != col) return;
+  Cell* next = nullptr;
+  Row* next_row = nullptr;
+  int top = kMaxRows, left = kMaxColumns, bottom = -1, right = -1;
+  for (Row& r : rows_) {
+    for (Cell& cell : r.cells) {
+      if (cell.shared != group) continue;
+      if (next == nullptr) next = &cell, next_row = &r;
+      top = std::min(top, r.index), bottom = std::max(bottom, r.index);
+      left = std::min(left, cell.col), right = std::max(right, cell.col);
+    }
+  }
+  if (next == nullptr) {
+    shared_.erase(master);
+    return;
+  }
+  SharedFormula& formula = master->second;
+  formula.text = shift_formula(formula.text, next_row->index - row, next->col - col);
+  formula.row = next_row->index;
+  formula.col = next->col;
+  formula.ref.clear();
+  append_cell_ref(formula.ref, top, left);
+  if (bottom != top || right != left) {
+    formula.ref += ':';
+    append_cell_ref(formula.ref, bottom, right);
+  }
+  next->takes_formula = true;
+  next_row->changed = true;
 }
 
 const Cell* Worksheet::find(int row, int col) const {
@@ -199,6 +249,14 @@ Cell* Worksheet::cell_for_writing(int row, int col) {
   r->changed = true;
   changed_ = true;
   c->written = true;
+  c->takes_formula = false;
+  if (c->shared >= 0) {
+    const int32_t group = c->shared;
+    c->shared = -1;
+    Cell* const written = &*c;  // handing on changes no row's cells, so this stays valid
+    hand_on_formula(row, col, group);
+    return written;
+  }
   c->text = {};
   c->number = 0;
   return &*c;

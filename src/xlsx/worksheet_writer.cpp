@@ -2,6 +2,7 @@
 // written anew. Cells the caller did not write are copied byte for byte, also inside those rows.
 #include <algorithm>
 #include <charconv>
+#include <functional>
 
 #include "xlsx/cell_ref.h"
 #include "xlsx/worksheet.h"
@@ -48,16 +49,38 @@ void Worksheet::close_tag(std::string& out, std::string_view local) const {
 }
 
 std::string Worksheet::serialize() const {
-  if (!changed_) return xml_;
+  std::string all;
+  serialize([&all](std::string_view piece) { all.append(piece); });
+  return all;
+}
+
+void Worksheet::serialize(const std::function<void(std::string_view)>& emit) const {
+  if (!changed_) {
+    emit(xml_);
+    return;
+  }
+  // Written rows collect in a buffer that goes out in pieces of about this size; long runs of
+  // unchanged text go out straight from the original.
+  constexpr size_t kPiece = 32768;
+  const std::string_view original(xml_);
   std::string out;
-  out.reserve(xml_.size() + xml_.size() / 2);
-  const size_t tag_end = start_tag_end(xml_, data_begin_);
-  const bool empty_element = xml_[tag_end - 2] == '/';
+  out.reserve(kPiece + kPiece / 4);
+  auto copy = [&](size_t from, size_t to) {
+    if (to - from < kPiece) {
+      out.append(original.substr(from, to - from));
+      return;
+    }
+    emit(out);
+    out.clear();
+    emit(original.substr(from, to - from));
+  };
+  const size_t tag_end = start_tag_end(original, data_begin_);
+  const bool empty_element = original[tag_end - 2] == '/';
   if (empty_element) {
-    out.append(xml_, 0, data_begin_);
+    copy(0, data_begin_);
     open_tag(out, "sheetData>");
   } else {
-    out.append(xml_, 0, tag_end);
+    copy(0, tag_end);
   }
   // A new row goes before the next original row, or after the last one: that offset for each
   // row, found back to front.
@@ -76,12 +99,16 @@ std::string Worksheet::serialize() const {
   for (size_t i = 0; i < rows_.size(); ++i) {
     const Row& row = rows_[i];
     if (!row.changed) continue;  // copied with the text before the next change
-    out.append(xml_, cursor, next_original[i] - cursor);
+    copy(cursor, next_original[i]);
     cursor = append_row(out, row, next_original[i]);
+    if (out.size() >= kPiece) {
+      emit(out);
+      out.clear();
+    }
   }
   if (empty_element) close_tag(out, "sheetData");
-  out.append(xml_, cursor);
-  return out;
+  copy(cursor, original.size());
+  emit(out);
 }
 
 size_t Worksheet::append_row(std::string& out, const Row& row, size_t here) const {
@@ -104,7 +131,12 @@ size_t Worksheet::append_row(std::string& out, const Row& row, size_t here) cons
     // Original cells exist only in rows that were open tags, so cursor is set for them.
     if (original && !cell.written) {
       const size_t end = element_end(xml_, cell.begin);
-      out.append(xml_, cursor, end - cursor);
+      if (cell.takes_formula) {
+        out.append(xml_, cursor, cell.begin - cursor);
+        append_formula_master(out, cell, end);
+      } else {
+        out.append(xml_, cursor, end - cursor);
+      }
       cursor = end;
       continue;
     }
@@ -120,6 +152,28 @@ size_t Worksheet::append_row(std::string& out, const Row& row, size_t here) cons
   }
   out.append(xml_, cursor, row.end - cursor);
   return row.end;
+}
+
+// The original cell ending at `end`, with its <f> now holding its group's shared formula.
+void Worksheet::append_formula_master(std::string& out, const Cell& cell, size_t end) const {
+  size_t f_begin = end;
+  size_t f_end = end;
+  for_each_child(xml_, start_tag_end(xml_, cell.begin), [&](size_t begin, size_t stop) {
+    if (local_tag_name(xml_, begin) != "f") return true;
+    f_begin = begin;
+    f_end = stop;
+    return false;
+  });
+  const SharedFormula& formula = shared_.at(cell.shared);
+  out.append(xml_, cell.begin, f_begin - cell.begin);
+  open_tag(out, "f t=\"shared\" ref=\"");
+  out += formula.ref;
+  out += "\" si=\"";
+  out += std::to_string(cell.shared);
+  out += "\">";
+  append_markup_escaped(out, formula.text);
+  close_tag(out, "f");
+  out.append(xml_, f_end, end - f_end);
 }
 
 void Worksheet::append_cell(std::string& out, const Row& row, const Cell& cell) const {

@@ -89,25 +89,16 @@ size_t XmlDocument::offset_of(const XmlAttribute* attribute) const {
 
 XmlElementParser::XmlElementParser() = default;
 XmlElementParser::~XmlElementParser() = default;
-XmlElementParser::XmlElementParser(XmlElementParser&&) noexcept = default;
-XmlElementParser& XmlElementParser::operator=(XmlElementParser&&) noexcept = default;
 
-void XmlElementParser::reset(std::string_view text, std::string_view part) {
-  part_ = part;
-  buffer_.assign(text.begin(), text.end());
-  buffer_.push_back('\0');
-  plain_ = plain_markup(text);
+XmlNode* XmlElementParser::parse(std::string_view element, std::string_view part,
+                                 std::string& error) {
   if (!document_) document_ = std::make_unique<rapidxml::xml_document<char>>();
-}
-
-XmlNode* XmlElementParser::parse(size_t begin, size_t end, std::string& error) {
   document_->clear();
-  // The element is cut out of the text by a terminator put after it for the parse.
-  const char after = buffer_[end];
-  buffer_[end] = '\0';
-  const bool ok = parse_in_place(*document_, buffer_.data() + begin, plain_, part_, error);
-  buffer_[end] = after;
-  return ok ? document_->first_node() : nullptr;
+  buffer_.assign(element.begin(), element.end());
+  buffer_.push_back('\0');
+  return parse_in_place(*document_, buffer_.data(), plain_markup(element), std::string(part), error)
+             ? document_->first_node()
+             : nullptr;
 }
 
 size_t XmlElementParser::offset_of(const XmlNode* element) const {
@@ -148,7 +139,7 @@ std::string_view attribute_value(const XmlNode* node, std::string_view local) {
   return a == nullptr ? std::string_view() : std::string_view(a->value(), a->value_size());
 }
 
-std::string_view element_text(XmlNode* node) {
+std::string_view element_text(XmlNode* node, bool resolve_hex_escapes) {
   // Texts of later children lie further on in the buffer, so joining them at the first one's
   // place only ever moves bytes towards the front.
   char* start = nullptr;
@@ -163,7 +154,7 @@ std::string_view element_text(XmlNode* node) {
     start = node->value();
     size = node->value_size();
   }
-  size = unescape_in_place(start, size);
+  if (resolve_hex_escapes) size = unescape_in_place(start, size);
   return {start, size};
 }
 

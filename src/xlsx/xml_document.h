@@ -36,28 +36,25 @@ class XmlDocument {
   std::unique_ptr<rapidxml::xml_document<char>> document_;
 };
 
-// Parses one element at a time out of a long text, reusing the same node memory, so a large
-// worksheet is read row by row without holding a node for every cell at once. Texts of the
-// nodes stay valid in the parser's copy of the text; the nodes only until the next parse.
+// Parses one element at a time out of a long text, reusing the same buffer and node memory, so a
+// large worksheet is read row by row without a node for every cell at once. The nodes and their
+// texts are valid until the next parse.
 class XmlElementParser {
  public:
   XmlElementParser();
   ~XmlElementParser();
-  XmlElementParser(XmlElementParser&&) noexcept;
-  XmlElementParser& operator=(XmlElementParser&&) noexcept;
+  XmlElementParser(const XmlElementParser&) = delete;
+  XmlElementParser& operator=(const XmlElementParser&) = delete;
 
-  // Takes a copy of `text`, whose name `part` goes into error texts.
-  void reset(std::string_view text, std::string_view part);
-  // The element in [begin, end) of the text, or null with an error text. The caller makes sure
-  // it nests no deeper than kMaxNesting (element_end() does).
-  XmlNode* parse(size_t begin, size_t end, std::string& error);
+  // The element whose whole text is `element`, or null with an error text naming `part`. The
+  // caller makes sure it nests no deeper than kMaxNesting (element_end() does).
+  XmlNode* parse(std::string_view element, std::string_view part, std::string& error);
+  // The offset of `element`'s '<' from the start of the text last parsed.
   size_t offset_of(const XmlNode* element) const;
 
  private:
   std::vector<char> buffer_;
   std::unique_ptr<rapidxml::xml_document<char>> document_;
-  std::string part_;
-  bool plain_ = false;
 };
 
 std::string_view local_name(const XmlNode* node);
@@ -67,8 +64,9 @@ XmlNode* next_sibling(const XmlNode* node, std::string_view local);
 XmlAttribute* find_attribute(const XmlNode* node, std::string_view local);
 // The attribute's value (entities resolved), or empty when it is absent.
 std::string_view attribute_value(const XmlNode* node, std::string_view local);
-// The element's character data (text and CDATA children joined), with _xHHHH_ escapes resolved.
+// The element's character data (text and CDATA children joined), with _xHHHH_ escapes resolved
+// unless told otherwise (formulas do not use them).
 // Works in the parsed copy, so the view lives as long as the document; call it once per element.
-std::string_view element_text(XmlNode* node);
+std::string_view element_text(XmlNode* node, bool resolve_hex_escapes = true);
 
 }  // namespace tarvenix::xlsx

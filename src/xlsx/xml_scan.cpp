@@ -110,6 +110,26 @@ size_t append_utf8(char* out, uint32_t code) {
   return 3;
 }
 
+// Appends the entity for a markup character; false for any other character.
+bool append_entity(std::string& out, char c) {
+  switch (c) {
+    case '&':
+      out += "&amp;";
+      return true;
+    case '<':
+      out += "&lt;";
+      return true;
+    case '>':
+      out += "&gt;";
+      return true;
+    case '"':
+      out += "&quot;";
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 size_t element_end(std::string_view xml, size_t begin, int limit) {
@@ -138,10 +158,7 @@ bool find_top_child(std::string_view xml, std::string_view local, size_t& begin,
     if (tag.end == std::string_view::npos) return false;
     if (tag.kind == TagKind::close) --depth;
     if ((tag.kind == TagKind::open || tag.kind == TagKind::empty) && depth == 1) {
-      const size_t name_end = xml.find_first_of(" \t\r\n/>", at + 1);
-      std::string_view name = xml.substr(at + 1, name_end - at - 1);
-      if (name.find(':') != std::string_view::npos) name.remove_prefix(name.find(':') + 1);
-      if (name == local) {
+      if (local_tag_name(xml, at) == local) {
         begin = at;
         content_begin = tag.end;
         empty = tag.kind == TagKind::empty;
@@ -182,19 +199,11 @@ void append_escaped(std::string& out, std::string_view text) {
       }
       continue;
     }
+    if (append_entity(out, c)) {
+      ++i;
+      continue;
+    }
     switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
       case '\t':
       case '\n':
         out += c;
@@ -215,6 +224,19 @@ void append_escaped(std::string& out, std::string_view text) {
     }
     ++i;
   }
+}
+
+void append_markup_escaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    if (!append_entity(out, c)) out += c;
+  }
+}
+
+std::string_view local_tag_name(std::string_view xml, size_t at) {
+  const size_t end = xml.find_first_of(" \t\r\n/>", at + 1);
+  std::string_view name = xml.substr(at + 1, end == std::string_view::npos ? 0 : end - at - 1);
+  const size_t colon = name.find(':');
+  return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
 size_t unescape_in_place(char* data, size_t size) {

@@ -50,6 +50,12 @@ void for_each_attribute(std::string_view tag, Visit visit);
 // not valid UTF-8 are taken as Latin-1, and control characters become _xHHHH_.
 void append_escaped(std::string& out, std::string_view text);
 
+// Appends `text` with only the markup characters escaped (for formulas, taken as they are).
+void append_markup_escaped(std::string& out, std::string_view text);
+
+// The local name (after any prefix) of the tag starting at `at` (a '<').
+std::string_view local_tag_name(std::string_view xml, size_t at);
+
 // Replaces the _xHHHH_ escapes in [data, data + size) in place; returns the new size.
 size_t unescape_in_place(char* data, size_t size);
 

@@ -3,7 +3,6 @@
 #include "xlsx/zip_writer.h"
 
 #include "xlsx/byte_order.h"
-#include "xlsx/deflate.h"
 
 namespace tarvenix::xlsx {
 
@@ -32,17 +31,26 @@ bool ZipWriter::add_copy(const ZipEntry& entry, std::string_view compressed) {
 }
 
 bool ZipWriter::add_deflated(const ZipEntry& like, std::string_view content, int level) {
-  std::string compressed;
-  if (!deflate_raw(content, compressed, level)) {
+  Deflater deflater(level);
+  deflater.write(content);
+  if (!deflater.finish()) {
     error_ = "compression failed";
+    return false;
+  }
+  return add_deflated(like, deflater);
+}
+
+bool ZipWriter::add_deflated(const ZipEntry& like, const Deflater& deflater) {
+  if (deflater.size() > kMaxOffset) {
+    error_ = "archive too large";
     return false;
   }
   ZipEntry entry = like;
   entry.method = 8;
-  entry.crc32 = crc32_of(content);
-  entry.compressed_size = static_cast<uint32_t>(compressed.size());
-  entry.uncompressed_size = static_cast<uint32_t>(content.size());
-  return add(std::move(entry), compressed);
+  entry.crc32 = deflater.crc();
+  entry.compressed_size = static_cast<uint32_t>(deflater.compressed().size());
+  entry.uncompressed_size = static_cast<uint32_t>(deflater.size());
+  return add(std::move(entry), deflater.compressed());
 }
 
 bool ZipWriter::add(ZipEntry entry, std::string_view compressed) {

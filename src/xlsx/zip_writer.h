@@ -21,6 +21,8 @@ class ZipWriter {
   // Adds `content` deflated (at the given zlib level), under the name and with the attributes
   // of `like`.
   bool add_deflated(const ZipEntry& like, std::string_view content, int level = kFastestLevel);
+  // The same with content already deflated (`deflater` is finished).
+  bool add_deflated(const ZipEntry& like, const Deflater& deflater);
   // Writes the central directory; the archive is complete once this returns true.
   bool finish();
   const std::string& error() const { return error_; }

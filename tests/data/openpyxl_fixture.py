@@ -2,8 +2,8 @@
 
   openpyxl_fixture.py make TEMPLATE
       A Scoresheet-like template: fonts, fills, borders, number formats, merged cells,
-      formulas, a defined name, a second sheet, shared, rich-text and inline strings, a
-      cached formula string, and a calculation chain.
+      formulas (one shared), a defined name, a second sheet, shared, rich-text and inline
+      strings, a cached formula string, and a calculation chain.
   openpyxl_fixture.py compare TEMPLATE OUTPUT EXPECTED_JSON
       Every cell, style and part of OUTPUT equals TEMPLATE, except the cells named in
       EXPECTED_JSON ({"Sheet!B2": value, ...}), which hold the given value with their old style.
@@ -53,6 +53,8 @@ def make(path):
             if col <= 7:
                 cell.number_format = "0"
     ws["D7"] = 12  # an entity row that already holds a day
+    for row in range(6, 13):
+        ws.cell(row=row, column=11, value="=D%d*2" % row)  # made a shared formula below
     ws["J6"] = "=D6+E6"
     ws["K2"] = "=SUM(D6:D20)"
     ws.cell(row=20, column=3, value="Change History")
@@ -93,6 +95,11 @@ def patch(path):
     sheet, n = re.subn(r'(<c r="K2"[^>]*>.*?</c>)',
                        r'\1<c r="L2" t="str"><f>"a"&amp;"b"</f><v>ab</v></c>', sheet)
     assert n == 1, "K2 not found"
+    sheet, n = re.subn(r'<c r="K6"><f>D6\*2</f>',
+                       '<c r="K6"><f t="shared" ref="K6:K12" si="0">D6*2</f>', sheet)
+    assert n == 1, "K6 not found"
+    sheet, n = re.subn(r'<c r="K(\d+)"><f>D\1\*2</f>', r'<c r="K\1"><f t="shared" si="0"/>', sheet)
+    assert n == 6, "K7:K12 not found"
     items = "".join("<si><t>%s</t></si>" % text for text in strings)
     items += ('<si><r><t xml:space="preserve">Rich </t></r><r><rPr><b/></rPr><t>text</t></r>'
               '<rPh sb="0" eb="1"><t>x</t></rPh></si>')

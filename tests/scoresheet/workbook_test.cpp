@@ -100,6 +100,7 @@ void fill(Sheet& sheet) {
     sheet.write_text(row, 8, "GM/S0ABC");
   }
   sheet.write_number(5, 9, 99);   // J6 held the formula D6+E6
+  sheet.write_number(5, 10, 98);  // K6 held the shared formula of K6:K12
   sheet.write_number(390, 3, 1);  // a zone row far past the template's end
   sheet.write_text(2, 1, "between A3 and C3");
 }
@@ -149,6 +150,7 @@ TEST_CASE("written cells are read back from the saved file and the template is u
   CHECK(sheet.read_text(6, 7) == "Phone");
   CHECK(sheet.read_text(5, 8) == "GM/S0ABC");
   CHECK(sheet.read_number(5, 9) == 99);
+  CHECK(sheet.read_number(5, 10) == 98);
   CHECK(sheet.read_number(390, 3) == 1);
   CHECK(sheet.read_text(2, 1) == "between A3 and C3");
   CHECK(sheet.read_text(2, 2) == "inline & text");
@@ -211,6 +213,10 @@ TEST_CASE("damaged inputs give a clear text, no sheet and no output") {
   write_bytes(no_sheet, template_with("xl/worksheets/sheet1.xml", nullptr));
   CHECK(load_error(no_sheet) == "damaged workbook: xl/worksheets/sheet1.xml is missing");
 
+  const std::string no_sheets = folder.file("no_sheets.xlsx");
+  write_bytes(no_sheets, template_with("xl/workbook.xml", "<workbook><sheets/></workbook>"));
+  CHECK(load_error(no_sheets) == "not a workbook: no worksheet");
+
   const std::string no_workbook = folder.file("no_workbook.xlsx");
   write_bytes(no_workbook, template_with("xl/workbook.xml", nullptr));
   CHECK(load_error(no_workbook) == "not a workbook: no workbook part");
@@ -260,7 +266,7 @@ TEST_CASE("openpyxl reads back every written value and finds everything else unc
   write_bytes(expected,
               R"({"Scoresheet!E2": 2024, "Scoresheet!G2": "K1&<A>",
                   "Scoresheet!D6": 3, "Scoresheet!E6": 3, "Scoresheet!F6": 5, "Scoresheet!G6": 20,
-                  "Scoresheet!H6": "Phone", "Scoresheet!I6": "GM/S0ABC", "Scoresheet!J6": 99,
+                  "Scoresheet!H6": "Phone", "Scoresheet!I6": "GM/S0ABC", "Scoresheet!J6": 99, "Scoresheet!K6": 98,
                   "Scoresheet!D7": 3, "Scoresheet!E7": 3, "Scoresheet!F7": 5, "Scoresheet!G7": 20,
                   "Scoresheet!H7": "Phone", "Scoresheet!I7": "GM/S0ABC",
                   "Scoresheet!D391": 1, "Scoresheet!B3": "between A3 and C3"})");

@@ -213,3 +213,37 @@ TEST_CASE("a value the format cannot hold leaves the cell empty, and bad positio
   CHECK(sheet.number(0, 0) == 0);
   CHECK(sheet.serialize() == kHead + "<row r=\"1\"><c r=\"A1\" s=\"2\"/></row>" + kTail);
 }
+
+TEST_CASE("overwriting the master of a shared formula hands the formula on") {
+  Worksheet sheet = sheet_of(
+      "<row r=\"6\"><c r=\"K6\" s=\"3\"><f t=\"shared\" ref=\"K6:K8\" si=\"0\">D6*2&amp;\"x\"</f>"
+      "<v>2</v></c></row><row r=\"7\"><c r=\"K7\"><f t=\"shared\" si=\"0\"/><v>4</v></c></row>"
+      "<row r=\"8\"><c r=\"K8\"><f t=\"shared\" si=\"0\"/><v>6</v></c></row>");
+  sheet.set_number(5, 10, 99);
+  CHECK(sheet.serialize() ==
+        kHead +
+            "<row r=\"6\"><c r=\"K6\" s=\"3\"><v>99</v></c></row><row r=\"7\"><c r=\"K7\">"
+            "<f t=\"shared\" ref=\"K7:K8\" si=\"0\">D7*2&amp;&quot;x&quot;</f><v>4</v></c></row>"
+            "<row r=\"8\"><c r=\"K8\"><f t=\"shared\" si=\"0\"/><v>6</v></c></row>" +
+            kTail);
+  sheet.set_number(6, 10, 98);  // the new master, overwritten in turn
+  sheet.set_number(4, 10, 1);   // a cell of no group
+  const std::string xml = sheet.serialize();
+  CHECK(xml.find("<c r=\"K8\"><f t=\"shared\" ref=\"K8\" "
+                 "si=\"0\">D8*2&amp;&quot;x&quot;</f><v>6</v></c>") != std::string::npos);
+  sheet.set_number(7, 10, 97);  // the last one: the group is gone
+  CHECK(sheet.serialize().find("<f") == std::string::npos);
+}
+
+TEST_CASE("overwriting a cell that uses a shared formula leaves the master alone") {
+  Worksheet sheet = sheet_of(
+      "<row r=\"1\"><c r=\"A1\"><f t=\"shared\" ref=\"A1:B1\" si=\"3\">X1</f><v>0</v></c>"
+      "<c r=\"B1\"><f t=\"shared\" si=\"3\"/><v>0</v></c></row>");
+  sheet.set_text(0, 1, "b");
+  CHECK(sheet.serialize() ==
+        kHead +
+            "<row r=\"1\"><c r=\"A1\"><f t=\"shared\" ref=\"A1:B1\" "
+            "si=\"3\">X1</f><v>0</v></c><c r=\"B1\" t=\"inlineStr\"><is><t>b</t>"
+            "</is></c></row>" +
+            kTail);
+}

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "xlsx/cell_ref.h"
+#include "xlsx/formula_shift.h"
 #include "xlsx/relationships.h"
 #include "xlsx/xml_scan.h"
 
@@ -156,4 +157,16 @@ TEST_CASE("relationship targets resolve against their source part") {
   CHECK(resolve_target("xl/workbook.xml", "./a/../b.xml") == "xl/b.xml");
   CHECK(relationships_part_of("xl/workbook.xml") == "xl/_rels/workbook.xml.rels");
   CHECK(relationships_part_of("") == "_rels/.rels");
+}
+
+TEST_CASE("a moved formula moves its relative references only") {
+  CHECK(shift_formula("D6*2", 1, 0) == "D7*2");
+  CHECK(shift_formula("SUM($A$1:B2)+$C3+D$4", 2, 1) == "SUM($A$1:C4)+$C5+E$4");
+  CHECK(shift_formula("A:A+3:3", 1, 1) == "B:B+4:4");
+  CHECK(shift_formula("LOG10(A1)&\"B2 stays\"&'My B2'!B2", 1, 0) ==
+        "LOG10(A2)&\"B2 stays\"&'My B2'!B3");
+  CHECK(shift_formula("Sheet2!XFD1+Table1[[#This Row],[B2]]", 0, 1) ==
+        "Sheet2!#REF!+Table1[[#This Row],[B2]]");
+  CHECK(shift_formula("A1", -1, 0) == "#REF!");
+  CHECK(shift_formula("TRUE+1.5E3+Rate_2024", 5, 5) == "TRUE+1.5E3+Rate_2024");
 }
