@@ -114,23 +114,11 @@ OperatorConfig stored(const ProgramRun& run, const std::string& file) {
 
 // The dialog boxes the program shows now.
 std::vector<HWND> boxes_of(const ProgramRun& run) {
-  struct Search {
-    DWORD process_id;
-    std::vector<HWND> found;
-  } search{run.process_id(), {}};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof name);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s->process_id && IsWindowVisible(window) && std::string(name) == "#32770")
-          s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> boxes;
+  for (const TopWindow& top : visible_top_windows())
+    if (top.process_id == run.process_id() && top.class_name == "#32770")
+      boxes.push_back(top.handle);
+  return boxes;
 }
 
 // The window that has the keyboard focus in the program's thread.

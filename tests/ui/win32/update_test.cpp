@@ -25,29 +25,15 @@ struct NewProgram {
 };
 
 NewProgram wait_new_program(DWORD old_process, DWORD timeout_ms) {
-  struct Search {
-    DWORD old_process;
-    NewProgram found;
-  } search{old_process, {}};
   const ULONGLONG end = GetTickCount64() + timeout_ms;
-  while (search.found.window == nullptr && GetTickCount64() < end) {
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          char name[128] = {};
-          GetClassNameA(window, name, sizeof name);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (owner == s->old_process || !IsWindowVisible(window) ||
-              !std::string(name).starts_with("ADIF to DX Tarvenix"))
-            return TRUE;
-          s->found = {owner, window};
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (search.found.window == nullptr) Sleep(100);
-  }
-  return search.found;
+  do {
+    for (const TopWindow& top : visible_top_windows()) {
+      if (top.process_id != old_process && top.class_name.starts_with("ADIF to DX Tarvenix"))
+        return {top.process_id, top.handle};
+    }
+    Sleep(100);
+  } while (GetTickCount64() < end);
+  return {};
 }
 
 void end_process(DWORD process_id) {

@@ -138,6 +138,20 @@ std::string windows_path(const std::string& unix_path) {
   return path;
 }
 
+std::vector<TopWindow> visible_top_windows() {
+  std::vector<TopWindow> found;
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        if (!IsWindowVisible(window)) return TRUE;
+        TopWindow top{window, 0, class_of(window)};
+        GetWindowThreadProcessId(window, &top.process_id);
+        reinterpret_cast<std::vector<TopWindow>*>(data)->push_back(std::move(top));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 std::string build_dir() {
   return windows_path(TARVENIX_WINDOWS_BUILD_DIR);
 }

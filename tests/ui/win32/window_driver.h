@@ -22,6 +22,14 @@ std::string program_under_test();  // build/windows/bin/tarvenix.exe
 // TARVENIX_TEST_CONTEST_URL and TARVENIX_TEST_UPDATE_URL.
 std::string loopback_program();  // build/windows/bin/loopback/tarvenix.exe
 
+// A visible top-level window of any process.
+struct TopWindow {
+  HWND handle = nullptr;
+  DWORD process_id = 0;
+  std::string class_name;
+};
+std::vector<TopWindow> visible_top_windows();
+
 struct ControlInfo {
   HWND handle = nullptr;
   std::string class_name;
