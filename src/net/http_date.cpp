@@ -42,6 +42,21 @@ int64_t leading_number(std::string_view token) {
   return negative ? -value : value;
 }
 
+bool is_month_word(std::string_view word) {
+  return std::find(month_words.begin(), month_words.end(), word) != month_words.end();
+}
+
+bool is_weekday_word(std::string_view word) {
+  constexpr std::array<std::string_view, 7> weekdays = {"Mon", "Tue", "Wed", "Thu",
+                                                        "Fri", "Sat", "Sun"};
+  return std::find(weekdays.begin(), weekdays.end(), word) != weekdays.end();
+}
+
+bool all_digits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 int month_index(std::string_view word) {
   for (size_t i = 0; i < month_words.size(); ++i) {
     if (word == month_words[i]) return int(i);
@@ -75,6 +90,18 @@ int64_t parse_http_date(std::string_view text) {
   int64_t second = leading_number(token(6));
   int64_t days = days_to_month_start(year, month) + day - 1;
   return ((days * 24 + hour) * 60 + minute) * 60 + second;
+}
+
+bool is_full_http_date(std::string_view text) {
+  // "Sun, 06 Nov 1994 08:49:37 GMT"
+  constexpr size_t length = 29;
+  if (text.size() != length) return false;
+  auto part = [&](size_t at, size_t size) { return text.substr(at, size); };
+  return is_weekday_word(part(0, 3)) && part(3, 2) == ", " && all_digits(part(5, 2)) &&
+         text[7] == ' ' && is_month_word(part(8, 3)) && text[11] == ' ' &&
+         all_digits(part(12, 4)) && text[16] == ' ' && all_digits(part(17, 2)) && text[19] == ':' &&
+         all_digits(part(20, 2)) && text[22] == ':' && all_digits(part(23, 2)) &&
+         part(25, 4) == " GMT";
 }
 
 }  // namespace tarvenix

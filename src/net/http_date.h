@@ -14,4 +14,8 @@ namespace tarvenix {
 // The local time zone plays no part.
 int64_t parse_http_date(std::string_view text);
 
+// True only for the whole fixed form: a weekday word, ", ", two-digit day, month word,
+// four-digit year, "hh:mm:ss" and "GMT", single spaces between, nothing after.
+bool is_full_http_date(std::string_view text);
+
 }  // namespace tarvenix

@@ -62,6 +62,14 @@ void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPa
 
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
                    const SystemInfo& system, const BadCallSource& bad_calls, std::time_t now) {
+  bool workbook_saved = false;
+  return run_conversion(operator_config, paths, system, bad_calls, workbook_saved, now);
+}
+
+int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
+                   const SystemInfo& system, const BadCallSource& bad_calls, bool& workbook_saved,
+                   std::time_t now) {
+  workbook_saved = false;
   RunLog log;
   log.path = run_log_path(paths.output_path);
   for (const std::string* file : {&std::as_const(log.path), &paths.output_path}) {
@@ -92,7 +100,8 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
     operator_config.message = not_a_scoresheet(paths.scoresheet_path);
   } else {
     convert_into(*sheet, operator_config, paths, bad_calls, log);
-    if (operator_config.message.empty() && !workbook.save(paths.output_path)) {
+    if (operator_config.message.empty()) workbook_saved = workbook.save(paths.output_path);
+    if (operator_config.message.empty() && !workbook_saved) {
       operator_config.message =
           "Error with output file " + paths.output_path + ": " + workbook.error_message();
       log.error("ERROR:\t%s\nERROR:\t%s\n", paths.output_path.c_str(),

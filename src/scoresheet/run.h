@@ -23,4 +23,10 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
                    const SystemInfo& system, const BadCallSource& bad_calls,
                    std::time_t now = std::time(nullptr));
 
+// The same, also telling whether the filled workbook was saved: a run whose log holds
+// error lines saves it and still returns -1.
+int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
+                   const SystemInfo& system, const BadCallSource& bad_calls, bool& workbook_saved,
+                   std::time_t now = std::time(nullptr));
+
 }  // namespace tarvenix

@@ -13,15 +13,32 @@ path segment picks the answer; the rest of the path is ignored, so a test can pu
   /json-object/...    200 with a bad-call list of two entries
   /json-empty/...     200 with a JSON object without "entries"
   /redirect/REST      302 to /REST
+  /pe-image/...       200, a small Windows executable image, Last-Modified
+  /mz-only/...        200, "MZ" and no PE signature, Last-Modified
+  /dated-status/CODE/ that status with Last-Modified and a small HTML page
+  /last-modified/V/   200 with the percent-encoded V as its Last-Modified value
+  /html-dated/...     200 with the captive portal's page and a Last-Modified in 2100
+  /pe-dated/...       200, the small executable image (which does not run), Last-Modified
+                      in 2100
+  /program/...        200, the file named by TARVENIX_TEST_PROGRAM_FILE with a marker
+                      appended (a newer build), Last-Modified in 2100
+  /resources/...      200 with the bundled sample bad-call list
 
 Ends by itself after --lifetime seconds.
 """
 import argparse
 import http.server
+import os
 import socket
+import struct
 import threading
+import urllib.parse
 
 LAST_MODIFIED = "Tue, 01 Oct 2024 12:00:00 GMT"
+FUTURE = "Fri, 01 Jan 2100 00:00:00 GMT"
+NEW_BUILD_MARKER = b"\0TARVENIX NEW BUILD\0"
+SAMPLE_BAD_CALLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                "samples", "all-bad-calls.json")
 HTML_PAGE = (b"<!DOCTYPE html><html><head><title>Sign in</title></head>"
              b"<body><p>Please sign in to use this network.</p></body></html>")
 JSON_LIST = b'[{"callsign": "K1ABC", "category": "B"}]'
@@ -31,6 +48,15 @@ JSON_OBJECT = (b'{"entries": ['
                b'{"callsign": "W9XYZ", "category": "I", "startOn": "2024-03-01",'
                b' "endOn": "2024-03-31", "notes": ""}]}')
 JSON_EMPTY = b'{"version": 1}'
+
+
+def pe_image():
+    """An MZ header whose e_lfanew (at 0x3C) points at "PE\\0\\0" and a file header."""
+    header = bytearray(0x40)
+    header[0:2] = b"MZ"
+    header[0x3C:0x40] = struct.pack("<I", 0x40)
+    file_header = struct.pack("<HHIIIHH", 0x8664, 0, 0, 0, 0, 0, 0x22)
+    return bytes(header) + b"PE\0\0" + file_header + pattern(200)
 
 
 def pattern(size):
@@ -75,6 +101,28 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, JSON_OBJECT, "application/json")
         elif kind == "json-empty":
             self.answer(200, JSON_EMPTY, "application/json")
+        elif kind == "pe-image":
+            self.answer(200, pe_image(), headers=[("Last-Modified", LAST_MODIFIED)])
+        elif kind == "mz-only":
+            self.answer(200, b"MZ" + pattern(300), headers=[("Last-Modified", LAST_MODIFIED)])
+        elif kind == "dated-status" and argument.isdigit():
+            page = b"<html><body><h1>Error %s</h1></body></html>" % argument.encode()
+            self.answer(int(argument), page, "text/html",
+                        headers=[("Last-Modified", LAST_MODIFIED)])
+        elif kind == "last-modified":
+            self.answer(200, pattern(100),
+                        headers=[("Last-Modified", urllib.parse.unquote(argument))])
+        elif kind == "pe-dated":
+            self.answer(200, pe_image(), headers=[("Last-Modified", FUTURE)])
+        elif kind == "html-dated":
+            self.answer(200, HTML_PAGE, "text/html", headers=[("Last-Modified", FUTURE)])
+        elif kind == "program" and os.environ.get("TARVENIX_TEST_PROGRAM_FILE"):
+            with open(os.environ["TARVENIX_TEST_PROGRAM_FILE"], "rb") as program:
+                body = program.read() + NEW_BUILD_MARKER
+            self.answer(200, body, headers=[("Last-Modified", FUTURE)])
+        elif kind == "resources":
+            with open(SAMPLE_BAD_CALLS, "rb") as bad_calls:
+                self.answer(200, bad_calls.read(), "application/json")
         elif kind == "redirect":
             self.send_response(302)
             self.send_header("Location", "/" + "/".join(parts[1:]))

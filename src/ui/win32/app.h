@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
+#include "net/program_update.h"
+#include "net/web_endpoints.h"
 #include "ui/config_store.h"
 #include "ui/field_table.h"
 #include "ui/operator_config.h"
@@ -21,6 +24,10 @@ namespace tarvenix {
 inline constexpr int contest_year = 2024;
 inline constexpr int initial_width = 620;  // also the smallest the window may become
 inline constexpr int initial_height = 500;
+
+// Posted by the Update command to quit into the new program; private to the window, as
+// dialog navigation uses WM_USER itself.
+inline constexpr UINT quit_request_message = WM_APP;
 
 // The three fonts of the window (Arial, FF_SWISS).
 struct Fonts {
@@ -38,7 +45,9 @@ struct App {
   OperatorConfig record;
   ProgramPaths paths;
   SystemInfo system;
-  bool use_https = true;
+  WebEndpoints endpoints;                       // where the bad-call list and updates live
+  std::optional<RestartMarker> pending_update;  // started by an update of an older copy
+  bool busy = false;                            // a command is running; others wait
   Win32FileSystem files;
   size_t country_rows = 1;  // "--" and the entity names
 

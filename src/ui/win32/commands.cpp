@@ -1,12 +1,13 @@
-// The command handlers and their routing table.
+// The command handlers that keep the record in step with the controls, and the routing
+// table from (control id, notification) to every command of the window.
 #include "ui/win32/commands.h"
 
 #include <cstring>
 
-#include "ui/entry_checks.h"
+#include "ui/win32/actions.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/field_checks.h"
-#include "ui/win32/message_box.h"
+#include "ui/win32/file_dialogs.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/startup.h"
 #include "ui/window_lists.h"
@@ -15,24 +16,6 @@ namespace tarvenix {
 namespace {
 
 using CommandHandler = void (*)(App&, int id, HWND control);
-
-// A load leaves its text for the operator in the record.
-void show_load_message(App& app) {
-  if (app.record.message.empty()) return;
-  show_message(app.main_window, app.record.message, MB_ICONEXCLAMATION);
-  app.record.message.clear();
-}
-
-void save_if_changed(App& app) {
-  if (!app.record.changed) return;
-  if (const auto error = write_config(app.record, app.config_context()))
-    show_message(app.main_window, *error, MB_ICONHAND);
-}
-
-void show_record(App& app) {
-  fill_controls(app);
-  apply_country_rules(app);
-}
 
 void clear_file_choice(App& app, std::string& path, size_t slot) {
   if (path.empty()) return;
@@ -101,64 +84,91 @@ void on_confirmed(App& app, int, HWND box) {
   app.record.confirmed = checked;
 }
 
-// The operator's entries, in order: required fields, call sign, e-mail address. The
-// conversion itself follows them.
-bool entries_ready(App& app) {
-  if (const auto missing = check_required(app.fields, app.record)) {
-    show_message(app.main_window, *missing, MB_ICONHAND);
-    return false;
-  }
-  for (const auto& problem :
-       {check_callsign(app.record.callsign), check_email(app.record.email_address)}) {
-    if (!problem) continue;
-    show_message(app.main_window, *problem, MB_ICONHAND);
-    return false;
-  }
-  return true;
+void on_adif_button(App& app, int, HWND) {
+  choose_adif_log(app);
 }
-
+void on_scoresheet_button(App& app, int, HWND) {
+  choose_scoresheet(app);
+}
+void on_output_button(App& app, int, HWND) {
+  choose_output(app);
+}
 void on_convert(App& app, int, HWND) {
-  entries_ready(app);
+  convert(app);
+}
+void on_about(App& app, int, HWND) {
+  show_about(app);
 }
 void on_exit(App& app, int, HWND) {
   confirm_exit(app);
+}
+void on_help(App&, int, HWND) {
+  open_author_page();
+}
+void on_view(App& app, int, HWND) {
+  view_file(app);
+}
+void on_delete(App& app, int, HWND) {
+  delete_configuration(app);
+}
+void on_update(App& app, int, HWND) {
+  update_program(app);
+}
+void on_contest_link(App&, int, HWND) {
+  open_contest_page();
 }
 
 struct CommandRoute {
   int id;
   int notification;
   CommandHandler handler;
+  bool exclusive;  // an operator's command: never runs inside another one
 };
 
 constexpr CommandRoute command_routes[] = {
-    {IDC_CONVERT, BN_CLICKED, on_convert},
-    {IDC_EXIT, BN_CLICKED, on_exit},
-    {IDC_CONFIRMED, BN_CLICKED, on_confirmed},
-    {IDC_CALLSIGN, CBN_SELCHANGE, on_callsign_chosen},
-    {IDC_CALLSIGN, CBN_EDITCHANGE, on_callsign_edited},
-    {IDC_COUNTRY, CBN_SELCHANGE, on_country_chosen},
-    {IDC_ENTRY, CBN_SELCHANGE, on_entry_chosen},
-    {IDC_BAND, CBN_SELCHANGE, on_band_chosen},
-    {IDC_MODE, CBN_SELCHANGE, on_mode_chosen},
-    {IDC_NAME, EN_KILLFOCUS, on_field_left},
-    {IDC_STREET_BOX, EN_KILLFOCUS, on_field_left},
-    {IDC_CITY_TOWN, EN_KILLFOCUS, on_field_left},
-    {IDC_STATE_PROVINCE, EN_KILLFOCUS, on_field_left},
-    {IDC_POSTAL_CODE, EN_KILLFOCUS, on_field_left},
-    {IDC_CQ_ZONE, EN_KILLFOCUS, on_field_left},
-    {IDC_EMAIL_ADDRESS, EN_KILLFOCUS, on_field_left},
-    {IDC_CLUB, EN_KILLFOCUS, on_field_left},
-    {IDC_ANTENNA, EN_KILLFOCUS, on_field_left},
+    {IDC_ADIF_BUTTON, BN_CLICKED, on_adif_button, true},
+    {IDC_SCORESHEET_BUTTON, BN_CLICKED, on_scoresheet_button, true},
+    {IDC_OUTPUT_BUTTON, BN_CLICKED, on_output_button, true},
+    {IDC_CONVERT, BN_CLICKED, on_convert, true},
+    {IDC_ABOUT, BN_CLICKED, on_about, true},
+    {IDC_EXIT, BN_CLICKED, on_exit, true},
+    {IDC_HELP_BUTTON, BN_CLICKED, on_help, true},
+    {IDC_VIEW, BN_CLICKED, on_view, true},
+    {IDC_DELETE, BN_CLICKED, on_delete, true},
+    {IDC_UPDATE, BN_CLICKED, on_update, true},
+    {IDC_CONFIRMED, BN_CLICKED, on_confirmed, false},
+    {IDC_CONTEST_LINK, STN_CLICKED, on_contest_link, true},
+    {IDC_CALLSIGN, CBN_SELCHANGE, on_callsign_chosen, true},
+    {IDC_CALLSIGN, CBN_EDITCHANGE, on_callsign_edited, false},
+    {IDC_COUNTRY, CBN_SELCHANGE, on_country_chosen, false},
+    {IDC_ENTRY, CBN_SELCHANGE, on_entry_chosen, false},
+    {IDC_BAND, CBN_SELCHANGE, on_band_chosen, false},
+    {IDC_MODE, CBN_SELCHANGE, on_mode_chosen, false},
+    {IDC_NAME, EN_KILLFOCUS, on_field_left, false},
+    {IDC_STREET_BOX, EN_KILLFOCUS, on_field_left, false},
+    {IDC_CITY_TOWN, EN_KILLFOCUS, on_field_left, false},
+    {IDC_STATE_PROVINCE, EN_KILLFOCUS, on_field_left, false},
+    {IDC_POSTAL_CODE, EN_KILLFOCUS, on_field_left, false},
+    {IDC_CQ_ZONE, EN_KILLFOCUS, on_field_left, false},
+    {IDC_EMAIL_ADDRESS, EN_KILLFOCUS, on_field_left, false},
+    {IDC_CLUB, EN_KILLFOCUS, on_field_left, false},
+    {IDC_ANTENNA, EN_KILLFOCUS, on_field_left, false},
 };
 
 }  // namespace
 
 void run_command(App& app, int id, int notification, HWND control) {
   for (const CommandRoute& route : command_routes) {
-    if (route.id == id && route.notification == notification) {
+    if (route.id != id || route.notification != notification) continue;
+    if (!route.exclusive) {
       route.handler(app, id, control);
-      return;
+    } else if (!app.busy) {
+      // Boxes without an owner keep the window working while a command runs.
+      app.busy = true;
+      route.handler(app, id, control);
+      app.busy = false;
     }
+    return;
   }
 }
 

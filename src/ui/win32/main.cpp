@@ -6,10 +6,14 @@
 
 #include "ui/win32/app.h"
 #include "ui/win32/startup.h"
+#include "ui/win32/update_process.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace tarvenix;
   const auto app = std::make_unique<App>();
+  // A copy started by an update waits for the old one first, so it is not refused as a
+  // second instance.
+  app->pending_update = wait_for_replaced_program();
   claim_single_instance(*app);
   init_application(*app, instance);
   switch (create_main_window(*app)) {
@@ -22,6 +26,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // Tab and Shift+Tab move between the window's controls.
+    if (IsDialogMessageA(app->main_window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

@@ -39,9 +39,16 @@ std::optional<LRESULT> on_get_min_max_info(App&, WPARAM, LPARAM lparam) {
   return 0;
 }
 
-// Closing the window asks first; the window itself is never destroyed.
+// Closing the window asks first; the window itself is never destroyed. Not while a
+// command runs.
 std::optional<LRESULT> on_close(App& app, WPARAM, LPARAM) {
-  confirm_exit(app);
+  if (!app.busy) confirm_exit(app);
+  return 0;
+}
+
+// The Update command's request to quit into the new program.
+std::optional<LRESULT> on_quit_request(App& app, WPARAM, LPARAM) {
+  quit_application(app);
   return 0;
 }
 
@@ -57,7 +64,7 @@ struct MessageRoute {
 
 constexpr MessageRoute message_routes[] = {
     {WM_CREATE, on_create}, {WM_SIZE, on_size},       {WM_GETMINMAXINFO, on_get_min_max_info},
-    {WM_CLOSE, on_close},   {WM_COMMAND, on_command},
+    {WM_CLOSE, on_close},   {WM_COMMAND, on_command}, {quit_request_message, on_quit_request},
 };
 
 App* app_of(HWND window) {

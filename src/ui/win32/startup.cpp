@@ -6,9 +6,12 @@
 
 #include "ui/format_text.h"
 #include "ui/runtime_check.h"
+#include "ui/win32/actions.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/message_box.h"
+#include "ui/win32/program_endpoints.h"
 #include "ui/win32/resource.h"
+#include "ui/win32/update_process.h"
 
 namespace tarvenix {
 namespace {
@@ -75,7 +78,7 @@ void read_windows_version(App& app) {
   const auto rtl_get_version = ntdll ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
                                            GetProcAddress(ntdll, "RtlGetVersion")))
                                      : nullptr;
-  app.use_https = true;
+  app.endpoints.useHttps = true;
   if (!rtl_get_version) return;
   OSVERSIONINFOEXW version{};
   version.dwOSVersionInfoSize = sizeof version;
@@ -84,7 +87,7 @@ void read_windows_version(App& app) {
   app.system.os_minor = version.dwMinorVersion;
   app.system.os_build = version.dwBuildNumber;
   app.system.os_product_type = version.wProductType;
-  if (version.dwMajorVersion == 5 && version.dwMinorVersion == 1) app.use_https = false;
+  if (version.dwMajorVersion == 5 && version.dwMinorVersion == 1) app.endpoints.useHttps = false;
 }
 
 void send_to_installation_page() {
@@ -107,8 +110,10 @@ void init_application(App& app, HINSTANCE instance) {
   app.main_window = nullptr;
   find_program_path(app);
   stamp_version(app.record, app.config_context());
+  finish_update(app.paths, app.pending_update);
   app.title = format_text("%s %04d - Version %s", load_string(IDS_PROGRAM_NAME, 79).c_str(),
                           contest_year, app.record.version_text);
+  app.endpoints = program_web_endpoints();
 }
 
 WindowStart create_main_window(App& app) {
@@ -130,8 +135,7 @@ WindowStart create_main_window(App& app) {
 }
 
 void confirm_exit(App& app) {
-  if (const auto error = write_config(app.record, app.config_context()))
-    show_message(app.main_window, *error, MB_ICONHAND);
+  save_config(app);
   const std::string question = app.record.converted ? std::string(disclaimer_text) + exit_question
                                                     : std::string(exit_question);
   if (show_message(app.main_window, question, MB_YESNO | MB_ICONQUESTION) == IDYES)

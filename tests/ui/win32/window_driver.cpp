@@ -138,11 +138,28 @@ std::string windows_path(const std::string& unix_path) {
   return path;
 }
 
+std::vector<TopWindow> visible_top_windows() {
+  std::vector<TopWindow> found;
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        if (!IsWindowVisible(window)) return TRUE;
+        TopWindow top{window, 0, class_of(window)};
+        GetWindowThreadProcessId(window, &top.process_id);
+        reinterpret_cast<std::vector<TopWindow>*>(data)->push_back(std::move(top));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 std::string build_dir() {
   return windows_path(TARVENIX_WINDOWS_BUILD_DIR);
 }
 std::string program_under_test() {
   return windows_path(TARVENIX_PROGRAM);
+}
+std::string loopback_program() {
+  return windows_path(TARVENIX_LOOPBACK_PROGRAM);
 }
 
 void set_runtime_key(bool present, DWORD build, DWORD major) {
@@ -178,13 +195,13 @@ void prepare_prefix() {
                nullptr, recorder);
 }
 
-ProgramRun::ProgramRun(const std::string& name) {
+ProgramRun::ProgramRun(const std::string& name, const std::string& program) {
   CreateDirectoryA((build_dir() + "\\e2e").c_str(), nullptr);
   folder_ = build_dir() + "\\e2e\\" + name;
   CreateDirectoryA(folder_.c_str(), nullptr);
   empty_folder(folder_);
   exe_ = folder_ + "\\tarvenix.exe";
-  CopyFileA(program_under_test().c_str(), exe_.c_str(), FALSE);
+  CopyFileA(program.c_str(), exe_.c_str(), FALSE);
 }
 
 ProgramRun::~ProgramRun() {
@@ -290,6 +307,28 @@ void ProgramRun::press(const MessageBoxInfo& box, int button) {
   PostMessageA(box.handle, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box.handle, button)));
   wait_until(10000, [&] { return !IsWindow(box.handle); });
+}
+
+bool ProgramRun::answer_file_dialog(const std::string& title, const std::string& path,
+                                    bool wait_closed, DWORD timeout_ms) {
+  HWND dialog = nullptr;
+  wait_until(timeout_ms, [&] {
+    for (HWND window : top_windows_of(process_.dwProcessId)) {
+      char text[256] = {};
+      send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+      if (class_of(window) == "#32770" && title == text) dialog = window;
+    }
+    return dialog != nullptr;
+  });
+  if (dialog == nullptr) return false;
+  constexpr int file_name_box = 0x47C;   // cmb13 of the explorer-style dialog
+  constexpr int file_name_edit = 0x480;  // edt1 of the older one
+  HWND name = GetDlgItem(dialog, file_name_box);
+  if (name == nullptr) name = GetDlgItem(dialog, file_name_edit);
+  send(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  return !wait_closed || wait_until(timeout_ms, [&] { return !IsWindow(dialog); });
 }
 
 std::optional<DWORD> ProgramRun::wait_exit(DWORD timeout_ms) {

@@ -18,6 +18,17 @@ std::string windows_path(const std::string& unix_path);
 // The test build's folders.
 std::string build_dir();           // build/windows, as a Windows path
 std::string program_under_test();  // build/windows/bin/tarvenix.exe
+// The same program built to talk only to servers on 127.0.0.1, which the tests name in
+// TARVENIX_TEST_CONTEST_URL and TARVENIX_TEST_UPDATE_URL.
+std::string loopback_program();  // build/windows/bin/loopback/tarvenix.exe
+
+// A visible top-level window of any process.
+struct TopWindow {
+  HWND handle = nullptr;
+  DWORD process_id = 0;
+  std::string class_name;
+};
+std::vector<TopWindow> visible_top_windows();
 
 struct ControlInfo {
   HWND handle = nullptr;
@@ -43,8 +54,8 @@ void prepare_prefix();  // fonts, window frames, the https handler that records 
 
 class ProgramRun {
  public:
-  // Copies the program into build/windows/e2e/<name>/ (emptied first).
-  explicit ProgramRun(const std::string& name);
+  // Copies `program` into build/windows/e2e/<name>/ (emptied first).
+  explicit ProgramRun(const std::string& name, const std::string& program = program_under_test());
   ~ProgramRun();  // ends the program if it still runs
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
@@ -61,6 +72,14 @@ class ProgramRun {
   std::optional<MessageBoxInfo> wait_message_box(DWORD timeout_ms = 10000);
   bool no_message_box();  // after the window has handled everything posted so far
   void press(const MessageBoxInfo& box, int button);
+
+  // The program's open or save dialog titled `title`: `path` typed as the file name and
+  // the dialog confirmed. False when no such dialog came, or (with `wait_closed`) when it
+  // did not close.
+  bool answer_file_dialog(const std::string& title, const std::string& path,
+                          bool wait_closed = true, DWORD timeout_ms = 10000);
+
+  DWORD process_id() const { return process_.dwProcessId; }
 
   // Exit code, or nothing when the program did not end in time.
   std::optional<DWORD> wait_exit(DWORD timeout_ms = 10000);

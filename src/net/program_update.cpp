@@ -1,0 +1,221 @@
+// The newer-version check, the download of the new program, and the restart marker.
+#include "net/program_update.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "net/http_client.h"
+#include "net/http_date.h"
+
+namespace tarvenix {
+namespace {
+
+// Texts for the operator are kept within the 260 bytes the program has always used, and
+// header values within 32.
+constexpr size_t text_limit = 259;
+constexpr size_t header_limit = 31;
+constexpr int http_ok = 200;
+constexpr int http_forbidden = 403;
+
+std::string bounded(std::string text, size_t limit) {
+  if (text.size() > limit) text.resize(limit);
+  return text;
+}
+
+// Seconds since 1970 of the file's last change; 0 when it cannot be read, so that any
+// version on the server counts as newer.
+int64_t modification_time(const std::string& path) {
+  std::error_code error;
+  const auto changed = std::filesystem::last_write_time(path, error);
+  if (error) return 0;
+  const auto since_1970 = std::chrono::file_clock::to_sys(changed).time_since_epoch();
+  return std::chrono::duration_cast<std::chrono::seconds>(since_1970).count();
+}
+
+std::string file_name_after_last_slash(std::string_view path) {
+  const size_t slash = path.find_last_of('/');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string http_error_text(const HttpRequest& request, const WebEndpoints& endpoints) {
+  const int status = response_status(request);
+  const std::string status_text = bounded(
+      query_response_header(request, ResponseHeader::status_text).value_or(""), header_limit);
+  std::string text = "HTTP Error " + std::to_string(status) + " - " + status_text;
+  if (status == http_forbidden) {
+    text += "\nYou do not have permission to access " +
+            file_name_after_last_slash(endpoints.updatePath) + " on the remote server!";
+  }
+  return bounded(std::move(text), text_limit);
+}
+
+std::string unreadable_date_text(const std::string& value) {
+  return bounded("The date of the program file on the server could not be read: " + value,
+                 text_limit);
+}
+
+// A session and a sent request for the program file; empty when either failed (the
+// failure has been told).
+struct UpdateRequest {
+  InternetSession session;
+  HttpRequest request;
+};
+
+UpdateRequest request_program_file(OwnerWindow owner, const WebEndpoints& endpoints,
+                                   const char* connect_step) {
+  UpdateRequest update;
+  update.session = open_internet();
+  if (!update.session) {
+    report_internet_error(nullptr, "HttpSendRequestInternetOpen", "");
+    return update;
+  }
+  update.request = open_url(owner, update.session, endpoints.authorHost, endpoints.updatePath,
+                            endpoints.useHttps);
+  if (!update.request && connect_step) report_internet_error(nullptr, connect_step, "");
+  return update;
+}
+
+uint32_t little_endian_32(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < 4; ++i) value |= uint32_t(uint8_t(bytes[at + i])) << (8 * i);
+  return value;
+}
+
+bool is_hex_digit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool is_absolute_windows_path(std::string_view path) {
+  const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  const bool network = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
+                       (path[1] == '\\' || path[1] == '/');
+  return drive || network;
+}
+
+}  // namespace
+
+UpdateCheck newer_version_available(OwnerWindow owner, const std::string& program_path,
+                                    const WebEndpoints& endpoints) {
+  UpdateCheck check;
+  const int64_t local_time = modification_time(program_path);
+  UpdateRequest update = request_program_file(owner, endpoints, "HttpSendRequestInternetConnect");
+  if (!update.request) {
+    check.network_failed = true;
+    return check;
+  }
+  // Only the program file itself carries a date worth comparing: an error page has none.
+  const auto last_modified = query_response_header(update.request, ResponseHeader::last_modified);
+  if (response_status(update.request) != http_ok || !last_modified) {
+    check.error_text = http_error_text(update.request, endpoints);
+    return check;
+  }
+  if (last_modified->size() > header_limit || !is_full_http_date(*last_modified)) {
+    check.error_text = unreadable_date_text(*last_modified);
+    return check;
+  }
+  check.newer = parse_http_date(*last_modified) - local_time > 0;
+  return check;
+}
+
+std::optional<std::string> download_update(OwnerWindow owner, const std::string& program_dir,
+                                           const WebEndpoints& endpoints) {
+  const auto update_file = create_temporary_file(program_dir, "dxt");
+  if (!update_file) return std::nullopt;
+  bool accepted = false;
+  {
+    UpdateRequest update = request_program_file(owner, endpoints, nullptr);
+    accepted = update.request && response_status(update.request) == http_ok &&
+               download_to_file(owner, update.request, *update_file) == 0 &&
+               is_windows_executable(*update_file);
+  }
+  if (accepted) return update_file;
+  std::remove(update_file->c_str());
+  return std::nullopt;
+}
+
+bool is_windows_executable(const std::string& path) {
+  constexpr size_t new_header_offset = 0x3C;  // e_lfanew in the MZ header
+  constexpr size_t file_header_size = 20;     // IMAGE_FILE_HEADER after "PE\0\0"
+  std::ifstream in(path, std::ios::binary);
+  std::string head(new_header_offset + 4, '\0');
+  if (!in.read(head.data(), std::streamsize(head.size())) || head.compare(0, 2, "MZ") != 0)
+    return false;
+  const uint32_t pe_offset = little_endian_32(head, new_header_offset);
+  std::string signature(4 + file_header_size, '\0');
+  if (!in.seekg(std::streamoff(pe_offset)) ||
+      !in.read(signature.data(), std::streamsize(signature.size())))
+    return false;
+  return signature.compare(0, 4, std::string("PE\0\0", 4)) == 0;
+}
+
+std::string restart_command_line(std::string_view own_command_line, uint64_t process_handle,
+                                 std::string_view update_file) {
+  // As "%p" writes a 64-bit handle: sixteen upper-case hexadecimal digits.
+  std::array<char, 17> digits{};
+  std::snprintf(digits.data(), digits.size(), "%016llX",
+                static_cast<unsigned long long>(process_handle));
+  std::string line(own_command_line);
+  line += '<';
+  line += digits.data();
+  line += '>';
+  line += update_file;
+  return line;
+}
+
+std::optional<RestartMarker> parse_restart_marker(std::string_view command_line) {
+  const size_t open = command_line.find('<');
+  if (open == std::string_view::npos) return std::nullopt;
+  size_t at = open + 1;
+  uint64_t value = 0;
+  size_t digits = 0;
+  for (; at < command_line.size() && is_hex_digit(command_line[at]); ++at, ++digits) {
+    if (digits == 16) return std::nullopt;  // wider than any handle
+    const char c = command_line[at];
+    const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+    value = value * 16 + uint64_t(digit);
+  }
+  if (value == 0 || at >= command_line.size() || command_line[at] != '>') return std::nullopt;
+  return RestartMarker{std::string(command_line.substr(0, open)), value};
+}
+
+std::string old_program_path(std::string_view old_command_line, std::string_view folder) {
+  std::string_view item;
+  if (!old_command_line.empty() && old_command_line[0] == '"') {
+    const size_t close = old_command_line.find('"', 1);
+    item = old_command_line.substr(1, close == std::string_view::npos ? close : close - 1);
+  } else {
+    item = old_command_line.substr(0, old_command_line.find_first_of(" \t"));
+  }
+  if (item.empty() || is_absolute_windows_path(item)) return std::string(item);
+  // "\dir\file" is rooted on the folder's drive.
+  if (item[0] == '\\' || item[0] == '/') {
+    const bool has_drive = folder.size() >= 2 && folder[1] == ':';
+    return std::string(has_drive ? folder.substr(0, 2) : std::string_view()) + std::string(item);
+  }
+  return std::string(folder) + std::string(item);
+}
+
+std::string update_move_failure_text(int code, std::string_view own_path,
+                                     std::string_view old_path) {
+  constexpr int access_denied = 5;     // ERROR_ACCESS_DENIED
+  constexpr int not_same_device = 17;  // ERROR_NOT_SAME_DEVICE
+  constexpr int invalid_name = 123;    // ERROR_INVALID_NAME
+  const std::string own(own_path);
+  const std::string old(old_path);
+  switch (code) {
+    case access_denied:
+      return "Access denied: " + old;
+    case not_same_device:
+      return "Not same device: " + old;
+    case invalid_name:
+      return "Invalid name: [" + own + "] [" + old + "]";
+    default:
+      return "Unable to move " + own + " to " + old + ", error code = " + std::to_string(code);
+  }
+}
+
+}  // namespace tarvenix

@@ -1,0 +1,179 @@
+// Convert, Delete, Update, About and the web pages.
+#include "ui/win32/actions.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "badcalls/bad_call_fetch.h"
+#include "net/program_update.h"
+#include "scoresheet/run.h"
+#include "ui/convert_checks.h"
+#include "ui/entry_checks.h"
+#include "ui/format_text.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/field_checks.h"
+#include "ui/win32/file_dialogs.h"
+#include "ui/win32/message_box.h"
+#include "ui/win32/resource.h"
+#include "ui/win32/update_process.h"
+
+namespace tarvenix {
+namespace {
+
+constexpr const char* review_text =
+    "Now would be a good time to review your scoresheet and enter any comments into the "
+    "section at the bottom.\n\n";
+constexpr const char* open_question = "Do you want to open the scoresheet file you just created?";
+
+int tell(App& app, const std::string& text, UINT type) {
+  return show_message(app.main_window, text, type);
+}
+
+// The operator's entries, in order: required fields, call sign, e-mail address.
+bool entries_ready(App& app) {
+  if (const auto missing = check_required(app.fields, app.record)) {
+    tell(app, *missing, MB_ICONHAND);
+    return false;
+  }
+  for (const auto& problem :
+       {check_callsign(app.record.callsign), check_email(app.record.email_address)}) {
+    if (!problem) continue;
+    tell(app, *problem, MB_ICONHAND);
+    return false;
+  }
+  return true;
+}
+
+bool files_ready(App& app) {
+  if (const auto problem = check_convert_files(app.paths)) {
+    tell(app, *problem, MB_ICONHAND);
+    return false;
+  }
+  if (!app.record.converted || !PathFileExistsA(app.paths.output_path.c_str())) return true;
+  const std::string question =
+      file_name_of(app.paths.output_path) + " already exists.\nDo you want to replace it?";
+  return tell(app, question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+void tell_conversion_result(App& app) {
+  const std::string name = file_name_of(app.paths.output_path);
+  const std::string text =
+      format_text("Wrote %3d  countries to %s\n", app.record.countries_written, name.c_str()) +
+      format_text("Wrote %3d   zones to %s\n\n", app.record.zones_written, name.c_str()) +
+      review_text + open_question;
+  if (tell(app, text, MB_YESNO | MB_ICONASTERISK) == IDYES) open_with_shell(app.paths.output_path);
+}
+
+void reload_stored_configurations(App& app) {
+  reset_config(app.record, app.config_context());
+  const StoredCallsigns stored = list_configs(app.record, app.config_context());
+  fill_callsign_list(app, stored);
+  if (!stored.single) return;
+  read_config(app.record, app.config_context());
+  show_load_message(app);
+}
+
+}  // namespace
+
+void convert(App& app) {
+  if (!entries_ready(app) || !files_ready(app)) return;
+  app.record.converted = 0;
+  app.record.message.clear();
+  const BadCallSource download = [&app](RunLog& log) {
+    return fetch_bad_calls(nullptr, app.paths.output_path, app.endpoints, log);
+  };
+  bool workbook_saved = false;
+  const int result = run_conversion(app.record, app.paths, app.system, download, workbook_saved);
+  if (result != 0) {
+    tell(app, app.record.message, MB_ICONHAND);
+    app.record.message.clear();
+  } else {
+    tell_conversion_result(app);
+  }
+  // A workbook saved with error lines in the log is still this run's: replacing it asks.
+  app.record.converted = workbook_saved ? 1 : 0;
+}
+
+void delete_configuration(App& app) {
+  if (app.record.callsign[0] == '\0') {
+    tell(app, "You must select a callsign.", MB_ICONEXCLAMATION);
+    return;
+  }
+  save_if_changed(app);
+  const auto file = config_file_name(app.record, app.paths);
+  if (!file || !app.files.file_exists(*file)) return;
+  const std::string question =
+      format_text("Are you sure you want to delete the configuration for %s?", app.record.callsign);
+  if (tell(app, question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  app.files.delete_file(*file);
+  reload_stored_configurations(app);
+  show_record(app);
+}
+
+void update_program(App& app) {
+  const UpdateCheck check = newer_version_available(
+      app.main_window, app.paths.program_dir + app.paths.program_file, app.endpoints);
+  if (check.network_failed) return;  // already told in an "Internet error" box
+  if (!check.newer) {
+    if (!check.error_text.empty()) {
+      tell(app, check.error_text, MB_ICONHAND);
+    } else {
+      tell(app, update_latest_text, MB_ICONASTERISK);
+    }
+    return;
+  }
+  if (tell(app, update_available_question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  const auto update_file = download_update(app.main_window, app.paths.program_dir, app.endpoints);
+  if (!update_file) {
+    tell(app, update_download_failed_text, MB_ICONHAND);
+    return;
+  }
+  app.paths.update_file = *update_file;
+  tell(app, update_restart_text, MB_ICONASTERISK);
+  save_config(app);  // as Exit does
+  if (!restart_into_update(app.paths)) {
+    std::remove(app.paths.update_file.c_str());
+    app.paths.update_file.clear();
+    tell(app, update_start_failed_text, MB_ICONHAND);
+    return;
+  }
+  PostMessageA(app.main_window, quit_request_message, 0, 0);
+}
+
+void show_about(App& app) {
+  std::string version =
+      format_text("Version %s -- %s %s", app.record.version_text, __DATE__, __TIME__);
+  version.resize(std::min<size_t>(version.size(), 79));
+  tell(app, version + "\n" + load_string(IDS_NOTICE, 79), MB_ICONASTERISK);
+}
+
+void open_author_page() {
+  open_with_shell(load_string(IDS_AUTHOR_PAGE, 47));
+}
+void open_contest_page() {
+  open_with_shell(load_string(IDS_CONTEST_PAGE, 47));
+}
+
+void show_load_message(App& app) {
+  if (app.record.message.empty()) return;
+  tell(app, app.record.message, MB_ICONEXCLAMATION);
+  app.record.message.clear();
+}
+
+void save_if_changed(App& app) {
+  if (app.record.changed) save_config(app);
+}
+
+void save_config(App& app) {
+  if (const auto error = write_config(app.record, app.config_context()))
+    tell(app, *error, MB_ICONHAND);
+}
+
+void show_record(App& app) {
+  fill_controls(app);
+  apply_country_rules(app);
+}
+
+}  // namespace tarvenix

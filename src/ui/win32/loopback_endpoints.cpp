@@ -1,0 +1,39 @@
+// The web servers of the loopback test build (tarvenix.exe under build/.../loopback): the
+// end-to-end tests name their servers in TARVENIX_TEST_CONTEST_URL ("http://127.0.0.1:PORT")
+// and TARVENIX_TEST_UPDATE_URL (server and update path). Only loopback servers are taken;
+// anything else leaves a server that cannot be reached, never the configured ones.
+#include <cstdlib>
+
+#include "ui/win32/program_endpoints.h"
+
+namespace tarvenix {
+namespace {
+
+std::optional<WebUrl> loopback_url(const char* variable) {
+  const char* text = std::getenv(variable);
+  if (text == nullptr) return std::nullopt;
+  auto url = parse_web_url(text);
+  if (!url || url->server.host != "127.0.0.1") return std::nullopt;
+  return url;
+}
+
+WebServer unreachable_server() {
+  WebServer server;
+  server.host = "127.0.0.1";
+  server.port = 9;  // discard: nothing answers there
+  return server;
+}
+
+}  // namespace
+
+WebEndpoints program_web_endpoints() {
+  WebEndpoints endpoints = default_web_endpoints();
+  const auto contest = loopback_url("TARVENIX_TEST_CONTEST_URL");
+  const auto update = loopback_url("TARVENIX_TEST_UPDATE_URL");
+  endpoints.contestHost = contest ? contest->server : unreachable_server();
+  endpoints.authorHost = update ? update->server : unreachable_server();
+  if (update) endpoints.updatePath = update->path;
+  return endpoints;
+}
+
+}  // namespace tarvenix

@@ -1,0 +1,131 @@
+// The update's rules that need no server: the date form, the restart marker, the old
+// program's path, the executable check, the temporary file and the move failure texts.
+#include <doctest/doctest.h>
+
+#include <filesystem>
+
+#include "net/http_date.h"
+#include "net/program_update.h"
+#include "test_support.h"
+
+using namespace tarvenix;
+using namespace tarvenix::test;
+
+TEST_CASE("only the whole fixed HTTP date form counts as a full date") {
+  CHECK(is_full_http_date("Tue, 01 Oct 2024 12:00:00 GMT"));
+  CHECK(is_full_http_date("Sun, 06 Nov 1994 08:49:37 GMT"));
+  CHECK_FALSE(is_full_http_date("Tue, 01 Oct 2024"));
+  CHECK_FALSE(is_full_http_date("Tue, 01 oct 2024 12:00:00 GMT"));
+  CHECK_FALSE(is_full_http_date("Tue, 1 Oct 2024 12:00:00 GMT"));
+  CHECK_FALSE(is_full_http_date("Tue, 01 Oct 2024 12:00:00 GMT "));
+  CHECK_FALSE(is_full_http_date("Tuesday, 01-Oct-24 12:00:00 GMT"));
+  CHECK_FALSE(is_full_http_date("Tue, 01 Oct 2024 12:00:00 CET"));
+  CHECK_FALSE(is_full_http_date("Tue, 01 Oct 2024 12-00-00 GMT"));
+  CHECK_FALSE(is_full_http_date(""));
+}
+
+TEST_CASE("a restart command line gives back the old command line and the handle") {
+  const std::string line =
+      restart_command_line("\"C:\\Tools\\tarvenix.exe\" ", 0x1A4, "C:\\Tools\\dxt3F2.tmp");
+  CHECK(line == "\"C:\\Tools\\tarvenix.exe\" <00000000000001A4>C:\\Tools\\dxt3F2.tmp");
+  const auto marker = parse_restart_marker(line);
+  REQUIRE(marker);
+  CHECK(marker->old_command_line == "\"C:\\Tools\\tarvenix.exe\" ");
+  CHECK(marker->process_handle == 0x1A4);
+}
+
+TEST_CASE("a command line without a whole marker is an ordinary start") {
+  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe"));
+  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <1A4 C:\\x.tmp"));
+  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <1A4"));
+  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <0>C:\\x.tmp"));
+  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <00000000>C:\\x.tmp"));
+  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <>C:\\x.tmp"));
+  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <G1>C:\\x.tmp"));
+  CHECK_FALSE(parse_restart_marker("x <11111111111111111>y"));  // wider than a handle
+  const auto lower = parse_restart_marker("x <1a4>y");
+  REQUIRE(lower);
+  CHECK(lower->process_handle == 0x1A4);
+}
+
+TEST_CASE("the old program path is the first item of the old command line") {
+  CHECK(old_program_path("\"D:\\Tools\\tarvenix.exe\" ", "D:\\Tools\\") ==
+        "D:\\Tools\\tarvenix.exe");
+  CHECK(old_program_path("\"D:\\My Tools\\tarvenix.exe\" -x", "D:\\My Tools\\") ==
+        "D:\\My Tools\\tarvenix.exe");
+  CHECK(old_program_path("D:\\Tools\\tarvenix.exe arg", "D:\\Tools\\") ==
+        "D:\\Tools\\tarvenix.exe");
+  CHECK(old_program_path("D:\\Tools\\tarvenix.exe", "D:\\Tools\\") == "D:\\Tools\\tarvenix.exe");
+  CHECK(old_program_path("\\\\server\\share\\tarvenix.exe", "D:\\Tools\\") ==
+        "\\\\server\\share\\tarvenix.exe");
+}
+
+TEST_CASE("a relative old program path is taken in the downloaded file's folder") {
+  CHECK(old_program_path("tarvenix.exe", "D:\\Tools\\") == "D:\\Tools\\tarvenix.exe");
+  CHECK(old_program_path("\"bin\\tarvenix.exe\" ", "D:\\Tools\\") ==
+        "D:\\Tools\\bin\\tarvenix.exe");
+  CHECK(old_program_path("\\Tools\\tarvenix.exe", "D:\\Other\\") == "D:\\Tools\\tarvenix.exe");
+  CHECK(old_program_path("", "D:\\Tools\\").empty());
+  CHECK(old_program_path("\"\" x", "D:\\Tools\\").empty());
+}
+
+TEST_CASE("a failed move is told by its error code") {
+  CHECK(update_move_failure_text(5, "C:\\a\\dxt1.tmp", "C:\\a\\tarvenix.exe") ==
+        "Access denied: C:\\a\\tarvenix.exe");
+  CHECK(update_move_failure_text(17, "C:\\a\\dxt1.tmp", "D:\\tarvenix.exe") ==
+        "Not same device: D:\\tarvenix.exe");
+  CHECK(update_move_failure_text(123, "C:\\a\\dxt1.tmp", "C:\\a\\t?.exe") ==
+        "Invalid name: [C:\\a\\dxt1.tmp] [C:\\a\\t?.exe]");
+  CHECK(update_move_failure_text(32, "C:\\a\\dxt1.tmp", "C:\\a\\tarvenix.exe") ==
+        "Unable to move C:\\a\\dxt1.tmp to C:\\a\\tarvenix.exe, error code = 32");
+}
+
+namespace {
+
+std::string mz_header(uint32_t pe_offset) {
+  std::string bytes(0x40, '\0');
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  for (int i = 0; i < 4; ++i) bytes[0x3C + i] = char((pe_offset >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+}  // namespace
+
+TEST_CASE("only an MZ header pointing at a PE signature is an executable image") {
+  ScratchFolder folder;
+  const std::string image = mz_header(0x40) + std::string("PE\0\0", 4) + std::string(20, '\x01');
+  auto check = [&](const std::string& bytes) {
+    const std::string path = folder.file("image.bin");
+    write_file(path, bytes);
+    return is_windows_executable(path);
+  };
+  CHECK(check(image));
+  CHECK_FALSE(check(""));
+  CHECK_FALSE(check("MZ"));
+  CHECK_FALSE(check("<!DOCTYPE html><html><body>Sign in</body></html>"));
+  CHECK_FALSE(check(image.substr(0, image.size() - 1)));  // file header cut short
+  CHECK_FALSE(check(mz_header(0x40) + "NE\0\0" + std::string(20, '\x01')));
+  CHECK_FALSE(check(mz_header(0xFFFFFFF0u) + std::string("PE\0\0", 4)));
+  CHECK_FALSE(check("ZM" + image.substr(2)));
+  CHECK_FALSE(is_windows_executable(folder.file("missing.bin")));
+}
+
+TEST_CASE("temporary files are new, empty and named dxt*.tmp in the given folder") {
+  ScratchFolder folder;
+  const std::string directory = folder.file("dir.with.dot") + "/";
+  std::filesystem::create_directories(directory);
+  const auto first = create_temporary_file(directory, "dxt");
+  const auto second = create_temporary_file(directory, "dxt");
+  REQUIRE(first);
+  REQUIRE(second);
+  CHECK(*first != *second);
+  for (const std::string& path : {*first, *second}) {
+    const std::filesystem::path file(path);
+    CHECK(std::filesystem::exists(std::filesystem::path(directory) / file.filename()));
+    CHECK(file.filename().string().rfind("dxt", 0) == 0);
+    CHECK(file.extension() == ".tmp");
+    CHECK(std::filesystem::file_size(file) == 0);
+  }
+  CHECK_FALSE(create_temporary_file(folder.file("missing") + "/", "dxt"));
+}
