@@ -90,14 +90,9 @@ std::vector<QsoRecord> parse_records(const std::string& text) {
   std::vector<QsoRecord> records;
   QsoRecord record;
   std::string error;
-  for (;;) {
-    const ReaderStatus status = reader.parse_ADIF(record, error);
-    if (status == ReaderStatus::end_of_file || status == ReaderStatus::error) break;
-    if (status == ReaderStatus::end_of_record) {
-      records.push_back(std::move(record));
-      record = QsoRecord();
-    }
-  }
+  read_all_records(reader, record, error, [&](QsoRecord& closed, ReaderStatus status) {
+    if (status == ReaderStatus::end_of_record) records.push_back(std::move(closed));
+  });
   return records;
 }
 

@@ -11,15 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   AdifReader reader(source, 64);
   QsoRecord record;
   std::string error;
-  for (;;) {
-    const ReaderStatus status = reader.parse_ADIF(record, error);
-    if (status == ReaderStatus::end_of_file || status == ReaderStatus::error) break;
-    if (status == ReaderStatus::end_of_header || status == ReaderStatus::end_of_record) {
-      for (const AdifField* f : {record.call, record.dxcc, record.band, record.mode}) {
-        if (f != nullptr && record.find(f->name) != f) __builtin_trap();
-      }
-      record.clear();
+  read_all_records(reader, record, error, [](const QsoRecord& closed, ReaderStatus) {
+    for (const AdifField* f : {closed.call, closed.dxcc, closed.band, closed.mode}) {
+      if (f != nullptr && closed.find(f->name) != f) __builtin_trap();
     }
-  }
+  });
   return 0;
 }

@@ -53,16 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   AdifReader reader(source, 64);
   QsoRecord record;
   std::string error;
-  for (;;) {
-    const ReaderStatus status = reader.parse_ADIF(record, error);
-    if (status == ReaderStatus::end_of_file || status == ReaderStatus::error) break;
-    if (status == ReaderStatus::end_of_record) {
-      ++stats.qsos_read;
-      evaluate_qso(record, config, entities, zones, stats, log, bad_calls);
-      if (!config.message.empty()) __builtin_trap();
-    }
-    if (status != ReaderStatus::line) record.clear();
-  }
+  read_all_records(reader, record, error, [&](QsoRecord& closed, ReaderStatus status) {
+    if (status != ReaderStatus::end_of_record) return;
+    ++stats.qsos_read;
+    evaluate_qso(closed, config, entities, zones, stats, log, bad_calls);
+    if (!config.message.empty()) __builtin_trap();
+  });
   check_table(entities);
   check_table(zones);
   if (zones.find(0) != nullptr) __builtin_trap();

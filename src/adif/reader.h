@@ -55,4 +55,19 @@ class AdifReader {
   std::string scratch_value_;
 };
 
+// Reads to the end of the input, or to a read failure, handing every record that <EOH> or
+// <EOR> closes to on_record(record, status) and clearing it afterwards. Returns the last
+// status: end_of_file, or error with `error` set.
+template <typename OnRecord>
+ReaderStatus read_all_records(AdifReader& reader, QsoRecord& record, std::string& error,
+                              OnRecord&& on_record) {
+  for (;;) {
+    const ReaderStatus status = reader.parse_ADIF(record, error);
+    if (status == ReaderStatus::end_of_file || status == ReaderStatus::error) return status;
+    if (status == ReaderStatus::line) continue;
+    on_record(record, status);
+    record.clear();
+  }
+}
+
 }  // namespace tarvenix

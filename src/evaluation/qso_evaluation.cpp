@@ -7,7 +7,7 @@
 #include "evaluation/field_text.h"
 #include "evaluation/mode_rules.h"
 #include "evaluation/qso_date.h"
-#include "evaluation/special_entities.h"
+#include "evaluation/contest_entities.h"
 
 namespace tarvenix {
 

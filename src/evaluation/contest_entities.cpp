@@ -1,5 +1,5 @@
 // Special entity rules, parent entity by parent entity; the first rule that applies decides.
-#include "evaluation/special_entities.h"
+#include "evaluation/contest_entities.h"
 
 #include <array>
 #include <initializer_list>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "evaluation/special_entities.h"
+#include "evaluation/contest_entities.h"
 #include "support/log_capture.h"
 #include "support/qso_builder.h"
 
