@@ -1,5 +1,12 @@
 # Shared build settings and the helpers every folder uses to declare its targets.
 
+# Rebuilds after a branch switch or in a second work tree are mostly cache hits.
+find_program(TARVENIX_CCACHE ccache)
+if(TARVENIX_CCACHE)
+  set(CMAKE_C_COMPILER_LAUNCHER ${TARVENIX_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${TARVENIX_CCACHE})
+endif()
+
 # Header-only libraries from Debian live in /usr/include; the cross build must not see the
 # rest of that folder, so only these three are linked into a folder of their own.
 set(TARVENIX_VENDOR_INCLUDE ${CMAKE_BINARY_DIR}/vendor-include)
