@@ -6,10 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "records/sink.h"
 #include "xlsx/package.h"
-#include "xlsx/sink.h"
 #include "xlsx/zip_writer.h"
 
+using namespace tarvenix;
 using namespace tarvenix::xlsx;
 
 namespace {

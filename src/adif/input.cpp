@@ -1,31 +1,20 @@
 // File and memory byte sources for the ADIF reader.
 #include "adif/input.h"
 
-#include <cerrno>
 #include <cstring>
 
 namespace tarvenix {
 
-FileSource::~FileSource() {
-  if (file_ != nullptr) std::fclose(file_);
-}
-
 bool FileSource::open(const std::string& path) {
-  if (file_ != nullptr) std::fclose(file_);
-  errno = 0;
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) {
-    error_ = std::strerror(errno != 0 ? errno : ENOENT);
-    return false;
-  }
   error_.clear();
-  return true;
+  file_ = open_file(path, "rb", &error_);
+  return file_ != nullptr;
 }
 
 size_t FileSource::read(char* dst, size_t n) {
   if (file_ == nullptr) return 0;
-  const size_t got = std::fread(dst, 1, n, file_);
-  if (got == 0 && std::ferror(file_)) error_ = std::strerror(errno != 0 ? errno : EIO);
+  const size_t got = std::fread(dst, 1, n, file_.get());
+  if (got == 0 && std::ferror(file_.get())) error_ = last_error_text();
   return got;
 }
 

@@ -2,9 +2,10 @@
 // and fuzzing). The reader pulls large blocks; these classes only move bytes.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "records/owned_file.h"
 
 namespace tarvenix {
 
@@ -18,18 +19,13 @@ class ByteSource {
 
 class FileSource final : public ByteSource {
  public:
-  FileSource() = default;
-  ~FileSource() override;
-  FileSource(const FileSource&) = delete;
-  FileSource& operator=(const FileSource&) = delete;
-
   // Opens `path` for binary reading; on failure returns false and error() says why.
   bool open(const std::string& path);
   size_t read(char* dst, size_t n) override;
   std::string error() const override { return error_; }
 
  private:
-  std::FILE* file_ = nullptr;
+  OwnedFile file_;
   std::string error_;
 };
 

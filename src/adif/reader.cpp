@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "adif/byte_scan.h"
+#include "records/text_compare.h"
 
 namespace tarvenix {
 
@@ -14,16 +15,6 @@ bool is_blank(char c) {
   return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool names_equal_ignoring_case(const char* name, size_t size, const char* upper) {
-  if (size != std::strlen(upper)) return false;
-  for (size_t i = 0; i < size; ++i) {
-    char c = name[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != upper[i]) return false;
-  }
-  return true;
-}
-
 // The declared length after a tag's ':'. Nearly every length is a few plain digits, read
 // here directly; blanks, signs and long numbers take the general rules.
 int32_t declared_length(const char* begin, const char* end) {
@@ -31,7 +22,7 @@ int32_t declared_length(const char* begin, const char* end) {
   const char* p = begin;
   for (; p < end && p - begin < 9 && *p >= '0' && *p <= '9'; ++p) value = value * 10 + (*p - '0');
   if (p != begin && (p == end || *p < '0' || *p > '9')) return value;
-  return parse_declared_length(begin, end, nullptr);
+  return parse_declared_length(begin, end);
 }
 
 enum class TagEnd { closed, line_end, input_end };
@@ -64,7 +55,7 @@ Tag scan_tag(const char* tag, const char* end) {
 
 }  // namespace
 
-int32_t parse_declared_length(const char* begin, const char* end, const char** stop) {
+int32_t parse_declared_length(const char* begin, const char* end) {
   const char* p = begin;
   while (p < end && is_blank(*p)) ++p;
   bool negative = false;
@@ -78,7 +69,6 @@ int32_t parse_declared_length(const char* begin, const char* end, const char** s
   for (; p < end && *p >= '0' && *p <= '9'; ++p) {
     if (value < limit) value = value * 10 + (*p - '0');  // saturates well above 32 bits
   }
-  if (stop != nullptr) *stop = p;
   if (p == digits) return 0;
   if (negative) value = -value;
   if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
@@ -167,8 +157,9 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
     if (tag.end == TagEnd::line_end) return ReaderStatus::line;  // the rest of the line is ignored
     const char* const name = p + 1;
     if (tag.length < 0) {  // a marker
-      if (names_equal_ignoring_case(name, tag.name_size, "EOH")) return ReaderStatus::end_of_header;
-      if (names_equal_ignoring_case(name, tag.name_size, "EOR")) return ReaderStatus::end_of_record;
+      const std::string_view marker(name, tag.name_size);
+      if (equal_ignoring_case(marker, "EOH")) return ReaderStatus::end_of_header;
+      if (equal_ignoring_case(marker, "EOR")) return ReaderStatus::end_of_record;
       continue;
     }
     const size_t n = static_cast<size_t>(tag.length);

@@ -27,7 +27,7 @@ enum class ReaderStatus : int {
 
 // Declared length of "<NAME:digits...>": blanks, an optional sign, digits; no digits give 0.
 // Saturates instead of overflowing, then clamps to the 32-bit range.
-int32_t parse_declared_length(const char* begin, const char* end, const char** stop);
+int32_t parse_declared_length(const char* begin, const char* end);
 
 class AdifReader {
  public:

@@ -13,7 +13,7 @@
 #include "badcalls/bad_call_list.h"
 #include "net/internet_error.h"
 #include "net/web_endpoints.h"
-#include "scoresheet/run_log.h"
+#include "records/run_log.h"
 
 namespace tarvenix {
 

@@ -1,11 +1,9 @@
 // The bad-call list: loading it from JSON, and the lookup of a call sign on a date.
 #include "badcalls/bad_call_list.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <nlohmann/json.hpp>
+
+#include "records/file_read.h"
 
 namespace tarvenix {
 
@@ -94,25 +92,6 @@ int insert_entries(BadCallList& list, const Json& root) {
   return count;
 }
 
-bool read_file(const std::string& path, std::string& bytes, std::string& error) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-  if (file == nullptr) {
-    error = std::strerror(errno);
-    return false;
-  }
-  char block[1 << 16];
-  size_t n = 0;
-  while ((n = std::fread(block, 1, sizeof block, file.get())) > 0) bytes.append(block, n);
-  if (std::ferror(file.get())) {
-    error = "read error";
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 BadCallLoad load_bad_calls_from_text(BadCallList& list, std::string_view json,
@@ -138,14 +117,13 @@ BadCallLoad load_bad_calls_from_text(BadCallList& list, std::string_view json,
 }
 
 BadCallLoad load_bad_calls(BadCallList& list, const std::string& path, RunLog& log) {
-  std::string bytes;
-  std::string error;
-  if (!read_file(path, bytes, error)) {
+  const FileContents file = read_file(path, max_bad_calls_file_size);
+  if (!file.ok || file.too_large) {
     BadCallLoad result;
-    result.error = path + ": " + error;
+    result.error = path + ": " + (file.too_large ? "file too large" : file.error);
     return result;
   }
-  return load_bad_calls_from_text(list, bytes, path, log);
+  return load_bad_calls_from_text(list, file.bytes, path, log);
 }
 
 }  // namespace tarvenix

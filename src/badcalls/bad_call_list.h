@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scoresheet/run_log.h"
+#include "records/run_log.h"
 
 namespace tarvenix {
 
@@ -53,6 +53,10 @@ void insert_bad_call(BadCallList& list, BadCallEntry entry);
 // compared as text, both ends included), or null.
 const BadCallEntry* find_bad_call(const BadCallList& list, std::string_view call,
                                   std::string_view date);
+
+// The contest's list is some hundred kilobytes; a file far beyond it is not that list, and its
+// parsed form would cost many times its size.
+inline constexpr size_t max_bad_calls_file_size = size_t{64} << 20;
 
 struct BadCallLoad {
   bool ok = false;

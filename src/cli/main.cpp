@@ -1,6 +1,5 @@
 // tarvenix-convert: the conversion of the Windows program, from the command line.
 // Exit status: 0 converted, 1 the conversion failed, 2 a usage error or a failed check.
-#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,10 +7,13 @@
 #include "badcalls/bad_call_fetch.h"
 #include "cli/options.h"
 #include "cli/system_info.h"
+#include "records/paths.h"
+#include "records/text_compare.h"
 #include "scoresheet/file_paths.h"
 #include "scoresheet/run.h"
 #include "ui/convert_checks.h"
 #include "ui/entry_checks.h"
+#include "ui/result_text.h"
 
 using namespace tarvenix;
 
@@ -30,8 +32,7 @@ OperatorConfig operator_from(const CliOptions& options) {
   OperatorConfig config;
   // The window's call-sign box types upper case; the Scoresheet gets the same.
   for (size_t i = 0; i < options.callsign.size() && i + 1 < sizeof config.callsign; ++i) {
-    config.callsign[i] =
-        static_cast<char>(std::toupper(static_cast<unsigned char>(options.callsign[i])));
+    config.callsign[i] = ascii_upper(options.callsign[i]);
   }
   config.band_index = static_cast<uint8_t>(options.band_index);
   config.mode_index = static_cast<uint8_t>(options.mode_index);
@@ -85,9 +86,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", config.message.c_str());
     return EXIT_FAILED;
   }
-  const std::string output_name = file_name_of(paths.output_path);
-  std::printf("Wrote %3d  countries to %s\n", config.countries_written, output_name.c_str());
-  std::printf("Wrote %3d   zones to %s\n", config.zones_written, output_name.c_str());
+  std::fputs(written_counts_text(config, paths.output_path).c_str(), stdout);
   std::printf("Run log: %s\n", run_log_path(paths.output_path).c_str());
   return EXIT_CONVERTED;
 }

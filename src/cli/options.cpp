@@ -7,6 +7,7 @@
 #include "evaluation/band_rules.h"
 #include "evaluation/mode_rules.h"
 #include "net/web_endpoints.h"
+#include "records/text_compare.h"
 
 namespace tarvenix {
 
@@ -25,17 +26,6 @@ const char* const CLI_USAGE =
     "  --offline          use no bad-call list\n";
 
 namespace {
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 template <typename Names>
 int index_of(const Names& names, const std::string& value) {

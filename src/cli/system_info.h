@@ -1,7 +1,7 @@
 // What the run log's header says about the system tarvenix-convert runs on.
 #pragma once
 
-#include "ui/system_info.h"
+#include "records/system_info.h"
 
 namespace tarvenix {
 

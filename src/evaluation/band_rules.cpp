@@ -3,7 +3,10 @@
 
 #include <algorithm>
 
-#include "evaluation/field_text.h"
+#include "evaluation/field_numbers.h"
+#include "records/format_text.h"
+#include "records/printf_format.h"
+#include "records/text_compare.h"
 
 namespace tarvenix {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "adif/record.h"
-#include "scoresheet/run_records.h"
-#include "ui/operator_config.h"
+#include "records/operator_config.h"
+#include "records/run_records.h"
 
 namespace tarvenix {
 

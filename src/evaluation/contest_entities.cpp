@@ -5,7 +5,8 @@
 #include <initializer_list>
 
 #include "evaluation/call_patterns.h"
-#include "evaluation/field_text.h"
+#include "evaluation/field_numbers.h"
+#include "records/printf_format.h"
 
 namespace tarvenix {
 

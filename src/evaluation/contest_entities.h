@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "adif/record.h"
-#include "scoresheet/run_log.h"
-#include "scoresheet/run_records.h"
+#include "records/run_log.h"
+#include "records/run_records.h"
 
 namespace tarvenix {
 

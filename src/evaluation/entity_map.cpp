@@ -5,7 +5,8 @@
 #include <string_view>
 
 #include "evaluation/entity_table.h"
-#include "evaluation/field_text.h"
+#include "evaluation/field_numbers.h"
+#include "records/printf_format.h"
 
 namespace tarvenix {
 

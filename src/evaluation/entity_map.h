@@ -3,9 +3,9 @@
 // Scoresheet, in this row" and an empty slot means "does not count".
 #pragma once
 
-#include "scoresheet/run_log.h"
-#include "scoresheet/run_records.h"
-#include "scoresheet/workbook.h"
+#include "records/run_log.h"
+#include "records/run_records.h"
+#include "records/sheet.h"
 
 namespace tarvenix {
 

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
-#include "evaluation/field_text.h"
+#include "evaluation/field_numbers.h"
+#include "records/format_text.h"
+#include "records/printf_format.h"
 
 namespace tarvenix {
 

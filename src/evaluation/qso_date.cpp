@@ -1,7 +1,7 @@
 // QSO dates and their text, formatted by hand: printf costs more than the rest of a QSO.
 #include "evaluation/qso_date.h"
 
-#include "evaluation/field_text.h"
+#include "evaluation/field_numbers.h"
 
 namespace tarvenix {
 

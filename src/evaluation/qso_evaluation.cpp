@@ -4,10 +4,12 @@
 #include <limits>
 
 #include "evaluation/band_rules.h"
-#include "evaluation/field_text.h"
+#include "evaluation/contest_entities.h"
+#include "evaluation/field_numbers.h"
 #include "evaluation/mode_rules.h"
 #include "evaluation/qso_date.h"
-#include "evaluation/contest_entities.h"
+#include "records/contest.h"
+#include "records/printf_format.h"
 
 namespace tarvenix {
 

@@ -7,13 +7,11 @@
 
 #include "adif/record.h"
 #include "badcalls/bad_call_list.h"
-#include "scoresheet/run_log.h"
-#include "scoresheet/run_records.h"
-#include "ui/operator_config.h"
+#include "records/operator_config.h"
+#include "records/run_log.h"
+#include "records/run_records.h"
 
 namespace tarvenix {
-
-inline constexpr int32_t CONTEST_YEAR = 2024;
 
 // Sets the QSO fields of a credit record (month, day, time, band, mode, call) and nothing
 // else. A 6-character TIME_ON (HHMMSS) is cut to HHMM; the call to its first 16 characters.

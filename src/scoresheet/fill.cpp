@@ -6,7 +6,7 @@
 
 #include "evaluation/band_rules.h"
 #include "evaluation/mode_rules.h"
-#include "evaluation/qso_evaluation.h"
+#include "records/contest.h"
 
 namespace tarvenix {
 

@@ -2,9 +2,9 @@
 // row per credited entity and CQ Zone.
 #pragma once
 
-#include "scoresheet/run_records.h"
+#include "records/operator_config.h"
+#include "records/run_records.h"
 #include "scoresheet/workbook.h"
-#include "ui/operator_config.h"
 
 namespace tarvenix {
 

@@ -4,8 +4,8 @@
 #include <ctime>
 #include <string>
 
-#include "scoresheet/run_log.h"
-#include "ui/system_info.h"
+#include "records/run_log.h"
+#include "records/system_info.h"
 
 namespace tarvenix {
 

@@ -32,8 +32,8 @@ void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
                    RunStats& stats, RunLog& log, const BadCallList& bad_calls) {
   FileSource file;
   if (!file.open(paths.adif_path)) {
-    operator_config.message =
-        "Error with input file " + paths.adif_path + ": " + file.error().substr(0, 63);
+    operator_config.message = "Error with input file " + paths.adif_path + ": " +
+                              file.error().substr(0, system_text_limit);
     return;
   }
   AdifReader reader(file);

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "badcalls/bad_call_list.h"
-#include "scoresheet/run_log.h"
-#include "scoresheet/run_records.h"
-#include "ui/operator_config.h"
-#include "ui/program_paths.h"
+#include "records/operator_config.h"
+#include "records/program_paths.h"
+#include "records/run_log.h"
+#include "records/run_records.h"
 
 namespace tarvenix {
 

@@ -2,12 +2,12 @@
 // what happened to every QSO.
 #include "scoresheet/run.h"
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 #include <utility>
 
 #include "evaluation/entity_map.h"
+#include "records/paths.h"
+#include "records/text_compare.h"
 #include "scoresheet/file_paths.h"
 #include "scoresheet/fill.h"
 #include "scoresheet/log_header.h"
@@ -30,10 +30,9 @@ std::string not_a_scoresheet(const std::string& path) {
 std::string load_failure_text(const std::string& path) {
   const size_t dot = path.rfind('.');
   if (dot != std::string::npos && path.size() - dot == 4) {
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension != ".xls") return path + "\n\nThe Scoresheet must be in Excel format.";
+    if (!equal_ignoring_case(std::string_view(path).substr(dot), ".xls")) {
+      return path + "\n\nThe Scoresheet must be in Excel format.";
+    }
   }
   return not_a_scoresheet(path);
 }
@@ -83,7 +82,7 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
   std::string open_error;
   if (!log.open(log.path, &open_error)) {
     operator_config.message =
-        "Error with output file " + log.path + ": " + open_error.substr(0, 63);
+        "Error with output file " + log.path + ": " + open_error.substr(0, system_text_limit);
     return -1;
   }
   if (!write_log_header(log, system, now)) return -1;

@@ -6,10 +6,10 @@
 #include <functional>
 
 #include "badcalls/bad_call_list.h"
-#include "scoresheet/run_log.h"
-#include "ui/operator_config.h"
-#include "ui/program_paths.h"
-#include "ui/system_info.h"
+#include "records/operator_config.h"
+#include "records/program_paths.h"
+#include "records/run_log.h"
+#include "records/system_info.h"
 
 namespace tarvenix {
 

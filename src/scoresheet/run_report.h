@@ -2,9 +2,9 @@
 // and zones, and the summary of the counters.
 #pragma once
 
-#include "scoresheet/run_log.h"
-#include "scoresheet/run_records.h"
-#include "ui/operator_config.h"
+#include "records/operator_config.h"
+#include "records/run_log.h"
+#include "records/run_records.h"
 
 namespace tarvenix {
 

@@ -2,9 +2,9 @@
 // Sheet, and saving through a temporary file beside the output.
 #include "scoresheet/workbook.h"
 
-#include <filesystem>
-
-#include "xlsx/file_io.h"
+#include "records/atomic_file.h"
+#include "records/file_read.h"
+#include "records/paths.h"
 #include "xlsx/package.h"
 #include "xlsx/zip_reader.h"
 
@@ -29,11 +29,6 @@ class WorksheetView final : public Sheet {
   xlsx::Worksheet& sheet_;
 };
 
-bool same_file(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
 }  // namespace
 
 struct Workbook::Impl {
@@ -49,10 +44,15 @@ Workbook::~Workbook() = default;
 bool Workbook::load(const std::string& path) {
   impl_->sheet.reset();
   impl_->package.reset();
-  std::string bytes;
-  if (!xlsx::read_file(path, xlsx::kMaxArchiveSize, bytes, impl_->error)) return false;
+  FileContents file = read_file(path, xlsx::kMaxArchiveSize);
+  if (!file.ok || file.too_large) {
+    impl_->error = file.not_found   ? "file not found"
+                   : file.too_large ? "file too large"
+                                    : "can't read the file: " + file.error;
+    return false;
+  }
   auto package = std::make_unique<xlsx::Package>();
-  if (!package->open(std::move(bytes), impl_->error)) return false;
+  if (!package->open(std::move(file.bytes), impl_->error)) return false;
   impl_->package = std::move(package);
   impl_->sheet = std::make_unique<WorksheetView>(impl_->package->sheet());
   impl_->template_path = path;
@@ -78,8 +78,8 @@ bool Workbook::save(const std::string& path) {
     return false;
   }
   const xlsx::Package& package = *impl_->package;
-  return xlsx::replace_file(
-      path, [&package](xlsx::Sink& sink, std::string& error) { return package.save(sink, error); },
+  return replace_file(
+      path, [&package](Sink& sink, std::string& error) { return package.save(sink, error); },
       impl_->error);
 }
 

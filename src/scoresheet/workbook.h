@@ -5,26 +5,11 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
-#include <string_view>
+
+#include "records/sheet.h"
 
 namespace tarvenix {
-
-class Sheet {
- public:
-  virtual ~Sheet() = default;
-  // The cell's text, or nothing when it holds no text (a number, an empty or style-only
-  // cell). The view stays valid until the cell is written or the workbook is released.
-  virtual std::optional<std::string_view> read_text(int row, int col) const = 0;
-  // The cell's number; 0 for a cell without a number.
-  virtual double read_number(int row, int col) const = 0;
-  // The index of the row after the last row that holds a cell.
-  virtual int last_row() const = 0;
-  // Both keep the cell's style; a formula in the cell is replaced by the value.
-  virtual void write_number(int row, int col, double value) = 0;
-  virtual void write_text(int row, int col, std::string_view text) = 0;
-};
 
 class Workbook {
  public:

@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ui/operator_config.h"
+#include "records/operator_config.h"
 
 namespace tarvenix {
 

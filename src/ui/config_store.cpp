@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ui/format_text.h"
+#include "records/format_text.h"
 
 namespace tarvenix {
 namespace {

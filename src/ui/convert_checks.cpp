@@ -1,14 +1,9 @@
 // The file checks before a conversion, in the order the operator is told about them.
 #include "ui/convert_checks.h"
 
-#include "scoresheet/file_paths.h"
+#include "records/paths.h"
 
 namespace tarvenix {
-
-std::string file_name_of(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::optional<std::string> check_convert_files(const ProgramPaths& paths) {
   if (paths.adif_path.empty()) return "You did not select an ADIF file for input!";

@@ -5,12 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "ui/program_paths.h"
+#include "records/program_paths.h"
 
 namespace tarvenix {
-
-// The part of a path after its last '\' or '/'.
-std::string file_name_of(const std::string& path);
 
 // Nothing when the ADIF log, the Scoresheet and the output are chosen and usable together;
 // otherwise the text of the first check that fails.

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ui/format_text.h"
+#include "records/format_text.h"
 
 namespace tarvenix {
 namespace {

@@ -1,9 +1,9 @@
 // The field table: which control edits which field, and the required-field walk.
 #include "ui/field_table.h"
 
+#include "records/format_text.h"
+#include "ui/control_ids.h"
 #include "ui/entry_checks.h"
-#include "ui/format_text.h"
-#include "ui/win32/resource.h"
 
 namespace tarvenix {
 namespace {
@@ -84,7 +84,7 @@ void build_field_table(FieldTable& table, OperatorConfig& record, const LabelLoa
     d.control_id = slot_ids[slot].control_id;
     d.label_id = slot_ids[slot].label_id;
     d.label_string_id = IDS_LABEL_FIRST + static_cast<int>(slot);
-    d.label = labels(d.label_string_id).substr(0, 31);
+    d.label = labels(d.label_string_id).substr(0, label_limit);
     d.required = slot_ids[slot].required;
     bind_buffer(d, slot, record);
   }

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/operator_config.h"
+#include "records/operator_config.h"
 
 namespace tarvenix {
 
@@ -16,13 +16,14 @@ struct FieldDescriptor {
   int control_id = 0;       // the entry control
   int label_id = 0;         // its label: a static, or the button of a file row
   int label_string_id = 0;  // string resource of the label text
-  std::string label;        // at most 31 characters
+  std::string label;        // at most label_limit characters
   char* buffer = nullptr;   // the field in OperatorConfig; none for lists and file rows
   int max_length = 0;       // size of that field, NUL included; 0 without a buffer
   bool required = false;    // must be filled before a conversion
 };
 
 inline constexpr size_t field_count = 17;
+inline constexpr size_t label_limit = 31;
 using FieldTable = std::array<FieldDescriptor, field_count>;
 
 // Slots of the table.

@@ -2,7 +2,7 @@
 // or more. The minor version is not compared.
 #include "ui/runtime_check.h"
 
-#include "ui/format_text.h"
+#include "records/format_text.h"
 
 namespace tarvenix {
 

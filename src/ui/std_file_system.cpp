@@ -2,24 +2,13 @@
 #include "ui/std_file_system.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
+#include "records/atomic_file.h"
+#include "records/file_read.h"
+
 namespace tarvenix {
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-uint32_t last_errno() {
-  return errno == 0 ? 1u : static_cast<uint32_t>(errno);
-}
-
-}  // namespace
 
 std::vector<std::string> StdFileSystem::find_config_files(const std::string& directory) {
   std::vector<std::string> names;
@@ -34,42 +23,22 @@ std::vector<std::string> StdFileSystem::find_config_files(const std::string& dir
 }
 
 FileRead StdFileSystem::read_file(const std::string& path, size_t limit) {
+  const FileContents file = tarvenix::read_file(path, limit);
   FileRead result;
-  errno = 0;
-  File f(std::fopen(path.c_str(), "rb"));
-  if (!f) {
-    result.error = last_errno();
-    return result;
-  }
-  result.bytes.resize(limit);
-  result.bytes.resize(std::fread(result.bytes.data(), 1, limit, f.get()));
-  if (std::ferror(f.get())) {
-    result.error = last_errno();
-    return result;
-  }
-  result.ok = true;
+  result.ok = file.ok;
+  result.error = file.ok ? 0 : static_cast<uint32_t>(file.code != 0 ? file.code : EIO);
+  result.bytes.assign(file.bytes.begin(), file.bytes.end());
   return result;
 }
 
 uint32_t StdFileSystem::replace_file(const std::string& path, std::span<const uint8_t> bytes) {
-  const std::string temporary = path + ".tmp";
+  AtomicFile file;
   errno = 0;
-  File f(std::fopen(temporary.c_str(), "wb"));
-  if (!f) return last_errno();
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-  const bool closed = std::fclose(f.release()) == 0;
-  if (!written || !closed) {
-    const uint32_t error = last_errno();
-    std::remove(temporary.c_str());
-    return error;
+  if (file.open(path) && file.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) &&
+      file.commit()) {
+    return 0;
   }
-  std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::remove(temporary.c_str());
-    return ec.value() == 0 ? 1u : static_cast<uint32_t>(ec.value());
-  }
-  return 0;
+  return errno != 0 ? static_cast<uint32_t>(errno) : EIO;
 }
 
 bool StdFileSystem::file_exists(const std::string& path) {

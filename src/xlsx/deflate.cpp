@@ -114,12 +114,4 @@ bool Deflater::run(bool last) {
   }
 }
 
-bool deflate_raw(std::string_view data, std::string& out, int level) {
-  Deflater deflater(level);
-  deflater.write(data);
-  if (!deflater.finish()) return false;
-  out = deflater.compressed();
-  return true;
-}
-
 }  // namespace tarvenix::xlsx

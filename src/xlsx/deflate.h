@@ -43,7 +43,4 @@ class Deflater {
   bool failed_ = false;
 };
 
-// Deflates `data` in one go; false only when zlib fails.
-bool deflate_raw(std::string_view data, std::string& out, int level = kFastestLevel);
-
 }  // namespace tarvenix::xlsx

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "records/text_compare.h"
 #include "xlsx/relationships.h"
 #include "xlsx/xml_document.h"
 #include "xlsx/xml_scan.h"
@@ -67,15 +68,6 @@ std::string without_elements(const std::string& xml, const std::vector<size_t>& 
   }
   out.append(xml, cursor);
   return out;
-}
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 }  // namespace

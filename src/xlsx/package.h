@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "records/sink.h"
 #include "xlsx/relationships.h"
 #include "xlsx/shared_strings.h"
-#include "xlsx/sink.h"
 #include "xlsx/worksheet.h"
 #include "xlsx/zip_reader.h"
 

@@ -1,7 +1,7 @@
 // The zip reader: end record, central directory, local headers and the inflate limits.
 #include "xlsx/zip_reader.h"
 
-#include "xlsx/byte_order.h"
+#include "records/byte_order.h"
 #include "xlsx/deflate.h"
 
 namespace tarvenix::xlsx {

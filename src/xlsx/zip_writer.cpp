@@ -2,7 +2,7 @@
 // central directory and the end record. Extra fields and comments are not carried over.
 #include "xlsx/zip_writer.h"
 
-#include "xlsx/byte_order.h"
+#include "records/byte_order.h"
 
 namespace tarvenix::xlsx {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/sink.h"
 #include "xlsx/deflate.h"
-#include "xlsx/sink.h"
 #include "xlsx/zip_reader.h"
 
 namespace tarvenix::xlsx {

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "records/paths.h"
 #include "scoresheet/file_paths.h"
 #include "scoresheet/fill.h"
 #include "scoresheet/log_header.h"

@@ -11,8 +11,8 @@
 #include <random>
 #include <string>
 
+#include "records/sink.h"
 #include "scoresheet/workbook.h"
-#include "xlsx/sink.h"
 #include "xlsx/zip_reader.h"
 #include "xlsx/zip_writer.h"
 
@@ -63,7 +63,7 @@ std::string template_with(const std::string& name, const char* content) {
   xlsx::ZipReader reader;
   std::string error;
   REQUIRE(reader.open(read_bytes(kTemplate), error));
-  xlsx::StringSink sink;
+  StringSink sink;
   xlsx::ZipWriter writer(sink);
   for (const xlsx::ZipEntry& entry : reader.entries()) {
     if (entry.name != name) {
@@ -235,7 +235,7 @@ TEST_CASE("a zip bomb in place of the sheet is refused") {
   xlsx::ZipReader reader;
   std::string error;
   REQUIRE(reader.open(read_bytes(kTemplate), error));
-  xlsx::StringSink sink;
+  StringSink sink;
   xlsx::ZipWriter writer(sink);
   for (const xlsx::ZipEntry& entry : reader.entries()) {
     if (entry.name == "xl/worksheets/sheet1.xml") {

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "scoresheet/run_log.h"
+#include "records/run_log.h"
 
 namespace tarvenix::testing {
 

@@ -8,6 +8,7 @@
 #include "xlsx/shared_strings.h"
 #include "xlsx/worksheet.h"
 
+using namespace tarvenix;
 using namespace tarvenix::xlsx;
 
 namespace {

@@ -9,6 +9,7 @@
 #include "xlsx/relationships.h"
 #include "xlsx/xml_scan.h"
 
+using namespace tarvenix;
 using namespace tarvenix::xlsx;
 
 namespace {

@@ -6,11 +6,12 @@
 
 #include <string>
 
-#include "xlsx/byte_order.h"
+#include "records/byte_order.h"
 #include "xlsx/deflate.h"
 #include "xlsx/zip_reader.h"
 #include "xlsx/zip_writer.h"
 
+using namespace tarvenix;
 using namespace tarvenix::xlsx;
 
 namespace {

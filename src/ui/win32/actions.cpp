@@ -8,10 +8,12 @@
 
 #include "badcalls/bad_call_fetch.h"
 #include "net/program_update.h"
+#include "records/format_text.h"
+#include "records/paths.h"
 #include "scoresheet/run.h"
 #include "ui/convert_checks.h"
 #include "ui/entry_checks.h"
-#include "ui/format_text.h"
+#include "ui/result_text.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/field_checks.h"
 #include "ui/win32/file_dialogs.h"
@@ -58,11 +60,8 @@ bool files_ready(App& app) {
 }
 
 void tell_conversion_result(App& app) {
-  const std::string name = file_name_of(app.paths.output_path);
   const std::string text =
-      format_text("Wrote %3d  countries to %s\n", app.record.countries_written, name.c_str()) +
-      format_text("Wrote %3d   zones to %s\n\n", app.record.zones_written, name.c_str()) +
-      review_text + open_question;
+      written_counts_text(app.record, app.paths.output_path) + "\n" + review_text + open_question;
   if (tell(app, text, MB_YESNO | MB_ICONASTERISK) == IDYES) open_with_shell(app.paths.output_path);
 }
 
@@ -145,15 +144,15 @@ void update_program(App& app) {
 void show_about(App& app) {
   std::string version =
       format_text("Version %s -- %s %s", app.record.version_text, __DATE__, __TIME__);
-  version.resize(std::min<size_t>(version.size(), 79));
-  tell(app, version + "\n" + load_string(IDS_NOTICE, 79), MB_ICONASTERISK);
+  version.resize(std::min(version.size(), short_text_limit));
+  tell(app, version + "\n" + load_string(IDS_NOTICE, short_text_limit), MB_ICONASTERISK);
 }
 
 void open_author_page() {
-  open_with_shell(load_string(IDS_AUTHOR_PAGE, 47));
+  open_with_shell(load_string(IDS_AUTHOR_PAGE, web_page_limit));
 }
 void open_contest_page() {
-  open_with_shell(load_string(IDS_CONTEST_PAGE, 47));
+  open_with_shell(load_string(IDS_CONTEST_PAGE, web_page_limit));
 }
 
 void show_load_message(App& app) {

@@ -11,17 +11,16 @@
 
 #include "net/program_update.h"
 #include "net/web_endpoints.h"
+#include "records/operator_config.h"
+#include "records/program_paths.h"
+#include "records/system_info.h"
 #include "ui/config_store.h"
 #include "ui/field_table.h"
-#include "ui/operator_config.h"
-#include "ui/program_paths.h"
-#include "ui/system_info.h"
 #include "ui/win32/handles.h"
 #include "ui/win32/win32_file_system.h"
 
 namespace tarvenix {
 
-inline constexpr int contest_year = 2024;
 inline constexpr int initial_width = 620;  // also the smallest the window may become
 inline constexpr int initial_height = 500;
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "records/format_text.h"
 #include "ui/entry_checks.h"
-#include "ui/format_text.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/message_box.h"
 

@@ -4,7 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include "ui/convert_checks.h"
+#include "records/paths.h"
 
 namespace tarvenix {
 namespace {

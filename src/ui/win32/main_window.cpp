@@ -20,7 +20,7 @@ namespace {
 using MessageHandler = std::optional<LRESULT> (*)(App&, WPARAM, LPARAM);
 
 std::optional<LRESULT> on_create(App& app, WPARAM, LPARAM) {
-  build_field_table(app.fields, app.record, [](int id) { return load_string(id, 31); });
+  build_field_table(app.fields, app.record, [](int id) { return load_string(id); });
   if (!create_controls(app)) return -1;
   load_stored_configuration(app);
   return 0;

@@ -1,7 +1,8 @@
 // show_message and load_string.
 #include "ui/win32/message_box.h"
 
-#include "ui/format_text.h"
+#include "records/contest.h"
+#include "records/format_text.h"
 #include "ui/win32/app.h"
 #include "ui/win32/resource.h"
 
@@ -16,7 +17,7 @@ std::string load_string(int id, size_t max_length) {
 
 int show_message(HWND owner, const std::string& text, UINT type) {
   const std::string caption =
-      format_text("%s %04d", load_string(IDS_PROGRAM_NAME, 79).c_str(), contest_year);
+      format_text("%s %04d", load_string(IDS_PROGRAM_NAME, short_text_limit).c_str(), CONTEST_YEAR);
   return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }
 

@@ -8,6 +8,10 @@
 
 namespace tarvenix {
 
+// The longest texts kept of the string resources and of the About box's version line.
+inline constexpr size_t short_text_limit = 79;  // the program name, the notice, the version line
+inline constexpr size_t web_page_limit = 47;    // the contest's and the author's web page
+
 // A string resource of the running program, cut to `max_length` characters.
 std::string load_string(int id, size_t max_length = 255);
 

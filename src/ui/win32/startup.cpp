@@ -4,7 +4,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "ui/format_text.h"
+#include "records/contest.h"
+#include "records/format_text.h"
 #include "ui/runtime_check.h"
 #include "ui/win32/actions.h"
 #include "ui/win32/main_window.h"
@@ -91,7 +92,7 @@ void read_windows_version(App& app) {
 }
 
 void send_to_installation_page() {
-  const std::string page = load_string(IDS_AUTHOR_PAGE, 47) + "#Install";
+  const std::string page = load_string(IDS_AUTHOR_PAGE, web_page_limit) + "#Install";
   ShellExecuteA(nullptr, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -111,8 +112,9 @@ void init_application(App& app, HINSTANCE instance) {
   find_program_path(app);
   stamp_version(app.record, app.config_context());
   finish_update(app.paths, app.pending_update);
-  app.title = format_text("%s %04d - Version %s", load_string(IDS_PROGRAM_NAME, 79).c_str(),
-                          contest_year, app.record.version_text);
+  app.title =
+      format_text("%s %04d - Version %s", load_string(IDS_PROGRAM_NAME, short_text_limit).c_str(),
+                  CONTEST_YEAR, app.record.version_text);
   app.endpoints = program_web_endpoints();
 }
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "net/program_update.h"
-#include "ui/program_paths.h"
+#include "records/program_paths.h"
 
 namespace tarvenix {
 

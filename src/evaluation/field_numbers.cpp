@@ -1,11 +1,11 @@
-// Locale-independent number reading and reason formatting for field values.
-#include "evaluation/field_text.h"
+// Locale-independent number reading for field values.
+#include "evaluation/field_numbers.h"
 
 #include <charconv>
-#include <cstdarg>
-#include <cstdio>
 #include <limits>
 #include <optional>
+
+#include "records/text_compare.h"
 
 namespace tarvenix {
 
@@ -14,10 +14,6 @@ namespace {
 // The white space of isspace() in the "C" locale.
 bool is_c_space(char ch) {
   return ch == ' ' || (ch >= '\t' && ch <= '\r');
-}
-
-char lower_ascii(char ch) {
-  return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch + 32) : ch;
 }
 
 size_t skip_space(std::string_view text) {
@@ -75,7 +71,7 @@ double leading_double(std::string_view text) {
   const char* first = text.data() + i;
   const char* last = text.data() + text.size();
   std::chars_format format = std::chars_format::general;
-  if (last - first > 2 && first[0] == '0' && lower_ascii(first[1]) == 'x') {
+  if (last - first > 2 && first[0] == '0' && ascii_lower(first[1]) == 'x') {
     format = std::chars_format::hex;  // strtod reads "0x1.8p3"; from_chars wants it bare
     first += 2;
   }
@@ -89,30 +85,6 @@ double leading_double(std::string_view text) {
   const std::from_chars_result result = std::from_chars(first, last, value, format);
   if (result.ec != std::errc()) value = 0;  // no number, or out of the double range
   return negative ? -value : value;
-}
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (lower_ascii(a[i]) != lower_ascii(b[i])) return false;
-  }
-  return true;
-}
-
-void format_to(std::string& out, const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
-  std::va_list again;
-  va_copy(again, args);
-  const int n = std::vsnprintf(nullptr, 0, format, args);
-  va_end(args);
-  if (n < 0) {
-    out.clear();
-  } else {
-    out.resize(static_cast<size_t>(n));
-    std::vsnprintf(out.data(), out.size() + 1, format, again);
-  }
-  va_end(again);
 }
 
 }  // namespace tarvenix

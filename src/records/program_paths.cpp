@@ -1,5 +1,5 @@
 // Splitting the program's path into its directory and file name.
-#include "ui/program_paths.h"
+#include "records/program_paths.h"
 
 namespace tarvenix {
 

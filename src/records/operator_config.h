@@ -10,17 +10,17 @@
 namespace tarvenix {
 
 struct OperatorConfig {
-  uint16_t format_version = 0;         // 3 in every record this program makes
-  uint16_t padding0 = 0;               // stored as it stands
-  char version_text[16] = {};          // "%d.%d" of the program file's version
-  char callsign[16] = {};              // at most 15 characters, upper case
+  uint16_t format_version = 0;  // 3 in every record this program makes
+  uint16_t padding0 = 0;        // stored as it stands
+  char version_text[16] = {};   // "%d.%d" of the program file's version
+  char callsign[16] = {};       // at most 15 characters, upper case
   char name[64] = {};
   char street_box[64] = {};
   char city_town[64] = {};
   char state_province[64] = {};
   char postal_code[16] = {};
-  char country[64] = {};               // text of the Country list entry
-  char cq_zone[4] = {};                // as typed, at most 3 characters
+  char country[64] = {};  // text of the Country list entry
+  char cq_zone[4] = {};   // as typed, at most 3 characters
   char email_address[64] = {};
   char club[64] = {};
   char antenna_description[512] = {};  // free text, may hold line breaks
@@ -32,10 +32,10 @@ struct OperatorConfig {
   std::string message;                 // text for the operator; never stored
   int32_t countries_written = 0;       // by the last successful conversion
   int32_t zones_written = 0;
-  uint8_t changed = 0;                 // edited since loaded or reset
-  uint8_t confirmed = 0;               // the Confirmed check box
-  uint8_t loaded = 0;                  // set when loaded from a file
-  uint8_t converted = 0;               // a conversion succeeded since the output was chosen
+  uint8_t changed = 0;    // edited since loaded or reset
+  uint8_t confirmed = 0;  // the Confirmed check box
+  uint8_t loaded = 0;     // set when loaded from a file
+  uint8_t converted = 0;  // a conversion succeeded since the output was chosen
 };
 
 }  // namespace tarvenix

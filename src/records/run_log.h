@@ -5,21 +5,16 @@
 
 #include <cstdarg>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
+
+#include "records/owned_file.h"
+#include "records/printf_format.h"
 
 namespace tarvenix {
 
 // "========================================\n": divides the blocks of the run log.
 inline constexpr std::string_view LOG_SEPARATOR = "========================================\n";
-
-#if defined(__GNUC__)
-#define TARVENIX_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
-#else
-#define TARVENIX_PRINTF(fmt, args)
-#endif
 
 class RunLog {
  public:
@@ -55,10 +50,7 @@ class RunLog {
  private:
   void vprint(const char* format, std::va_list args);
 
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file_;
+  OwnedFile file_;
 };
 
 }  // namespace tarvenix

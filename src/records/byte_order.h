@@ -1,10 +1,11 @@
-// Little-endian integers as the zip format stores them, read from and appended to byte strings.
+// Little-endian integers as file formats store them (zip archives, program images), read
+// from and appended to byte strings.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-namespace tarvenix::xlsx {
+namespace tarvenix {
 
 inline uint16_t get_u16(const char* p) {
   const auto* b = reinterpret_cast<const unsigned char*>(p);
@@ -26,4 +27,4 @@ inline void put_u32(std::string& out, uint32_t v) {
   for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((v >> shift) & 0xff));
 }
 
-}  // namespace tarvenix::xlsx
+}  // namespace tarvenix

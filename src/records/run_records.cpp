@@ -1,5 +1,5 @@
 // Credit records and their tables.
-#include "scoresheet/run_records.h"
+#include "records/run_records.h"
 
 #include <cstring>
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "scoresheet/run_log.h"
-#include "scoresheet/run_records.h"
+#include "records/run_log.h"
+#include "records/run_records.h"
 #include "support/log_capture.h"
 
 using namespace tarvenix;

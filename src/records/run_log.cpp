@@ -1,9 +1,7 @@
 // The run log's file and its line counts.
-#include "scoresheet/run_log.h"
+#include "records/run_log.h"
 
-#include <cerrno>
 #include <cstdarg>
-#include <cstring>
 
 namespace tarvenix {
 
@@ -13,13 +11,9 @@ constexpr size_t kBufferSize = 1 << 16;  // lines are many and short; write in l
 
 bool RunLog::open(const std::string& file_path, std::string* error_text) {
   close();
-  std::FILE* f = std::fopen(file_path.c_str(), "w");
-  if (f == nullptr) {
-    if (error_text != nullptr) *error_text = std::strerror(errno);
-    return false;
-  }
-  std::setvbuf(f, nullptr, _IOFBF, kBufferSize);
-  file_.reset(f);
+  file_ = open_file(file_path, "w", error_text);
+  if (file_ == nullptr) return false;
+  std::setvbuf(file_.get(), nullptr, _IOFBF, kBufferSize);
   path = file_path;
   return true;
 }

@@ -8,8 +8,10 @@
 #include <random>
 #include <string>
 
-#include "evaluation/field_text.h"
+#include "evaluation/field_numbers.h"
 #include "evaluation/qso_date.h"
+#include "records/format_text.h"
+#include "records/text_compare.h"
 
 using namespace tarvenix;
 

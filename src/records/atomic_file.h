@@ -1,0 +1,48 @@
+// A new version of a file, written beside it under a temporary name and put in its place
+// only once complete: until commit() the old file stays as it was, and an AtomicFile that
+// goes without commit() removes its temporary file.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "records/sink.h"
+
+namespace tarvenix {
+
+class AtomicFile final : public Sink {
+ public:
+  AtomicFile() = default;
+  ~AtomicFile() override;
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Creates the temporary file "TARGET.tmpNNN" in the target's folder.
+  bool open(const std::string& target);
+  bool write(const char* data, size_t size) override;
+  // Flushes and syncs the temporary file, then renames it over the target.
+  bool commit();
+  // Removes the temporary file; the target is untouched.
+  void abandon();
+
+  const std::string& temporary_path() const { return temporary_; }
+  // The system's text for the last failure; replace_failed() tells a failed rename from a
+  // failed write.
+  const std::string& error() const { return error_; }
+  bool replace_failed() const { return replace_failed_; }
+
+ private:
+  FileSink file_;
+  std::string target_;
+  std::string temporary_;
+  std::string error_;
+  bool replace_failed_ = false;
+};
+
+// Calls `write` with a sink on an AtomicFile for `path` and commits it. On any failure `path`
+// is untouched and `error` says why ("can't write the file: ...", "can't replace the file:
+// ..."), unless `write` left its own text there.
+bool replace_file(const std::string& path, const std::function<bool(Sink&, std::string&)>& write,
+                  std::string& error);
+
+}  // namespace tarvenix

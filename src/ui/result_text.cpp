@@ -1,0 +1,15 @@
+// The counts of a finished conversion.
+#include "ui/result_text.h"
+
+#include "records/format_text.h"
+#include "records/paths.h"
+
+namespace tarvenix {
+
+std::string written_counts_text(const OperatorConfig& record, const std::string& output_path) {
+  const std::string name = file_name_of(output_path);
+  return format_text("Wrote %3d  countries to %s\n", record.countries_written, name.c_str()) +
+         format_text("Wrote %3d   zones to %s\n", record.zones_written, name.c_str());
+}
+
+}  // namespace tarvenix

@@ -1,0 +1,15 @@
+// What a finished conversion tells the operator, the same in the window and on the command
+// line.
+#pragma once
+
+#include <string>
+
+#include "records/operator_config.h"
+
+namespace tarvenix {
+
+// "Wrote %3d  countries to %s\n" and "Wrote %3d   zones to %s\n" with the counts of the run
+// and the output's file name.
+std::string written_counts_text(const OperatorConfig& record, const std::string& output_path);
+
+}  // namespace tarvenix
