@@ -66,7 +66,7 @@ struct Session {
     log.open(log_path.string());
   }
   ~Session() {
-    log.close();
+    log.commit();
     std::error_code ignored;
     std::filesystem::remove(log_path, ignored);
   }

@@ -106,6 +106,26 @@ ReaderStatus AdifReader::read_failure(std::string& error) const {
   return ReaderStatus::error;
 }
 
+namespace {
+
+std::string too_large(std::string_view name) {
+  return "ERROR: The field " + std::string(name.substr(0, 63)) + " holds more than 64 MiB";
+}
+
+}  // namespace
+
+// Adds the field unless the record would outgrow its limit.
+bool AdifReader::add_bounded(QsoRecord& record, std::string_view name, std::string_view value,
+                             int32_t length, std::string& error) {
+  if (record.footprint() + name.size() + value.size() + sizeof(AdifField) > max_record_size) {
+    error = "ERROR: The record with the field " + std::string(name.substr(0, 63)) +
+            " holds more than 64 MiB";
+    return false;
+  }
+  record.add_field(name, value, length);
+  return true;
+}
+
 ReaderStatus AdifReader::read_spanning_value(QsoRecord& record, size_t name_begin, size_t name_end,
                                              int32_t length, std::string& error) {
   scratch_name_.assign(block_.data() + name_begin, name_end - name_begin);
@@ -113,6 +133,11 @@ ReaderStatus AdifReader::read_spanning_value(QsoRecord& record, size_t name_begi
   size_t missing = static_cast<size_t>(length);
   for (;;) {
     const size_t take = missing < end_ - pos_ ? missing : end_ - pos_;
+    // Checked as the bytes arrive: a huge length at the end of a short file is no error.
+    if (scratch_value_.size() + take > max_value_size) {
+      error = too_large(scratch_name_);
+      return ReaderStatus::error;
+    }
     scratch_value_.append(block_.data() + pos_, take);
     pos_ += take;
     missing -= take;
@@ -122,7 +147,9 @@ ReaderStatus AdifReader::read_spanning_value(QsoRecord& record, size_t name_begi
       return ReaderStatus::end_of_file;
     }
   }
-  record.add_field(scratch_name_, scratch_value_, length);
+  if (!add_bounded(record, scratch_name_, scratch_value_, length, error)) {
+    return ReaderStatus::error;
+  }
   // The rest of the line the value ended on is scanned by the next call.
   return ReaderStatus::line;
 }
@@ -148,6 +175,10 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
 
     const Tag tag = scan_tag(p, end);
     if (tag.end == TagEnd::input_end) {  // read on, keeping the tag, and read it again
+      if (end_ - pos_ > max_tag_size) {
+        error = "ERROR: A tag runs on for more than 64 MiB";
+        return ReaderStatus::error;
+      }
       if (refill(pos_)) continue;
       if (!source_.error().empty()) return read_failure(error);
       pos_ = end_;  // the input ends inside the tag: it is ignored
@@ -169,7 +200,13 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
     }
     const std::string_view value(base + pos_, n);
     pos_ += n;
-    record.add_field({name, tag.name_size}, value, tag.length);
+    if (n > max_value_size) {
+      error = too_large({name, tag.name_size});
+      return ReaderStatus::error;
+    }
+    if (!add_bounded(record, {name, tag.name_size}, value, tag.length, error)) {
+      return ReaderStatus::error;
+    }
     if (find_first_of<'\n'>(value.data(), value.data() + n) != value.data() + n) {
       return ReaderStatus::line;
     }

@@ -32,6 +32,11 @@ int32_t parse_declared_length(const char* begin, const char* end);
 class AdifReader {
  public:
   static constexpr size_t default_block_size = 1 << 20;
+  // What one value, one record or one tag may hold: no log needs more, and a crafted one
+  // cannot make the reader take the machine's memory. More ends the reading with an error.
+  static constexpr size_t max_value_size = size_t{64} << 20;
+  static constexpr size_t max_record_size = size_t{64} << 20;
+  static constexpr size_t max_tag_size = size_t{64} << 20;
 
   explicit AdifReader(ByteSource& source, size_t block_size = default_block_size);
 
@@ -45,6 +50,8 @@ class AdifReader {
   ReaderStatus read_spanning_value(QsoRecord& record, size_t name_begin, size_t name_end,
                                    int32_t length, std::string& error);
   ReaderStatus read_failure(std::string& error) const;
+  bool add_bounded(QsoRecord& record, std::string_view name, std::string_view value, int32_t length,
+                   std::string& error);
 
   ByteSource& source_;
   std::vector<char> block_;  // bytes [pos_, end_) are unread; SCAN_SLACK spare bytes at the end

@@ -89,6 +89,8 @@ class QsoRecord {
   const AdifField* fields() const;  // root of the tree
   const AdifField* find(std::string_view name) const;
   bool empty() const { return nodes_.empty(); }
+  // Bytes the record's fields take: their text and their nodes.
+  size_t footprint() const { return text_used_ + nodes_.size() * sizeof(AdifField); }
   size_t size() const { return nodes_.size(); }
 
   // Forgets every field; keeps the memory for the next record.

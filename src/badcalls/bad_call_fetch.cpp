@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "net/http_client.h"
+#include "records/atomic_file.h"
 
 namespace tarvenix {
 namespace {
@@ -105,7 +106,8 @@ std::string local_bad_calls_path(const std::string& output_path) {
 BadCallList fetch_bad_calls(OwnerWindow owner, const std::string& output_path, const WebUrl& url,
                             bool useHttps, RunLog& log) {
   std::string local = local_bad_calls_path(output_path);
-  std::string download = local + ".download";
+  // A name of its own: runs into other outputs of the folder may be downloading too.
+  std::string download = temporary_path_beside(local);
   std::string reason = download_list(owner, url, useHttps, download);
   if (reason.empty()) reason = replace_local_copy(download, local);
   std::error_code ignored;

@@ -44,13 +44,16 @@ OperatorConfig operator_from(const CliOptions& options) {
 BadCallSource bad_call_source(const CliOptions& options, const std::string& output_path) {
   if (options.offline) return {};
   if (!options.bad_calls_file.empty()) {
-    return [file = options.bad_calls_file](RunLog& log) { return read_bad_calls_file(file, log); };
+    const std::string file = options.bad_calls_file;
+    return {[file](RunLog& log) { return read_bad_calls_file(file, log); }, file, {}};
   }
   WebUrl url = bad_calls_url(default_web_endpoints());
   if (!options.bad_calls_url.empty()) url = *parse_web_url(options.bad_calls_url);
-  return [url, output_path](RunLog& log) {
-    return fetch_bad_calls(nullptr, output_path, url, true, log);
-  };
+  return {[url, output_path](RunLog& log) {
+            return fetch_bad_calls(nullptr, output_path, url, true, log);
+          },
+          {},
+          local_bad_calls_path(output_path)};
 }
 
 }  // namespace

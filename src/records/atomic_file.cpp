@@ -5,32 +5,59 @@
 #include <chrono>
 #include <filesystem>
 #include <random>
+#include <string_view>
 #include <system_error>
 
 namespace tarvenix {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-// A name that no other save running at the same time picks.
-std::string temporary_beside(const std::string& target) {
-  std::random_device device;
-  const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-  std::mt19937_64 random(device() ^ static_cast<uint64_t>(tick));
-  return target + ".tmp" + std::to_string(random() % 1000000000);
+constexpr std::string_view temporary_mark = ".tmp";
+
+bool is_temporary_of(const std::string& name, const std::string& target_name) {
+  if (name.size() <= target_name.size() + temporary_mark.size()) return false;
+  if (name.compare(0, target_name.size(), target_name) != 0) return false;
+  const std::string_view rest = std::string_view(name).substr(target_name.size());
+  return rest.starts_with(temporary_mark) &&
+         rest.find_first_not_of("0123456789", temporary_mark.size()) == std::string_view::npos;
 }
 
 }  // namespace
+
+std::string temporary_path_beside(const std::string& target) {
+  std::random_device device;
+  const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+  std::mt19937_64 random(device() ^ static_cast<uint64_t>(tick));
+  return target + std::string(temporary_mark) + std::to_string(random() % 1000000000);
+}
+
+void remove_temporaries(const std::string& target, const std::string& except) {
+  const fs::path target_path(target);
+  const std::string target_name = target_path.filename().string();
+  const std::string kept = fs::path(except).filename().string();
+  fs::path folder = target_path.parent_path();
+  if (folder.empty()) folder = ".";
+  std::error_code ec;
+  for (fs::directory_iterator entry(folder, ec), end; !ec && entry != end; entry.increment(ec)) {
+    const std::string name = entry->path().filename().string();
+    if (!is_temporary_of(name, target_name) || name == kept) continue;
+    if (entry->is_regular_file(ec)) fs::remove(entry->path(), ec);
+    ec.clear();
+  }
+}
 
 AtomicFile::~AtomicFile() {
   abandon();
 }
 
-bool AtomicFile::open(const std::string& target) {
+bool AtomicFile::open(const std::string& target, FileSink::Mode mode) {
   abandon();
   replace_failed_ = false;
   target_ = target;
-  temporary_ = temporary_beside(target);
-  if (file_.open(temporary_)) return true;
+  temporary_ = temporary_path_beside(target);
+  if (file_.open(temporary_, mode)) return true;
   error_ = file_.error();
   temporary_.clear();
   return false;
@@ -38,6 +65,12 @@ bool AtomicFile::open(const std::string& target) {
 
 bool AtomicFile::write(const char* data, size_t size) {
   if (file_.write(data, size)) return true;
+  error_ = file_.error();
+  return false;
+}
+
+bool AtomicFile::sync() {
+  if (file_.sync()) return true;
   error_ = file_.error();
   return false;
 }
@@ -50,7 +83,7 @@ bool AtomicFile::commit() {
     return false;
   }
   std::error_code ec;
-  std::filesystem::rename(temporary_, target_, ec);
+  fs::rename(temporary_, target_, ec);
   if (ec) {
     error_ = ec.message();
     replace_failed_ = true;
@@ -65,7 +98,7 @@ void AtomicFile::abandon() {
   if (temporary_.empty()) return;
   if (file_.is_open()) file_.finish();
   std::error_code ignored;
-  std::filesystem::remove(temporary_, ignored);
+  fs::remove(temporary_, ignored);
   temporary_.clear();
 }
 

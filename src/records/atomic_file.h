@@ -18,8 +18,10 @@ class AtomicFile final : public Sink {
   AtomicFile& operator=(const AtomicFile&) = delete;
 
   // Creates the temporary file "TARGET.tmpNNN" in the target's folder.
-  bool open(const std::string& target);
+  bool open(const std::string& target, FileSink::Mode mode = FileSink::Mode::binary);
   bool write(const char* data, size_t size) override;
+  // Makes what was written so far durable in the temporary file.
+  bool sync();
   // Flushes and syncs the temporary file, then renames it over the target.
   bool commit();
   // Removes the temporary file; the target is untouched.
@@ -38,6 +40,11 @@ class AtomicFile final : public Sink {
   std::string error_;
   bool replace_failed_ = false;
 };
+
+// "TARGET.tmpNNN": a name beside `target` that no other writer running at the same time
+// picks. remove_temporaries() takes away those a killed program left.
+std::string temporary_path_beside(const std::string& target);
+void remove_temporaries(const std::string& target, const std::string& except = {});
 
 // Calls `write` with a sink on an AtomicFile for `path` and commits it. On any failure `path`
 // is untouched and `error` says why ("can't write the file: ...", "can't replace the file:

@@ -2,36 +2,69 @@
 #include "records/run_log.h"
 
 #include <cstdarg>
+#include <cstdio>
 
 namespace tarvenix {
 
 namespace {
-constexpr size_t kBufferSize = 1 << 16;  // lines are many and short; write in large blocks
+constexpr size_t line_buffer_size = 1024;  // most lines fit; longer ones take a string
 }
 
 bool RunLog::open(const std::string& file_path, std::string* error_text) {
-  close();
-  file_ = open_file(file_path, "w", error_text);
-  if (file_ == nullptr) return false;
-  std::setvbuf(file_.get(), nullptr, _IOFBF, kBufferSize);
+  file_.abandon();
+  write_error_.clear();
+  open_ = file_.open(file_path, FileSink::Mode::text);
+  if (!open_) {
+    if (error_text != nullptr) *error_text = file_.error();
+    return false;
+  }
   path = file_path;
   return true;
 }
 
-void RunLog::close() {
-  file_.reset();
+bool RunLog::sync() {
+  if (!open_) return false;
+  if (write_error_.empty() && !file_.sync()) write_error_ = file_.error();
+  return write_error_.empty();
 }
 
-void RunLog::flush() {
-  if (file_ != nullptr) std::fflush(file_.get());
+bool RunLog::commit() {
+  if (!open_) return false;
+  open_ = false;
+  if (!write_error_.empty()) {
+    file_.abandon();
+    return false;
+  }
+  if (!file_.commit()) write_error_ = file_.error();
+  return write_error_.empty();
+}
+
+void RunLog::take(const char* data, size_t size) {
+  if (open_ && write_error_.empty() && !file_.write(data, size)) write_error_ = file_.error();
 }
 
 void RunLog::write(std::string_view text) {
-  if (file_ != nullptr && !text.empty()) std::fwrite(text.data(), 1, text.size(), file_.get());
+  take(text.data(), text.size());
 }
 
 void RunLog::vprint(const char* format, std::va_list args) {
-  if (file_ != nullptr) std::vfprintf(file_.get(), format, args);
+  if (!open_) return;
+  char line[line_buffer_size];
+  std::va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(line, sizeof line, format, args);
+  if (length < 0) {
+    va_end(again);
+    return;
+  }
+  if (static_cast<size_t>(length) < sizeof line) {
+    take(line, static_cast<size_t>(length));
+  } else {
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, again);
+    take(text.data(), static_cast<size_t>(length));
+  }
+  va_end(again);
 }
 
 void RunLog::print(const char* format, ...) {

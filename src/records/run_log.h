@@ -1,6 +1,10 @@
 // The run log of one conversion: a buffered text file beside the output workbook, and the
 // counts of the note, warning and error lines written to it. Whoever writes a line raises
 // the count of its kind; note(), warn() and error() do both at once.
+//
+// The log is written like the workbook: into a temporary file beside it that replaces the
+// previous log only at commit(), so a run that dies leaves the previous log whole. Every
+// write is checked; the first failure is kept for the run to report.
 #pragma once
 
 #include <cstdarg>
@@ -8,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/owned_file.h"
+#include "records/atomic_file.h"
 #include "records/printf_format.h"
 
 namespace tarvenix {
@@ -18,18 +22,18 @@ inline constexpr std::string_view LOG_SEPARATOR = "=============================
 
 class RunLog {
  public:
-  RunLog() = default;
-  RunLog(RunLog&&) = default;
-  RunLog& operator=(RunLog&&) = default;
-
-  // Opens `path` for writing in text mode ("w"), replacing an open file. On failure returns
-  // false and leaves the system's text for the error in `*error` (when given).
+  // Starts a new log for `path` in text mode, dropping an uncommitted one. On failure
+  // returns false and leaves the system's text for the error in `*error` (when given).
   bool open(const std::string& path, std::string* error = nullptr);
-  // Flushes and closes the file; the counts stay. Closing a closed log does nothing.
-  void close();
-  // Hands the buffered text to the file (tests read it back while the log stays open).
-  void flush();
-  bool is_open() const { return file_ != nullptr; }
+  // Makes the text so far durable in the temporary file (tests read it back from there).
+  bool sync();
+  // Puts the new log in place of the previous one; the counts stay. False, with
+  // write_error() saying why, when any write failed or the file could not be replaced.
+  bool commit();
+  bool is_open() const { return open_; }
+  const std::string& temporary_path() const { return file_.temporary_path(); }
+  // The system's text for the first failed write, or "".
+  const std::string& write_error() const { return write_error_; }
 
   // Raw text, counted nowhere (continuations, separators, the header). Without an open file
   // the text goes nowhere, so the rules can run without a log on disc.
@@ -49,8 +53,11 @@ class RunLog {
 
  private:
   void vprint(const char* format, std::va_list args);
+  void take(const char* data, size_t size);
 
-  OwnedFile file_;
+  AtomicFile file_;
+  bool open_ = false;
+  std::string write_error_;
 };
 
 }  // namespace tarvenix

@@ -25,19 +25,31 @@ class StringSink final : public Sink {
   std::string bytes_;
 };
 
-// A file opened for writing in binary mode; closed by the destructor or by finish().
+// A file opened for writing, in binary mode or in text mode (line ends as the platform
+// writes them); closed by the destructor or by finish(). Writes go out in large blocks.
 class FileSink final : public Sink {
  public:
-  bool open(const std::string& path);
+  enum class Mode { binary, text };
+
+  bool open(const std::string& path, Mode mode = Mode::binary);
   bool write(const char* data, size_t size) override;
-  // Flushes, makes the data durable on the disc and closes; false when any of it failed.
+  // Hands the buffered bytes to the system and makes them durable on the disc.
+  bool sync();
+  // sync(), then closes; false when any of it failed.
   bool finish();
   bool is_open() const { return file_ != nullptr; }
   const std::string& error() const { return error_; }
 
  private:
+  bool fail(bool failed);
+
   OwnedFile file_;
   std::string error_;
+  bool unsynced_ = false;  // written since the last sync
 };
+
+// For tests of a full disc: every write of a FileSink from the `count`-th on (counting from
+// now) fails as a full disc would; 0 stops the failures.
+void fail_file_writes_after(size_t count);
 
 }  // namespace tarvenix

@@ -2,10 +2,15 @@
 // what happened to every QSO.
 #include "scoresheet/run.h"
 
+#include <filesystem>
+#include <new>
+#include <optional>
 #include <string>
-#include <utility>
+#include <system_error>
 
 #include "evaluation/entity_map.h"
+#include "records/atomic_file.h"
+#include "records/output_lock.h"
 #include "records/paths.h"
 #include "records/text_compare.h"
 #include "scoresheet/file_paths.h"
@@ -37,9 +42,51 @@ std::string load_failure_text(const std::string& path) {
   return not_a_scoresheet(path);
 }
 
-// The run log and the output must never be the operator's own input files.
-bool overwrites_an_input(const ProgramPaths& paths, const std::string& file) {
-  return same_file(file, paths.adif_path) || same_file(file, paths.scoresheet_path);
+// The first file the run writes that is one of the files it reads, as a text for the
+// operator; nothing when they all differ.
+std::optional<std::string> overwritten_input(const ProgramPaths& paths, const std::string& log_path,
+                                             const BadCallSource& source) {
+  const std::string* inputs[] = {&paths.adif_path, &paths.scoresheet_path, &source.list_file};
+  const std::string* outputs[] = {&log_path, &paths.output_path, &source.local_copy};
+  for (const std::string* output : outputs) {
+    for (const std::string* input : inputs) {
+      if (output->empty() || input->empty() || !same_file(*output, *input)) continue;
+      return "Error with output file " + *output + ": it is the input file " + *input +
+             ".\n\nPlease choose another output file.";
+    }
+  }
+  return std::nullopt;
+}
+
+// A directory, a FIFO or a device is refused before it is opened: reading a FIFO would wait
+// for a writer that never comes.
+std::optional<std::string> irregular_input(const ProgramPaths& paths, const BadCallSource& source) {
+  for (const std::string* input : {&paths.adif_path, &paths.scoresheet_path, &source.list_file}) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(std::filesystem::path(*input), ec);
+    if (input->empty() || ec || !std::filesystem::exists(status)) continue;
+    if (!std::filesystem::is_regular_file(status)) {
+      return "Error with input file " + *input + ": not a regular file";
+    }
+  }
+  return std::nullopt;
+}
+
+// Takes the output for this run and clears away what a killed run on it left behind.
+std::optional<std::string> hold_output(OutputLock& lock, const ProgramPaths& paths,
+                                       const RunLog& log) {
+  switch (lock.take(log.path)) {
+    case OutputLock::Result::busy:
+      return paths.output_path + " is being written by another conversion.";
+    case OutputLock::Result::failed:
+      return "Error with output file " + lock_path_of(log.path) + ": " +
+             lock.error().substr(0, system_text_limit);
+    case OutputLock::Result::held:
+      break;
+  }
+  remove_temporaries(paths.output_path);
+  remove_temporaries(log.path, log.temporary_path());
+  return std::nullopt;
 }
 
 // Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
@@ -50,11 +97,92 @@ void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPa
   RunStats stats;
   RunInfo info;
   read_entity_map(sheet, entities, log);
-  const BadCallList bad_calls = bad_call_source ? bad_call_source(log) : BadCallList();
+  const BadCallList bad_calls = bad_call_source.load ? bad_call_source.load(log) : BadCallList();
   read_adif_log(paths, operator_config, entities, zones, info, stats, log, bad_calls);
   if (!operator_config.message.empty()) return;
   fill_scoresheet(sheet, operator_config, entities, zones);
   write_counts_block(log, stats, operator_config, entities, zones);
+}
+
+std::string log_write_failure(const RunLog& log) {
+  return "Error writing the run log " + log.path + ": " +
+         log.write_error().substr(0, system_text_limit);
+}
+
+// Saves the workbook once the log so far is safely on the disc: a run that cannot keep its
+// log leaves the previous workbook and log together.
+bool save_workbook(Workbook& workbook, OperatorConfig& operator_config, const ProgramPaths& paths,
+                   RunLog& log) {
+  if (!log.sync()) {
+    operator_config.message = log_write_failure(log);
+    return false;
+  }
+  if (workbook.save(paths.output_path)) return true;
+  operator_config.message =
+      "Error with output file " + paths.output_path + ": " + workbook.error_message();
+  log.error("ERROR:\t%s\nERROR:\t%s\n", paths.output_path.c_str(),
+            workbook.error_message().c_str());
+  return false;
+}
+
+// Loads the template, converts into it and saves it; a text in message when that failed.
+void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths,
+                      const BadCallSource& bad_calls, RunLog& log, bool& workbook_saved) {
+  Workbook workbook;
+  if (!workbook.load(paths.scoresheet_path)) {
+    operator_config.message = load_failure_text(paths.scoresheet_path);
+    log.error("ERROR:\t%s\nERROR:\t%s\n", paths.scoresheet_path.c_str(),
+              workbook.error_message().c_str());
+  } else if (Sheet* sheet = workbook.first_sheet(); sheet == nullptr) {
+    operator_config.message = not_a_scoresheet(paths.scoresheet_path);
+  } else if (const auto title = sheet->read_text(1, 1);
+             !title || title->find(TITLE_MARK) == std::string_view::npos) {
+    operator_config.message = not_a_scoresheet(paths.scoresheet_path);
+  } else {
+    convert_into(*sheet, operator_config, paths, bad_calls, log);
+    if (operator_config.message.empty()) {
+      workbook_saved = save_workbook(workbook, operator_config, paths, log);
+    }
+  }
+}
+
+int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const SystemInfo& system,
+            const BadCallSource& bad_calls, bool& workbook_saved, std::time_t now) {
+  RunLog log;
+  log.path = run_log_path(paths.output_path);
+  std::optional<std::string> refusal = overwritten_input(paths, log.path, bad_calls);
+  if (!refusal) refusal = irregular_input(paths, bad_calls);
+  if (refusal) {
+    operator_config.message = *refusal;
+    return -1;
+  }
+  std::string open_error;
+  if (!log.open(log.path, &open_error)) {
+    operator_config.message =
+        "Error with output file " + log.path + ": " + open_error.substr(0, system_text_limit);
+    return -1;
+  }
+  OutputLock lock;
+  if (auto busy = hold_output(lock, paths, log)) {
+    operator_config.message = *busy;
+    return -1;
+  }
+  if (!write_log_header(log, system, now)) {
+    operator_config.message = "The system clock gives no date for the run log.";
+    return -1;
+  }
+
+  convert_workbook(operator_config, paths, bad_calls, log, workbook_saved);
+  if (operator_config.message.empty() && log.errors != 0) {
+    operator_config.message = "There were " + std::to_string(log.errors) + " errors in " +
+                              paths.adif_path + "\n\nPlease review " + log.path +
+                              " and modify the ADIF file as needed.";
+  }
+  if (!log.commit()) {
+    operator_config.message = log_write_failure(log);
+    return -1;
+  }
+  return operator_config.message.empty() ? 0 : -1;
 }
 
 }  // namespace
@@ -69,52 +197,13 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
                    const SystemInfo& system, const BadCallSource& bad_calls, bool& workbook_saved,
                    std::time_t now) {
   workbook_saved = false;
-  RunLog log;
-  log.path = run_log_path(paths.output_path);
-  for (const std::string* file : {&std::as_const(log.path), &paths.output_path}) {
-    if (overwrites_an_input(paths, *file)) {
-      operator_config.message = "Error with output file " + *file +
-                                ": it is the ADIF file or the Scoresheet.\n\n"
-                                "Please choose another output file.";
-      return -1;
-    }
-  }
-  std::string open_error;
-  if (!log.open(log.path, &open_error)) {
-    operator_config.message =
-        "Error with output file " + log.path + ": " + open_error.substr(0, system_text_limit);
+  try {
+    return convert(operator_config, paths, system, bad_calls, workbook_saved, now);
+  } catch (const std::bad_alloc&) {
+    // Whatever the run held is gone again; its temporary files went with it.
+    operator_config.message = "Not enough memory to convert " + paths.adif_path + ".";
     return -1;
   }
-  if (!write_log_header(log, system, now)) return -1;
-
-  Workbook workbook;
-  if (!workbook.load(paths.scoresheet_path)) {
-    operator_config.message = load_failure_text(paths.scoresheet_path);
-    log.error("ERROR:\t%s\nERROR:\t%s\n", paths.scoresheet_path.c_str(),
-              workbook.error_message().c_str());
-  } else if (Sheet* sheet = workbook.first_sheet(); sheet == nullptr) {
-    operator_config.message = not_a_scoresheet(paths.scoresheet_path);
-  } else if (const auto title = sheet->read_text(1, 1);
-             !title || title->find(TITLE_MARK) == std::string_view::npos) {
-    operator_config.message = not_a_scoresheet(paths.scoresheet_path);
-  } else {
-    convert_into(*sheet, operator_config, paths, bad_calls, log);
-    if (operator_config.message.empty()) workbook_saved = workbook.save(paths.output_path);
-    if (operator_config.message.empty() && !workbook_saved) {
-      operator_config.message =
-          "Error with output file " + paths.output_path + ": " + workbook.error_message();
-      log.error("ERROR:\t%s\nERROR:\t%s\n", paths.output_path.c_str(),
-                workbook.error_message().c_str());
-    }
-  }
-
-  if (operator_config.message.empty() && log.errors != 0) {
-    operator_config.message = "There were " + std::to_string(log.errors) + " errors in " +
-                              paths.adif_path + "\n\nPlease review " + log.path +
-                              " and modify the ADIF file as needed.";
-  }
-  log.close();
-  return operator_config.message.empty() ? 0 : -1;
 }
 
 }  // namespace tarvenix

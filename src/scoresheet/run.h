@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <functional>
+#include <string>
 
 #include "badcalls/bad_call_list.h"
 #include "records/operator_config.h"
@@ -13,9 +14,14 @@
 
 namespace tarvenix {
 
-// Supplies the run's bad-call list (downloaded, read from a file, or none); it may write to
-// the run log.
-using BadCallSource = std::function<BadCallList(RunLog& log)>;
+// Where the run's bad-call list comes from: `load` supplies it (downloaded, read from a
+// file; none when empty) and may write to the run log. The files it reads and writes are
+// named so the run can refuse outputs that would overwrite an input.
+struct BadCallSource {
+  std::function<BadCallList(RunLog& log)> load;
+  std::string list_file;   // the list the operator named, or ""
+  std::string local_copy;  // the downloaded copy kept beside the output, or ""
+};
 
 // 0 on success; -1 with a text for the operator in operator_config.message. The caller
 // shows the text and empties the slot.

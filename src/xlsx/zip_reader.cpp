@@ -1,6 +1,10 @@
 // The zip reader: end record, central directory, local headers and the inflate limits.
 #include "xlsx/zip_reader.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "records/byte_order.h"
 #include "xlsx/deflate.h"
 
@@ -79,8 +83,24 @@ bool ZipReader::open(std::string bytes, std::string& error) {
   return read_central_directory(offset, count, error);
 }
 
+namespace {
+
+// Entries whose bytes overlap make a small archive stand for a huge one (every entry the
+// same megabytes); no writer makes them.
+bool spans_overlap(std::vector<std::pair<size_t, size_t>>& spans) {
+  std::sort(spans.begin(), spans.end());
+  for (size_t i = 1; i < spans.size(); ++i) {
+    if (spans[i].first < spans[i - 1].second) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool ZipReader::read_central_directory(size_t offset, size_t count, std::string& error) {
   entries_.reserve(count);
+  std::vector<std::pair<size_t, size_t>> spans;  // [local header, end of data) of each entry
+  spans.reserve(count);
   for (size_t i = 0; i < count; ++i) {
     if (offset > bytes_.size() || bytes_.size() - offset < kCentralSize ||
         get_u32(&bytes_[offset]) != kCentralSignature) {
@@ -124,8 +144,13 @@ bool ZipReader::read_central_directory(size_t offset, size_t count, std::string&
       return false;
     }
     if (!locate_data(entry, local_offset, error)) return false;
+    spans.emplace_back(local_offset, entry.data_offset + entry.compressed_size);
     entries_.push_back(std::move(entry));
     offset += record_size;
+  }
+  if (spans_overlap(spans)) {
+    error = std::string(kDamaged) + " (entries share their data)";
+    return false;
   }
   return true;
 }

@@ -10,7 +10,7 @@ namespace {
 
 constexpr uint16_t kFlagDataDescriptor = 0x0008;
 constexpr uint16_t kVersionNeeded = 20;
-constexpr uint64_t kMaxOffset = 0xffffffff;
+constexpr uint64_t kMaxEntrySize = 0xffffffff;  // the sizes' field
 
 void put_entry_fields(std::string& out, const ZipEntry& e) {
   put_u16(out, e.flags);
@@ -41,7 +41,7 @@ bool ZipWriter::add_deflated(const ZipEntry& like, std::string_view content, int
 }
 
 bool ZipWriter::add_deflated(const ZipEntry& like, const Deflater& deflater) {
-  if (deflater.size() > kMaxOffset) {
+  if (deflater.size() > kMaxEntrySize) {
     error_ = "archive too large";
     return false;
   }
@@ -55,7 +55,7 @@ bool ZipWriter::add_deflated(const ZipEntry& like, const Deflater& deflater) {
 
 bool ZipWriter::add(ZipEntry entry, std::string_view compressed) {
   if (entry.name.size() > 0xffff ||
-      offset_ + compressed.size() + 30 + entry.name.size() > kMaxOffset) {
+      offset_ + compressed.size() + 30 + entry.name.size() > kMaxArchiveSize) {
     error_ = "archive too large";
     return false;
   }
@@ -86,7 +86,7 @@ bool ZipWriter::finish() {
     put_u32(directory, header_offset);
     directory += entry.name;
   }
-  if (written_.size() >= 0xffff || offset_ + directory.size() > kMaxOffset) {
+  if (written_.size() >= 0xffff || offset_ + directory.size() > kMaxArchiveSize) {
     error_ = "archive too large";
     return false;
   }

@@ -2,8 +2,10 @@
 // ends, packed records, hostile lengths, and read failures.
 #include <doctest/doctest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "adif/reader.h"
@@ -272,4 +274,75 @@ TEST_CASE("a file is read through FileSource, and a missing one says why") {
   FileSource missing;
   CHECK_FALSE(missing.open("no/such/file.adi"));
   CHECK_FALSE(missing.error().empty());
+}
+
+namespace {
+// Streams pieces, each repeated, without holding the whole input.
+class RepeatSource final : public ByteSource {
+ public:
+  struct Piece {
+    std::string text;
+    size_t times;
+  };
+  explicit RepeatSource(std::vector<Piece> pieces) : pieces_(std::move(pieces)) {}
+  size_t read(char* dst, size_t n) override {
+    size_t got = 0;
+    while (got < n && piece_ < pieces_.size()) {
+      const Piece& piece = pieces_[piece_];
+      const size_t take = std::min(n - got, piece.text.size() - offset_);
+      piece.text.copy(dst + got, take, offset_);
+      got += take;
+      offset_ += take;
+      if (offset_ == piece.text.size()) {
+        offset_ = 0;
+        if (++repeat_ == piece.times) repeat_ = 0, ++piece_;
+      }
+    }
+    return got;
+  }
+
+ private:
+  std::vector<Piece> pieces_;
+  size_t piece_ = 0, repeat_ = 0, offset_ = 0;
+};
+
+std::string read_to_stop(std::vector<RepeatSource::Piece> pieces) {
+  RepeatSource source(std::move(pieces));
+  AdifReader reader(source);
+  QsoRecord record;
+  std::string error;
+  const ReaderStatus status = read_all_records(reader, record, error, [](auto&, auto) {});
+  return status == S::error ? error : "end of file";
+}
+}  // namespace
+
+TEST_CASE("a crafted log cannot take the machine's memory") {
+  constexpr size_t mib = size_t{1} << 20;
+  const std::string mebibyte(mib, 'x');
+  std::vector<RepeatSource::Piece> fields;  // 65 fields of 1 MiB, each of its own name
+  for (int i = 0; i < 65; ++i) {
+    fields.push_back({"<F" + std::to_string(i) + ":1048576>", 1});
+    fields.push_back({mebibyte, 1});
+  }
+  const struct {
+    const char* what;
+    std::vector<RepeatSource::Piece> input;
+    std::string outcome;
+  } cases[] = {
+      {"a value longer than the limit",
+       {{"<NOTES:2000000000>", 1}, {mebibyte, 65}},
+       "ERROR: The field NOTES holds more than 64 MiB"},
+      {"a huge length at the end of a short file",
+       {{"<CALL:2>K1 <NOTES:2000000000>x", 1}},
+       "end of file"},
+      {"a record larger than the limit", fields,
+       "ERROR: The record with the field F63 holds more than 64 MiB"},
+      {"a tag that never closes",
+       {{"<CALL", 1}, {mebibyte, 65}},
+       "ERROR: A tag runs on for more than 64 MiB"},
+  };
+  for (const auto& c : cases) {
+    CAPTURE(c.what);
+    CHECK(read_to_stop(c.input) == c.outcome);
+  }
 }

@@ -348,14 +348,6 @@ class Failures(ConvertTestCase):
         self.assertIn("Error with output file " + run.output, run.stderr)
         self.assertEqual(run.body()[-2], "ERROR:\t" + run.output)
 
-    def test_outputs_never_replace_the_inputs(self):
-        log_path = os.path.join(self.folder, "log.adi")
-        run = self.convert(qso(), args=("--offline",), output="log.adi")
-        self.assertEqual(run.status, 1)
-        self.assertIn("ADIF file or the Scoresheet", run.stderr)
-        with open(log_path) as f:
-            self.assertIn("K1AA", f.read())
-
     def test_checks_before_the_run(self):
         cases = [
             (["--call", "K1"], "K1 is not a valid callsign!"),

@@ -3,6 +3,8 @@
 #include <doctest/doctest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "records/run_log.h"
@@ -101,11 +103,14 @@ TEST_CASE("opening a log in a missing folder fails with the system's text") {
   CHECK_FALSE(log.is_open());
 }
 
-TEST_CASE("the log remembers its path and closes cleanly twice") {
+TEST_CASE("the log replaces the previous one only when committed") {
   LogCapture capture;
-  CHECK(capture.log.path == capture.path().string());
+  const std::filesystem::path& path = capture.path();
+  std::ofstream(path) << "previous\n";
   capture.log.write("x\n");
-  capture.log.close();
-  capture.log.close();
-  CHECK(tarvenix::testing::read_file(capture.path()).find('x') == 0);
+  CHECK(tarvenix::testing::read_file(path) == "previous\n");
+  CHECK(capture.log.commit());
+  CHECK_FALSE(capture.log.commit());
+  CHECK(tarvenix::testing::read_file(path).find('x') == 0);
+  std::filesystem::remove(path);
 }

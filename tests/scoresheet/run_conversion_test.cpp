@@ -1,11 +1,22 @@
-// Whole conversion runs on the bundled Scoresheet: whether the filled workbook was saved.
+// Whole conversion runs on the bundled Scoresheet: whether the filled workbook was saved,
+// and what a failing or refused run leaves behind.
 #include <doctest/doctest.h>
 
-#include <filesystem>
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
+#include <string>
+#include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include "records/output_lock.h"
+#include "records/sink.h"
 #include "scoresheet/run.h"
 
 using namespace tarvenix;
@@ -69,4 +80,121 @@ TEST_CASE_FIXTURE(RunFolder, "a run that stops before filling saves nothing") {
   CHECK(run(saved) == -1);
   CHECK_FALSE(saved);
   CHECK_FALSE(std::filesystem::exists(paths.output_path));
+}
+
+namespace {
+
+std::string contents(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A folder with the previous run's workbook and log, to be kept by a run that fails.
+struct PreviousRun : RunFolder {
+  const std::string workbook_path = paths.output_path;
+  const std::string log_path = (folder / "out.log").string();
+  PreviousRun() {
+    write_log(one_qso);
+    std::ofstream(paths.output_path, std::ios::binary) << "previous workbook";
+    std::ofstream(log_path, std::ios::binary) << "previous log";
+  }
+  bool previous_kept() const {
+    return contents(workbook_path) == "previous workbook" && contents(log_path) == "previous log";
+  }
+  std::vector<std::string> files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  int run_with(const BadCallSource& source) {
+    bool saved = false;
+    return run_conversion(record, paths, SystemInfo{}, source, saved, 0);
+  }
+};
+
+}  // namespace
+
+TEST_CASE_FIXTURE(PreviousRun, "a full disc at any write leaves the previous workbook and log") {
+  for (size_t write = 1;; write += 1 + write / 4) {
+    CAPTURE(write);
+    REQUIRE(write < 100000);
+    fail_file_writes_after(write);
+    bool saved = false;
+    const int result = run(saved);
+    fail_file_writes_after(0);
+    if (result == 0) break;
+    CHECK_FALSE(saved);
+    CHECK((record.message.rfind("Error writing the run log " + log_path + ": ", 0) == 0 ||
+           record.message.rfind("Error with output file " + paths.output_path + ": ", 0) == 0));
+    CHECK(previous_kept());
+    CHECK(files() == std::vector<std::string>{"log.adi", "out.log", "out.xlsx"});
+    record.message.clear();
+  }
+  CHECK(contents(log_path).find("Converted on") != std::string::npos);
+}
+
+TEST_CASE_FIXTURE(PreviousRun, "runs that are refused before they write") {
+#ifndef _WIN32
+  const std::string fifo = (folder / "fifo.adi").string();
+  REQUIRE(mkfifo(fifo.c_str(), 0600) == 0);
+#endif
+  OutputLock other;
+  REQUIRE(other.take(log_path) == OutputLock::Result::held);
+  const std::string folder_path = folder.string();
+  const struct {
+    const char* what;
+    std::string adif, list_file, output;
+    std::string message;
+  } cases[] = {
+      {"the output is the ADIF log",
+       paths.adif_path,
+       {},
+       paths.adif_path,
+       "Error with output file " + paths.adif_path + ": it is the input file " + paths.adif_path},
+      {"the run log is the list", paths.adif_path, log_path, paths.output_path,
+       "Error with output file " + log_path + ": it is the input file " + log_path},
+      {"a folder as the log",
+       folder_path,
+       {},
+       paths.output_path,
+       "Error with input file " + folder_path + ": not a regular file"},
+#ifndef _WIN32
+      {"a FIFO as the log",
+       fifo,
+       {},
+       paths.output_path,
+       "Error with input file " + fifo + ": not a regular file"},
+#endif
+      {"another run holds the output",
+       paths.adif_path,
+       {},
+       paths.output_path,
+       paths.output_path + " is being written by another conversion."},
+  };
+  for (const auto& c : cases) {
+    const std::string what = c.what;
+    CAPTURE(what);
+    paths.adif_path = c.adif;
+    paths.output_path = c.output;
+    BadCallSource source;
+    source.list_file = c.list_file;
+    CHECK(run_with(source) == -1);
+    CHECK(record.message.rfind(c.message, 0) == 0);
+    CHECK(previous_kept());
+    record.message.clear();
+  }
+}
+
+TEST_CASE_FIXTURE(PreviousRun, "a run removes what a killed run on its output left") {
+  for (const char* name : {"out.xlsx.tmp123", "out.log.tmp9", "out.xlsx.tmpx", "other.xlsx.tmp1"}) {
+    std::ofstream(folder / name) << "left";
+  }
+  bool saved = false;
+  CHECK(run(saved) == 0);
+  CHECK(files() == std::vector<std::string>{"log.adi", "other.xlsx.tmp1", "out.log", "out.xlsx",
+                                            "out.xlsx.tmpx"});
+  CHECK(contents(log_path).find("Converted on") != std::string::npos);
 }

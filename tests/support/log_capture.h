@@ -1,4 +1,4 @@
-// A run log written to a temporary file that the test reads back, and removes at the end.
+// A run log the test reads back from its temporary file, which goes with the log.
 #pragma once
 
 #include <chrono>
@@ -28,19 +28,14 @@ inline std::string read_file(const std::filesystem::path& path) {
 class LogCapture {
  public:
   LogCapture() : path_(temp_file_path("tarvenix-log")) { log.open(path_.string()); }
-  ~LogCapture() {
-    log.close();
-    std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
-  }
   LogCapture(const LogCapture&) = delete;
   LogCapture& operator=(const LogCapture&) = delete;
 
   // Everything written so far, with "\n" as written by text mode (CR LF on Windows turned
   // back into LF, so the expectations read the same on both systems).
   std::string text() {
-    log.flush();
-    std::string bytes = read_file(path_);
+    log.sync();
+    std::string bytes = read_file(log.temporary_path());
     std::string out;
     for (size_t i = 0; i < bytes.size(); ++i) {
       if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;

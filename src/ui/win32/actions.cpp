@@ -80,9 +80,12 @@ void convert(App& app) {
   if (!entries_ready(app) || !files_ready(app)) return;
   app.record.converted = 0;
   app.record.message.clear();
-  const BadCallSource download = [&app](RunLog& log) {
-    return fetch_bad_calls(nullptr, app.paths.output_path, app.endpoints, log);
-  };
+  const BadCallSource download = {[&app](RunLog& log) {
+                                    return fetch_bad_calls(nullptr, app.paths.output_path,
+                                                           app.endpoints, log);
+                                  },
+                                  {},
+                                  local_bad_calls_path(app.paths.output_path)};
   bool workbook_saved = false;
   const int result = run_conversion(app.record, app.paths, app.system, download, workbook_saved);
   if (result != 0) {
