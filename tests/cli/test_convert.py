@@ -381,5 +381,42 @@ class Samples(ConvertTestCase):
         self.assertIn("  284 QSO(s) were read from the ADIF file.", body)
 
 
+@unittest.skipIf(EMULATOR or os.name != "posix", "signals reach the program only natively")
+class KilledRuns(ConvertTestCase):
+    """A run killed half-way leaves the previous workbook and log; a second run on the same
+    output meanwhile is refused; the next run clears the leftovers."""
+
+    def start(self):
+        command = [CONVERTER, "--adif", os.path.join(self.folder, "log.adi"), "--scoresheet",
+                   TEMPLATE, "--output", os.path.join(self.folder, "out.xlsx"), "--call", "W1AW",
+                   "--offline"]
+        return subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+
+    def leftovers(self):
+        return sorted(n for n in os.listdir(self.folder) if ".tmp" in n or n.endswith(".lock"))
+
+    def pair(self):
+        return [open(os.path.join(self.folder, n), "rb").read() for n in ("out.xlsx", "out.log")]
+
+    def test_a_killed_run(self):
+        self.assertEqual(self.convert(qso(), args=("--offline",)).status, 0)
+        previous = self.pair()
+        with open(os.path.join(self.folder, "log.adi"), "w") as f:
+            f.write(adif(*(qso(call=f"K{i}AA") for i in range(200000))))
+        run = self.start()
+        while not self.leftovers():
+            self.assertIsNone(run.poll(), "the run ended before it could be killed")
+        second = self.start()
+        self.assertEqual(second.wait(timeout=60), 1)
+        self.assertIn("out.xlsx is being written by another conversion.", second.stderr.read())
+        run.kill()
+        run.wait()
+        run.stdout.close(), run.stderr.close(), second.stdout.close(), second.stderr.close()
+        self.assertEqual(self.pair(), previous)
+        self.assertNotEqual(self.leftovers(), [])
+        self.assertEqual(self.convert(qso(), args=("--offline",)).status, 0)
+        self.assertEqual(self.leftovers(), [])
+
+
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=1)

@@ -169,3 +169,27 @@ TEST_CASE("two entries of the same name are damage") {
   REQUIRE(writer.finish());
   CHECK(open_error(sink.bytes()) == "damaged zip archive (two entries named same)");
 }
+
+TEST_CASE("entries that share their data are damage") {
+  std::string archive = two_entry_archive();
+  const size_t second = central_offset(archive) + 46 + std::string("a/one.xml").size();
+  set_u32(archive, second + 42, 0);  // the second entry's local header is the first's
+  CHECK(open_error(archive) == "damaged zip archive (entries share their data)");
+}
+
+namespace {
+struct DiscardingSink final : Sink {
+  bool write(const char*, size_t) override { return true; }
+};
+}  // namespace
+
+TEST_CASE("no archive larger than the reader takes is written") {
+  DiscardingSink sink;
+  ZipWriter writer(sink);
+  const std::string block(size_t{64} << 20, 'x');
+  const size_t fit = kMaxArchiveSize / block.size() - 1;
+  for (size_t i = 0; i < fit; ++i) {
+    REQUIRE(writer.add_copy(stored("block" + std::to_string(i), block), block));
+  }
+  CHECK_FALSE(writer.add_copy(stored("one more", block), block));
+}
