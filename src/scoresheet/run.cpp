@@ -12,6 +12,7 @@
 #include "scoresheet/fill.h"
 #include "scoresheet/log_header.h"
 #include "scoresheet/read_log.h"
+#include "scoresheet/results_page.h"
 #include "scoresheet/run_report.h"
 #include "scoresheet/workbook.h"
 
@@ -42,37 +43,63 @@ bool overwrites_an_input(const ProgramPaths& paths, const std::string& file) {
   return same_file(file, paths.adif_path) || same_file(file, paths.scoresheet_path);
 }
 
-// Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
-void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPaths& paths,
-                  const BadCallSource& bad_call_source, RunLog& log) {
+// What the evaluation fills, and the counts block and the results page read.
+struct Credits {
   EntityCreditTable entities;
   ZoneCreditTable zones;
   RunStats stats;
+};
+
+// Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
+void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPaths& paths,
+                  const BadCallSource& bad_call_source, RunLog& log, Credits& credits) {
   RunInfo info;
-  read_entity_map(sheet, entities, log);
+  read_entity_map(sheet, credits.entities, log);
   const BadCallList bad_calls = bad_call_source ? bad_call_source(log) : BadCallList();
-  read_adif_log(paths, operator_config, entities, zones, info, stats, log, bad_calls);
+  read_adif_log(paths, operator_config, credits.entities, credits.zones, info, credits.stats, log,
+                bad_calls);
   if (!operator_config.message.empty()) return;
-  fill_scoresheet(sheet, operator_config, entities, zones);
-  write_counts_block(log, stats, operator_config, entities, zones);
+  fill_scoresheet(sheet, operator_config, credits.entities, credits.zones);
+  write_counts_block(log, credits.stats, operator_config, credits.entities, credits.zones);
+}
+
+void write_page(const std::string& path, const ProgramPaths& paths,
+                const OperatorConfig& operator_config, const Credits& credits, RunLog& log,
+                RunOutputs& outputs) {
+  const ResultsPage page{operator_config,
+                         credits.entities,
+                         credits.zones,
+                         credits.stats,
+                         file_name_of(paths.output_path),
+                         file_name_of(log.path),
+                         {}};
+  std::string error;
+  if (write_results_page(path, page, error)) {
+    outputs.results_page = path;
+  } else {
+    log.warn("WARN:\t%s\nWARN:\t%s\n", path.c_str(), error.c_str());
+  }
 }
 
 }  // namespace
 
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
                    const SystemInfo& system, const BadCallSource& bad_calls, std::time_t now) {
-  bool workbook_saved = false;
-  return run_conversion(operator_config, paths, system, bad_calls, workbook_saved, now);
+  RunOutputs outputs;
+  return run_conversion(operator_config, paths, system, bad_calls, outputs, now);
 }
 
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
-                   const SystemInfo& system, const BadCallSource& bad_calls, bool& workbook_saved,
+                   const SystemInfo& system, const BadCallSource& bad_calls, RunOutputs& outputs,
                    std::time_t now) {
-  workbook_saved = false;
+  outputs.workbook_saved = false;
+  outputs.results_page.clear();
   RunLog log;
   log.path = run_log_path(paths.output_path);
-  for (const std::string* file : {&std::as_const(log.path), &paths.output_path}) {
-    if (overwrites_an_input(paths, *file)) {
+  const std::string page_path =
+      outputs.results_page_wanted ? results_page_path(paths.output_path) : "";
+  for (const std::string* file : {&std::as_const(log.path), &paths.output_path, &page_path}) {
+    if (!file->empty() && overwrites_an_input(paths, *file)) {
       operator_config.message = "Error with output file " + *file +
                                 ": it is the ADIF file or the Scoresheet.\n\n"
                                 "Please choose another output file.";
@@ -98,9 +125,13 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
              !title || title->find(TITLE_MARK) == std::string_view::npos) {
     operator_config.message = not_a_scoresheet(paths.scoresheet_path);
   } else {
-    convert_into(*sheet, operator_config, paths, bad_calls, log);
-    if (operator_config.message.empty()) workbook_saved = workbook.save(paths.output_path);
-    if (operator_config.message.empty() && !workbook_saved) {
+    Credits credits;
+    convert_into(*sheet, operator_config, paths, bad_calls, log, credits);
+    if (operator_config.message.empty()) outputs.workbook_saved = workbook.save(paths.output_path);
+    if (outputs.workbook_saved && outputs.results_page_wanted) {
+      write_page(page_path, paths, operator_config, credits, log, outputs);
+    }
+    if (operator_config.message.empty() && !outputs.workbook_saved) {
       operator_config.message =
           "Error with output file " + paths.output_path + ": " + workbook.error_message();
       log.error("ERROR:\t%s\nERROR:\t%s\n", paths.output_path.c_str(),

@@ -1,8 +1,8 @@
 // Whole conversion runs on the bundled Scoresheet: whether the filled workbook was saved.
 #include <doctest/doctest.h>
 
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -40,7 +40,12 @@ struct RunFolder {
     std::ofstream(paths.adif_path, std::ios::binary) << text;
   }
 
-  int run(bool& saved) { return run_conversion(record, paths, SystemInfo{}, {}, saved, 0); }
+  int run(bool& saved) {
+    RunOutputs outputs;
+    const int result = run_conversion(record, paths, SystemInfo{}, {}, outputs, 0);
+    saved = outputs.workbook_saved;
+    return result;
+  }
 };
 
 }  // namespace
