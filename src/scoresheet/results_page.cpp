@@ -68,7 +68,7 @@ const char* words_of(Mark mark) {
     case Mark::confirmed:
       return "Confirmed";
     case Mark::worked:
-      return "Worked, not confirmed";
+      return "Unconfirmed";
     case Mark::missing:
       break;
   }
