@@ -63,6 +63,8 @@ void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPa
   write_counts_block(log, credits.stats, operator_config, credits.entities, credits.zones);
 }
 
+// A page that cannot be written leaves the saved workbook the run's result. Entities stand
+// in one group while no continent source is handed to the page.
 void write_page(const std::string& path, const ProgramPaths& paths,
                 const OperatorConfig& operator_config, const Credits& credits, RunLog& log,
                 RunOutputs& outputs) {
