@@ -46,33 +46,21 @@ footer{margin-top:2rem;border-top:1px solid #888;font-size:.9rem}
 
 enum class Mark { confirmed, worked, missing };
 
+// The style class and the words of each mark, in the order of the enumeration.
+struct MarkText {
+  const char* css_class;
+  const char* words;
+};
+constexpr MarkText kMarkTexts[] = {
+    {"confirmed", "Confirmed"}, {"worked", "Unconfirmed"}, {"missing", "Missing"}};
+
+const MarkText& text_of(Mark mark) {
+  return kMarkTexts[static_cast<size_t>(mark)];
+}
+
 Mark mark_of(const CreditRecord* record) {
   if (record == nullptr || !record->has_call()) return Mark::missing;
   return record->confirmed != 0 ? Mark::confirmed : Mark::worked;
-}
-
-const char* class_of(Mark mark) {
-  switch (mark) {
-    case Mark::confirmed:
-      return "confirmed";
-    case Mark::worked:
-      return "worked";
-    case Mark::missing:
-      break;
-  }
-  return "missing";
-}
-
-const char* words_of(Mark mark) {
-  switch (mark) {
-    case Mark::confirmed:
-      return "Confirmed";
-    case Mark::worked:
-      return "Unconfirmed";
-    case Mark::missing:
-      break;
-  }
-  return "Missing";
 }
 
 // The name at `index` of one of the window's lists; the first for an index out of range.
@@ -95,7 +83,7 @@ void append_cell(std::string& out, const CreditRecord* record, std::string_view 
                  std::string_view second_line = {}) {
   const Mark mark = mark_of(record);
   out += "<li class=\"";
-  out += class_of(mark);
+  out += text_of(mark).css_class;
   out += "\"><b>";
   append_html_text(out, title);
   out += "</b>";
@@ -104,7 +92,7 @@ void append_cell(std::string& out, const CreditRecord* record, std::string_view 
     out += "<br>";
   }
   out += "<span class=\"state\">";
-  out += words_of(mark);
+  out += text_of(mark).words;
   out += "</span>";
   if (mark != Mark::missing) append_credit(out, *record);
   out += "</li>\n";
@@ -170,7 +158,8 @@ void append_heading(std::string& out, const ResultsPage& page) {
 void append_legend(std::string& out) {
   out += "<p class=\"legend\">";
   for (const Mark mark : {Mark::confirmed, Mark::worked, Mark::missing}) {
-    out += format_text("<span class=\"%s\">%s</span>", class_of(mark), words_of(mark));
+    out +=
+        format_text("<span class=\"%s\">%s</span>", text_of(mark).css_class, text_of(mark).words);
   }
   out += "</p>\n";
 }
