@@ -350,6 +350,14 @@ class Failures(ConvertTestCase):
         self.assertIn("Error with output file " + run.output, run.stderr)
         self.assertEqual(run.body()[-2], "ERROR:\t" + run.output)
 
+    def test_a_results_page_that_cannot_be_written_is_a_warning(self):
+        page = os.path.join(self.folder, "out.html")
+        os.mkdir(page)  # a folder in the page's place
+        run = self.convert(qso(), args=("--offline",))
+        self.assertEqual(run.status, 0, run.stderr)
+        self.assertNotIn("Results page", run.stdout)
+        self.assertEqual(run.body()[-2], "WARN:\t" + page)
+
     def test_outputs_never_replace_the_inputs(self):
         log_path = os.path.join(self.folder, "log.adi")
         run = self.convert(qso(), args=("--offline",), output="log.adi")
