@@ -1,7 +1,8 @@
 // How fast a large log is converted, and in how much memory: a generated log of 1,000,000
 // QSOs (about 230 MB, kept under the build folder and reused) read alone, read and
 // evaluated, and converted whole into the bundled Scoresheet template without a bad-call
-// list (as `tarvenix-convert --offline` does), with `wc -l` on the same file as a yardstick.
+// list (as `tarvenix-convert --offline` does, results page included), with `wc -l` on the
+// same file as a yardstick; and the results page of the evaluated log written alone.
 // The whole conversion runs in a child process so that its peak memory is its own.
 // Usage: bench_convert [RUNS [QSOS]]; every time is the best of RUNS runs (default 3).
 #include <sys/resource.h>
@@ -21,6 +22,7 @@
 #include "adif/reader.h"
 #include "evaluation/entity_map.h"
 #include "scoresheet/read_log.h"
+#include "scoresheet/results_page.h"
 #include "scoresheet/run.h"
 #include "scoresheet/workbook.h"
 #include "support/generated_log.h"
@@ -103,23 +105,43 @@ OperatorConfig bench_operator() {
   return config;
 }
 
+// What the evaluation of the log leaves for the results page.
+struct Evaluated {
+  OperatorConfig config = bench_operator();
+  EntityCreditTable entities;
+  ZoneCreditTable zones;
+  RunStats stats;
+};
+
 // The conversion's own reading loop, after the entity map of the template (a few
 // milliseconds of the run).
-long read_and_evaluate(const std::string& path) {
+long read_and_evaluate(const std::string& path, Evaluated& out) {
   Workbook workbook;
   if (!workbook.load(kTemplate) || workbook.first_sheet() == nullptr) return -1;
   RunLog log;
   if (!log.open(kDataDir + "/bench_read_evaluate.log")) return -1;
-  EntityCreditTable entities;
-  ZoneCreditTable zones;
-  read_entity_map(*workbook.first_sheet(), entities, log);
+  out = Evaluated();
+  read_entity_map(*workbook.first_sheet(), out.entities, log);
   ProgramPaths paths;
   paths.adif_path = path;
-  OperatorConfig config = bench_operator();
   RunInfo info;
-  RunStats stats;
-  read_adif_log(paths, config, entities, zones, info, stats, log, BadCallList());
-  return config.message.empty() ? stats.qsos_read : -1;
+  read_adif_log(paths, out.config, out.entities, out.zones, info, out.stats, log, BadCallList());
+  return out.config.message.empty() ? out.stats.qsos_read : -1;
+}
+
+long write_page_of(const Evaluated& evaluated) {
+  const ResultsPage page{evaluated.config,
+                         evaluated.entities,
+                         evaluated.zones,
+                         evaluated.stats,
+                         "bench.xlsx",
+                         "bench.log",
+                         {}};
+  std::string error;
+  AtomicFile file;
+  return prepare_results_page(file, kDataDir + "/bench_page.html", page, error) && file.commit()
+             ? 1
+             : -1;
 }
 
 // One whole conversion in a child process; its peak resident memory goes to `peak_kib`.
@@ -182,8 +204,10 @@ int main(int argc, char** argv) {
   Stage whole = best_of(runs, [&] { return convert_in_child(path, peak_kib); });
   Stage lines = best_of(runs, [&] { return count_lines_with_wc(path); });
   Stage read = best_of(runs, [&] { return read_alone(path); });
-  Stage evaluated = best_of(runs, [&] { return read_and_evaluate(path); });
-  if (whole.qsos < 0 || lines.qsos < 0 || read.qsos < 0 || evaluated.qsos < 0) {
+  Evaluated credits;
+  Stage evaluated = best_of(runs, [&] { return read_and_evaluate(path, credits); });
+  Stage page = best_of(runs, [&] { return write_page_of(credits); });
+  if (whole.qsos < 0 || lines.qsos < 0 || read.qsos < 0 || evaluated.qsos < 0 || page.qsos < 0) {
     std::fprintf(stderr, "a stage failed\n");
     return 1;
   }
@@ -196,6 +220,8 @@ int main(int argc, char** argv) {
   print_stage("reading alone", read, bytes);
   print_stage("reading and evaluation", evaluated, bytes);
   print_stage("whole conversion", whole, bytes);
+  std::printf("%-24s %7.4f s (%.2f %% of the whole conversion) | cpu %6.4f s\n", "results page",
+              page.seconds, 100 * page.seconds / whole.seconds, page.cpu_seconds);
   std::printf("whole conversion peak memory: %.1f MB (largest of %d runs)\n", peak_kib / 1024.0,
               runs);
   return 0;

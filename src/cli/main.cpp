@@ -85,11 +85,15 @@ int main(int argc, char** argv) {
 
   OperatorConfig config = operator_from(options);
   const BadCallSource bad_calls = bad_call_source(options, paths.output_path);
-  if (run_conversion(config, paths, command_line_system_info(), bad_calls) != 0) {
+  RunOutputs outputs;
+  outputs.results_page_wanted = !options.no_html;
+  if (run_conversion(config, paths, command_line_system_info(), bad_calls, outputs) != 0) {
     std::fprintf(stderr, "%s\n", config.message.c_str());
     return EXIT_FAILED;
   }
   std::fputs(written_counts_text(config, paths.output_path).c_str(), stdout);
   std::printf("Run log: %s\n", run_log_path(paths.output_path).c_str());
+  if (!outputs.results_page.empty())
+    std::printf("Results page: %s\n", outputs.results_page.c_str());
   return EXIT_CONVERTED;
 }

@@ -15,15 +15,17 @@ const char* const CLI_USAGE =
     "usage: tarvenix-convert --adif LOG --scoresheet TEMPLATE --output OUT.xlsx --call CALL\n"
     "                        [--band All|160M|80M|60M|40M|30M|20M|17M|15M|12M|10M|6M|4M|2M]\n"
     "                        [--mode All|CW|Phone|Digital] [--confirmed]\n"
-    "                        [--bad-calls FILE | --bad-calls-url URL | --offline]\n"
+    "                        [--bad-calls FILE | --bad-calls-url URL | --offline] [--no-html]\n"
     "       tarvenix-convert --help | --version\n"
     "\n"
     "Checks every QSO of the ADIF log, writes the credited entities and CQ Zones into a copy\n"
-    "of the DX Tarvenix Scoresheet template, and writes a run log beside the output.\n"
+    "of the DX Tarvenix Scoresheet template, and writes a run log and a results page (.html)\n"
+    "beside the output.\n"
     "  --confirmed        prefer confirmed QSOs\n"
     "  --bad-calls FILE   read the bad-call list from FILE instead of downloading it\n"
     "  --bad-calls-url URL  download the bad-call list from URL (http or https)\n"
-    "  --offline          use no bad-call list\n";
+    "  --offline          use no bad-call list\n"
+    "  --no-html          write no results page\n";
 
 namespace {
 
@@ -55,6 +57,10 @@ CliParse parse_cli_options(const std::vector<std::string>& args) {
     }
     if (arg == "--offline") {
       options.offline = true;
+      continue;
+    }
+    if (arg == "--no-html") {
+      options.no_html = true;
       continue;
     }
     std::string* text = nullptr;

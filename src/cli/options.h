@@ -18,6 +18,7 @@ struct CliOptions {
   std::string bad_calls_file;  // a local list instead of the download
   std::string bad_calls_url;   // another address for the download
   bool offline = false;        // no bad-call list at all
+  bool no_html = false;        // no results page
   bool help = false;
   bool version = false;
 };

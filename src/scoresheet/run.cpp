@@ -17,6 +17,7 @@
 #include "scoresheet/fill.h"
 #include "scoresheet/log_header.h"
 #include "scoresheet/read_log.h"
+#include "scoresheet/results_page.h"
 #include "scoresheet/run_report.h"
 #include "scoresheet/workbook.h"
 
@@ -45,9 +46,10 @@ std::string load_failure_text(const std::string& path) {
 // The first file the run writes that is one of the files it reads, as a text for the
 // operator; nothing when they all differ.
 std::optional<std::string> overwritten_input(const ProgramPaths& paths, const std::string& log_path,
+                                             const std::string& page_path,
                                              const BadCallSource& source) {
   const std::string* inputs[] = {&paths.adif_path, &paths.scoresheet_path, &source.list_file};
-  const std::string* outputs[] = {&log_path, &paths.output_path, &source.local_copy};
+  const std::string* outputs[] = {&log_path, &paths.output_path, &page_path, &source.local_copy};
   for (const std::string* output : outputs) {
     for (const std::string* input : inputs) {
       if (output->empty() || input->empty() || !same_file(*output, *input)) continue;
@@ -74,7 +76,7 @@ std::optional<std::string> irregular_input(const ProgramPaths& paths, const BadC
 
 // Takes the output for this run and clears away what a killed run on it left behind.
 std::optional<std::string> hold_output(OutputLock& lock, const ProgramPaths& paths,
-                                       const RunLog& log) {
+                                       const RunLog& log, const std::string& page_path) {
   switch (lock.take(log.path)) {
     case OutputLock::Result::busy:
       return paths.output_path + " is being written by another conversion.";
@@ -86,22 +88,46 @@ std::optional<std::string> hold_output(OutputLock& lock, const ProgramPaths& pat
   }
   remove_temporaries(paths.output_path);
   remove_temporaries(log.path, log.temporary_path());
+  if (!page_path.empty()) remove_temporaries(page_path);
   return std::nullopt;
 }
 
-// Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
-void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPaths& paths,
-                  const BadCallSource& bad_call_source, RunLog& log) {
+// What the evaluation fills, and the counts block and the results page read.
+struct Credits {
   EntityCreditTable entities;
   ZoneCreditTable zones;
   RunStats stats;
+};
+
+// Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
+void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPaths& paths,
+                  const BadCallSource& bad_call_source, RunLog& log, Credits& credits) {
   RunInfo info;
-  read_entity_map(sheet, entities, log);
+  read_entity_map(sheet, credits.entities, log);
   const BadCallList bad_calls = bad_call_source.load ? bad_call_source.load(log) : BadCallList();
-  read_adif_log(paths, operator_config, entities, zones, info, stats, log, bad_calls);
+  read_adif_log(paths, operator_config, credits.entities, credits.zones, info, credits.stats, log,
+                bad_calls);
   if (!operator_config.message.empty()) return;
-  fill_scoresheet(sheet, operator_config, entities, zones);
-  write_counts_block(log, stats, operator_config, entities, zones);
+  fill_scoresheet(sheet, operator_config, credits.entities, credits.zones);
+  write_counts_block(log, credits.stats, operator_config, credits.entities, credits.zones);
+}
+
+// The page is written before the workbook is saved and put in place after it, so a page
+// that cannot be written is a warning in the log that goes with the workbook. Entities
+// stand in one group while no continent source is handed to the page.
+bool prepare_page(AtomicFile& page_file, const std::string& path, const ProgramPaths& paths,
+                  const OperatorConfig& operator_config, const Credits& credits, RunLog& log) {
+  const ResultsPage page{operator_config,
+                         credits.entities,
+                         credits.zones,
+                         credits.stats,
+                         file_name_of(paths.output_path),
+                         file_name_of(log.path),
+                         {}};
+  std::string error;
+  if (prepare_results_page(page_file, path, page, error)) return true;
+  log.warn("WARN:\t%s\nWARN:\t%s\n", path.c_str(), error.c_str());
+  return false;
 }
 
 std::string log_write_failure(const RunLog& log) {
@@ -125,9 +151,11 @@ bool save_workbook(Workbook& workbook, OperatorConfig& operator_config, const Pr
   return false;
 }
 
-// Loads the template, converts into it and saves it; a text in message when that failed.
+// Loads the template, converts into it and saves it with its page; a text in message when
+// that failed.
 void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths,
-                      const BadCallSource& bad_calls, RunLog& log, bool& workbook_saved) {
+                      const BadCallSource& bad_calls, const std::string& page_path, RunLog& log,
+                      RunOutputs& outputs) {
   Workbook workbook;
   if (!workbook.load(paths.scoresheet_path)) {
     operator_config.message = load_failure_text(paths.scoresheet_path);
@@ -139,18 +167,30 @@ void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths
              !title || title->find(TITLE_MARK) == std::string_view::npos) {
     operator_config.message = not_a_scoresheet(paths.scoresheet_path);
   } else {
-    convert_into(*sheet, operator_config, paths, bad_calls, log);
-    if (operator_config.message.empty()) {
-      workbook_saved = save_workbook(workbook, operator_config, paths, log);
+    Credits credits;
+    convert_into(*sheet, operator_config, paths, bad_calls, log, credits);
+    if (!operator_config.message.empty()) return;
+    AtomicFile page_file;
+    const bool page_ready = !page_path.empty() && prepare_page(page_file, page_path, paths,
+                                                               operator_config, credits, log);
+    outputs.workbook_saved = save_workbook(workbook, operator_config, paths, log);
+    if (!outputs.workbook_saved || !page_ready) return;
+    if (page_file.commit()) {
+      outputs.results_page = page_path;
+    } else {
+      log.warn("WARN:\t%s\nWARN:\tcan't replace the file: %s\n", page_path.c_str(),
+               page_file.error().c_str());
     }
   }
 }
 
 int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const SystemInfo& system,
-            const BadCallSource& bad_calls, bool& workbook_saved, std::time_t now) {
+            const BadCallSource& bad_calls, RunOutputs& outputs, std::time_t now) {
   RunLog log;
   log.path = run_log_path(paths.output_path);
-  std::optional<std::string> refusal = overwritten_input(paths, log.path, bad_calls);
+  const std::string page_path =
+      outputs.results_page_wanted ? results_page_path(paths.output_path) : "";
+  std::optional<std::string> refusal = overwritten_input(paths, log.path, page_path, bad_calls);
   if (!refusal) refusal = irregular_input(paths, bad_calls);
   if (refusal) {
     operator_config.message = *refusal;
@@ -163,7 +203,7 @@ int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const Sy
     return -1;
   }
   OutputLock lock;
-  if (auto busy = hold_output(lock, paths, log)) {
+  if (auto busy = hold_output(lock, paths, log, page_path)) {
     operator_config.message = *busy;
     return -1;
   }
@@ -172,7 +212,7 @@ int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const Sy
     return -1;
   }
 
-  convert_workbook(operator_config, paths, bad_calls, log, workbook_saved);
+  convert_workbook(operator_config, paths, bad_calls, page_path, log, outputs);
   if (operator_config.message.empty() && log.errors != 0) {
     operator_config.message = "There were " + std::to_string(log.errors) + " errors in " +
                               paths.adif_path + "\n\nPlease review " + log.path +
@@ -189,16 +229,17 @@ int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const Sy
 
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
                    const SystemInfo& system, const BadCallSource& bad_calls, std::time_t now) {
-  bool workbook_saved = false;
-  return run_conversion(operator_config, paths, system, bad_calls, workbook_saved, now);
+  RunOutputs outputs;
+  return run_conversion(operator_config, paths, system, bad_calls, outputs, now);
 }
 
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
-                   const SystemInfo& system, const BadCallSource& bad_calls, bool& workbook_saved,
+                   const SystemInfo& system, const BadCallSource& bad_calls, RunOutputs& outputs,
                    std::time_t now) {
-  workbook_saved = false;
+  outputs.workbook_saved = false;
+  outputs.results_page.clear();
   try {
-    return convert(operator_config, paths, system, bad_calls, workbook_saved, now);
+    return convert(operator_config, paths, system, bad_calls, outputs, now);
   } catch (const std::bad_alloc&) {
     // Whatever the run held is gone again; its temporary files went with it.
     operator_config.message = "Not enough memory to convert " + paths.adif_path + ".";

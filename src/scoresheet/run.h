@@ -1,5 +1,6 @@
 // One conversion from start to end: the run log, the Scoresheet template, the entity map,
-// the bad-call list, the ADIF log, the filled workbook saved under the output name.
+// the bad-call list, the ADIF log, the filled workbook saved under the output name, and the
+// results page beside it.
 #pragma once
 
 #include <ctime>
@@ -23,16 +24,24 @@ struct BadCallSource {
   std::string local_copy;  // the downloaded copy kept beside the output, or ""
 };
 
+// What a run writes besides the run log, asked for and done.
+struct RunOutputs {
+  bool results_page_wanted = true;  // write the results page once the workbook is saved
+  bool workbook_saved = false;      // also by a run whose log holds error lines
+  std::string results_page;         // the page's path once written; empty otherwise
+};
+
 // 0 on success; -1 with a text for the operator in operator_config.message. The caller
 // shows the text and empties the slot.
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
                    const SystemInfo& system, const BadCallSource& bad_calls,
                    std::time_t now = std::time(nullptr));
 
-// The same, also telling whether the filled workbook was saved: a run whose log holds
-// error lines saves it and still returns -1.
+// The same, also telling what was written: a run whose log holds error lines saves the
+// workbook and the page and still returns -1. A page that cannot be written is a warning
+// in the run log, not a failure of the run.
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
-                   const SystemInfo& system, const BadCallSource& bad_calls, bool& workbook_saved,
+                   const SystemInfo& system, const BadCallSource& bad_calls, RunOutputs& outputs,
                    std::time_t now = std::time(nullptr));
 
 }  // namespace tarvenix

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace tarvenix {
 
@@ -57,37 +58,36 @@ void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig
   write_summary(log, stats);
 }
 
+std::vector<SummaryCount> summary_counts(const RunStats& stats) {
+  return {
+      {stats.no_dxcc_prefix, "had no DXCC prefix"},
+      {stats.bad_dxcc_prefix, "had a bad DXCC prefix"},
+      {stats.no_cq_zone, "had no CQ zone"},
+      {stats.bad_cq_zone, "had a bad CQ zone"},
+      {stats.no_callsign, "had no Callsign"},
+      {stats.no_date, "had no Date"},
+      {stats.no_time, "had no Time"},
+      {stats.time_off_used, "used TIME_OFF instead of TIME_ON"},
+      {stats.maritime_mobile, "were Maritime Mobile"},
+      {stats.busted_calls, "were marked as Busted Calls"},
+      {stats.invalid_calls, "were marked as Invalid"},
+      {stats.no_band_or_frequency, "had no Band or Frequency"},
+      {stats.band_frequency_mismatch, "had mismatched Band and Frequency"},
+      {stats.bad_band, "had a bad Band"},
+      {stats.bad_frequency, "had a bad Frequency"},
+      {stats.bad_mode, "had a bad Mode"},
+      {stats.wrong_year, "were for the wrong Year"},
+      {stats.not_selected_band, "were not for the selected Band"},
+      {stats.not_selected_mode, "were not for the selected Mode"},
+  };
+}
+
 void write_summary(RunLog& log, const RunStats& stats) {
   if (any_lines_written(log)) log.write(LOG_SEPARATOR);
-  struct Line {
-    int32_t count;
-    const char* format;
-  };
-  const Line lines[] = {
-      {stats.no_dxcc_prefix, "%5d QSO(s) had no DXCC prefix.\n"},
-      {stats.bad_dxcc_prefix, "%5d QSO(s) had a bad DXCC prefix.\n"},
-      {stats.no_cq_zone, "%5d QSO(s) had no CQ zone.\n"},
-      {stats.bad_cq_zone, "%5d QSO(s) had a bad CQ zone.\n"},
-      {stats.no_callsign, "%5d QSO(s) had no Callsign.\n"},
-      {stats.no_date, "%5d QSO(s) had no Date.\n"},
-      {stats.no_time, "%5d QSO(s) had no Time.\n"},
-      {stats.time_off_used, "%5d QSO(s) used TIME_OFF instead of TIME_ON.\n"},
-      {stats.maritime_mobile, "%5d QSO(s) were Maritime Mobile.\n"},
-      {stats.busted_calls, "%5d QSO(s) were marked as Busted Calls.\n"},
-      {stats.invalid_calls, "%5d QSO(s) were marked as Invalid.\n"},
-      {stats.no_band_or_frequency, "%5d QSO(s) had no Band or Frequency.\n"},
-      {stats.band_frequency_mismatch, "%5d QSO(s) had mismatched Band and Frequency.\n"},
-      {stats.bad_band, "%5d QSO(s) had a bad Band.\n"},
-      {stats.bad_frequency, "%5d QSO(s) had a bad Frequency.\n"},
-      {stats.bad_mode, "%5d QSO(s) had a bad Mode.\n"},
-      {stats.wrong_year, "%5d QSO(s) were for the wrong Year.\n"},
-      {stats.not_selected_band, "%5d QSO(s) were not for the selected Band.\n"},
-      {stats.not_selected_mode, "%5d QSO(s) were not for the selected Mode.\n"},
-  };
   bool any = false;
-  for (const Line& line : lines) {
+  for (const SummaryCount& line : summary_counts(stats)) {
     if (line.count == 0) continue;
-    log.print(line.format, line.count);
+    log.print("%5d QSO(s) %s.\n", line.count, line.reason);
     any = true;
   }
   if (any) log.write(LOG_SEPARATOR);

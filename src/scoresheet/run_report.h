@@ -2,6 +2,9 @@
 // and zones, and the summary of the counters.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "records/operator_config.h"
 #include "records/run_log.h"
 #include "records/run_records.h"
@@ -11,6 +14,16 @@ namespace tarvenix {
 // The counts block, then the summary; written after the Scoresheet has been filled.
 void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig& operator_config,
                         const EntityCreditTable& entities, const ZoneCreditTable& zones);
+
+// One counter of the summary and the words that follow "%5d QSO(s) " on its line.
+struct SummaryCount {
+  int32_t count;
+  const char* reason;
+};
+
+// Every counter of the summary in the order of its lines, zero ones included; the results
+// page draws the same numbers.
+std::vector<SummaryCount> summary_counts(const RunStats& stats);
 
 // One line for every counter that is not zero, between separators.
 void write_summary(RunLog& log, const RunStats& stats);

@@ -12,4 +12,9 @@ std::string written_counts_text(const OperatorConfig& record, const std::string&
          format_text("Wrote %3d   zones to %s\n", record.zones_written, name.c_str());
 }
 
+std::string results_page_text(const std::string& page_path) {
+  if (page_path.empty()) return {};
+  return format_text("The results page is %s.\n", file_name_of(page_path).c_str());
+}
+
 }  // namespace tarvenix

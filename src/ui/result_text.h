@@ -12,4 +12,7 @@ namespace tarvenix {
 // and the output's file name.
 std::string written_counts_text(const OperatorConfig& record, const std::string& output_path);
 
+// "The results page is %s.\n" with the page's file name; empty when no page was written.
+std::string results_page_text(const std::string& page_path);
+
 }  // namespace tarvenix

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """End-to-end tests of tarvenix-convert on real files: the filled workbook is read back with
-openpyxl, and the run log is compared line by line.
+openpyxl, the run log is compared line by line, and the results page is parsed as HTML and
+drawn by a headless chromium (into TARVENIX_SCREENSHOTS, when that is set).
 
 Usage: test_convert.py CONVERTER SOURCE_DIR [EMULATOR]
 (EMULATOR runs a Windows build of the converter, e.g. scripts/wine-run.)
@@ -12,6 +13,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+from html.parser import HTMLParser
 
 from openpyxl import Workbook, load_workbook
 
@@ -348,6 +350,14 @@ class Failures(ConvertTestCase):
         self.assertIn("Error with output file " + run.output, run.stderr)
         self.assertEqual(run.body()[-2], "ERROR:\t" + run.output)
 
+    def test_a_results_page_that_cannot_be_written_is_a_warning(self):
+        page = os.path.join(self.folder, "out.html")
+        os.mkdir(page)  # a folder in the page's place
+        run = self.convert(qso(), args=("--offline",))
+        self.assertEqual(run.status, 0, run.stderr)
+        self.assertNotIn("Results page", run.stdout)
+        self.assertEqual(run.body()[-2], "WARN:\t" + page)
+
     def test_checks_before_the_run(self):
         cases = [
             (["--call", "K1"], "K1 is not a valid callsign!"),
@@ -416,6 +426,90 @@ class KilledRuns(ConvertTestCase):
         self.assertNotEqual(self.leftovers(), [])
         self.assertEqual(self.convert(qso(), args=("--offline",)).status, 0)
         self.assertEqual(self.leftovers(), [])
+
+
+class PageParser(HTMLParser):
+    """The cells of the results page (class and text of every list item holding a title) and
+    the texts of its chart, besides every tag and attribute seen."""
+
+    def __init__(self):
+        super().__init__()
+        self.cells, self.chart, self.tags, self.text = [], [], [], []
+        self.cell = None
+        self.in_chart = False
+
+    def handle_starttag(self, tag, attrs):
+        self.tags.append((tag, dict(attrs)))
+        if tag == "li" and dict(attrs).get("class"):
+            self.cell = [dict(attrs)["class"], ""]
+        self.in_chart = self.in_chart or tag == "svg"
+
+    def handle_endtag(self, tag):
+        if tag == "li" and self.cell:
+            self.cells.append(tuple(self.cell))
+            self.cell = None
+        self.in_chart = self.in_chart and tag != "svg"
+
+    def handle_data(self, data):
+        self.text.append(data)
+        if self.cell:
+            self.cell[1] += data + " "
+        if self.in_chart and data.strip():
+            self.chart.append(data)
+
+
+class ResultsPage(ConvertTestCase):
+    HOSTILE = b'K1<b>&"\xff'  # markup, a quote and a byte that is no UTF-8
+
+    def convert_hostile(self, *args):
+        records = [qso("K1AA", QSL_RCVD="Y"), qso("X", "20230101"),
+                   qso("F5A", band="11m"), qso("F5B", band="11m")]
+        text = adif(*records).encode() + b"<CALL:%d>%s<QSO_DATE:8>20240505<TIME_ON:4>0101" \
+            b"<BAND:3>40m<MODE:3>SSB<DXCC:3>230<CQZ:2>14<EOR>\n" % (len(self.HOSTILE), self.HOSTILE)
+        with open(os.path.join(self.folder, "log.adi"), "wb") as f:
+            f.write(text)
+        return Conversion(self.folder, None, ("--offline", *args))
+
+    def test_page_shows_the_credits_and_the_counters_as_text(self):
+        run = self.convert_hostile()
+        self.assertEqual(run.status, 0, run.stderr)
+        page = os.path.join(self.folder, "out.html")
+        self.assertIn("Results page: " + page, run.stdout.splitlines())
+        parser = PageParser()
+        with open(page, encoding="utf-8") as f:
+            parser.feed(f.read())
+        zones = [c for c in parser.cells if c[1].startswith("Zone ")]
+        self.assertEqual(len(zones), 40)
+        self.assertEqual(zones[4], ("confirmed", "Zone 5 Confirmed K1AA 2024-03-01 20M "))
+        self.assertEqual(zones[13], ("worked", 'Zone 14 Unconfirmed K1<b>&"\ufffd 2024-05-05 40M '))
+        self.assertEqual(zones[1], ("missing", "Zone 2 Missing "))
+        text = "".join(parser.text)
+        self.assertIn("Entities: 2 of 345 credited, 1 confirmed", text)
+        self.assertIn("CQ Zones: 2 of 40 credited, 1 confirmed", text)
+        self.assertEqual(parser.chart, ["QSO(s) had a bad Band", "2", "QSO(s) were for the wrong Year", "1"])
+        self.assertIn("Still needed (343):", text)
+        self.assertIn("The workbook out.xlsx is what is submitted", text)
+        # Self-contained: no script, nothing loaded from elsewhere; the call made no tag.
+        self.assertFalse([t for t in parser.tags if t[0] in ("script", "link", "img", "a")
+                          or "src" in t[1] or "href" in t[1]])
+        self.assertNotIn(("b", {}), [t for t in parser.tags if t[0] == "b"][40 + 2:])
+        self.draw(page)
+        self.assertNotIn("Results page", self.convert_hostile("--no-html").stdout)
+
+    def draw(self, page):
+        screenshots, chromium = os.environ.get("TARVENIX_SCREENSHOTS"), shutil.which("chromium")
+        if not screenshots or not chromium:
+            print("results page not drawn: needs chromium and TARVENIX_SCREENSHOTS", file=sys.stderr)
+            return
+        os.makedirs(screenshots, exist_ok=True)
+        for name, size in (("results-page-wide.png", "1024,2000"), ("results-page-narrow.png", "400,2400")):
+            png = os.path.join(screenshots, name)
+            command = [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
+                       "--user-data-dir=" + os.path.join(self.folder, "chromium"),
+                       "--screenshot=" + png, "--window-size=" + size, "file://" + page]
+            subprocess.run(command, capture_output=True, timeout=120, check=True)
+            with open(png, "rb") as f:
+                self.assertEqual(f.read(8), b"\x89PNG\r\n\x1a\n")
 
 
 if __name__ == "__main__":

@@ -106,7 +106,7 @@ TEST_CASE("opening a log in a missing folder fails with the system's text") {
 TEST_CASE("the log replaces the previous one only when committed") {
   LogCapture capture;
   const std::filesystem::path& path = capture.path();
-  std::ofstream(path) << "previous\n";
+  std::ofstream(path, std::ios::binary) << "previous\n";
   capture.log.write("x\n");
   CHECK(tarvenix::testing::read_file(path) == "previous\n");
   CHECK(capture.log.commit());

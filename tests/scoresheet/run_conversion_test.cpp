@@ -51,7 +51,12 @@ struct RunFolder {
     std::ofstream(paths.adif_path, std::ios::binary) << text;
   }
 
-  int run(bool& saved) { return run_conversion(record, paths, SystemInfo{}, {}, saved, 0); }
+  int run(bool& saved) {
+    RunOutputs outputs;
+    const int result = run_conversion(record, paths, SystemInfo{}, {}, outputs, 0);
+    saved = outputs.workbook_saved;
+    return result;
+  }
 };
 
 }  // namespace
@@ -110,8 +115,8 @@ struct PreviousRun : RunFolder {
     return names;
   }
   int run_with(const BadCallSource& source) {
-    bool saved = false;
-    return run_conversion(record, paths, SystemInfo{}, source, saved, 0);
+    RunOutputs outputs;
+    return run_conversion(record, paths, SystemInfo{}, source, outputs, 0);
   }
 };
 
@@ -189,12 +194,13 @@ TEST_CASE_FIXTURE(PreviousRun, "runs that are refused before they write") {
 }
 
 TEST_CASE_FIXTURE(PreviousRun, "a run removes what a killed run on its output left") {
-  for (const char* name : {"out.xlsx.tmp123", "out.log.tmp9", "out.xlsx.tmpx", "other.xlsx.tmp1"}) {
+  for (const char* name :
+       {"out.xlsx.tmp123", "out.log.tmp9", "out.html.tmp5", "out.xlsx.tmpx", "other.xlsx.tmp1"}) {
     std::ofstream(folder / name) << "left";
   }
   bool saved = false;
   CHECK(run(saved) == 0);
-  CHECK(files() == std::vector<std::string>{"log.adi", "other.xlsx.tmp1", "out.log", "out.xlsx",
-                                            "out.xlsx.tmpx"});
+  CHECK(files() == std::vector<std::string>{"log.adi", "other.xlsx.tmp1", "out.html", "out.log",
+                                            "out.xlsx", "out.xlsx.tmpx"});
   CHECK(contents(log_path).find("Converted on") != std::string::npos);
 }

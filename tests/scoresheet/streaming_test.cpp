@@ -52,6 +52,14 @@ void operator delete(void* p) noexcept {
 void operator delete(void* p, size_t) noexcept {
   counted_release(p);
 }
+// std::stable_sort takes its buffer through this one.
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return counted_allocation(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
 
 namespace {
 
@@ -95,7 +103,8 @@ size_t peak_of_conversion(int qsos) {
   CHECK(result == 0);
   CHECK(config.message.empty());
   std::error_code ignored;
-  for (const std::string& file : {log.string(), paths.output_path, output.string() + ".log"}) {
+  for (const std::string& file :
+       {log.string(), paths.output_path, output.string() + ".log", output.string() + ".html"}) {
     std::filesystem::remove(file, ignored);
   }
   return peak;

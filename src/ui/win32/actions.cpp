@@ -59,9 +59,10 @@ bool files_ready(App& app) {
   return tell(app, question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
-void tell_conversion_result(App& app) {
-  const std::string text =
-      written_counts_text(app.record, app.paths.output_path) + "\n" + review_text + open_question;
+void tell_conversion_result(App& app, const RunOutputs& outputs) {
+  const std::string text = written_counts_text(app.record, app.paths.output_path) +
+                           results_page_text(outputs.results_page) + "\n" + review_text +
+                           open_question;
   if (tell(app, text, MB_YESNO | MB_ICONASTERISK) == IDYES) open_with_shell(app.paths.output_path);
 }
 
@@ -86,16 +87,16 @@ void convert(App& app) {
                                   },
                                   {},
                                   local_bad_calls_path(app.paths.output_path)};
-  bool workbook_saved = false;
-  const int result = run_conversion(app.record, app.paths, app.system, download, workbook_saved);
+  RunOutputs outputs;
+  const int result = run_conversion(app.record, app.paths, app.system, download, outputs);
   if (result != 0) {
     tell(app, app.record.message, MB_ICONHAND);
     app.record.message.clear();
   } else {
-    tell_conversion_result(app);
+    tell_conversion_result(app, outputs);
   }
   // A workbook saved with error lines in the log is still this run's: replacing it asks.
-  app.record.converted = workbook_saved ? 1 : 0;
+  app.record.converted = outputs.workbook_saved ? 1 : 0;
 }
 
 void delete_configuration(App& app) {

@@ -13,7 +13,8 @@ namespace {
 // the list.
 constexpr char adif_filter[] = "ADIF Files\0*.adi;*.adif;\0All Files\0*.*\0";
 constexpr char xlsx_filter[] = "XLSX Files\0*.xlsx;\0All Files\0*.*\0";
-constexpr char view_filter[] = "XLSX Files\0*.xlsx;\0LOG Files\0*.log;\0All Files\0*.*\0";
+constexpr char view_filter[] =
+    "XLSX Files\0*.xlsx;\0LOG Files\0*.log;\0HTML Files\0*.html;\0All Files\0*.*\0";
 
 struct FileDialog {
   const char* filter;

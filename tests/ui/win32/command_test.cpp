@@ -69,6 +69,9 @@ Counts convert_and_read_result(ProgramRun& run, const std::string& output_name) 
   REQUIRE(box.has_value());
   CHECK(box->caption == caption);
   CHECK(box->text.ends_with(result_tail));
+  const std::string page_line =
+      "\nThe results page is " + output_name.substr(0, output_name.rfind('.')) + ".html.\n\n";
+  CHECK(box->text.find(page_line) != std::string::npos);
   CHECK(box->buttons.size() == 2);
   const Counts counts = read_result(box->text, output_name);
   run.press(*box, IDNO);
@@ -164,6 +167,7 @@ TEST_SUITE("conversion") {
     screenshot(run, "conversion-after.png");
     CHECK(file_exists(in_folder(run, "W1AW.xlsx")));
     CHECK(file_exists(in_folder(run, "W1AW.log")));
+    CHECK(file_exists(in_folder(run, "W1AW.html")));
     CHECK(file_exists(in_folder(run, "all-bad-calls.json")));  // downloaded for the run
     // For check_window_conversion.py, which reads the workbook with openpyxl.
     const std::string expected =
