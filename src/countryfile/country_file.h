@@ -1,0 +1,75 @@
+// The country file in memory: its entities, and its prefixes and exact calls in two sorted
+// flat tables whose texts share one buffer, so that a lookup allocates nothing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvenix {
+
+// One line of the file: an entity, or a part of one that some awards count separately
+// (its primary prefix begins with "*" and its DXCC number is its parent's).
+struct CountryEntity {
+  std::string primary_prefix;
+  std::string name;
+  int32_t dxcc = 0;
+  int8_t cq_zone = 0;
+  int8_t itu_zone = 0;
+  char continent[3] = {};  // "AF", "AN", "AS", "EU", "NA", "OC" or "SA"
+};
+
+// What the file says about a call: its entity, and the CQ Zone and continent of the prefix
+// or exact call that matched (its own overrides, else the entity's).
+struct CountryMatch {
+  const CountryEntity* entity = nullptr;  // null: the file does not know the call
+  int32_t dxcc = 0;
+  int8_t cq_zone = 0;
+  char continent[3] = {};
+
+  explicit operator bool() const { return entity != nullptr; }
+};
+
+class CountryFile {
+ public:
+  // Reads the text of a cty.csv file. Lines that are not in its format are left out and
+  // counted; the rest is used.
+  static CountryFile parse(std::string_view text);
+
+  // The exact call `call` (upper case, as the file writes it), or no match.
+  CountryMatch exact_call(std::string_view call) const;
+  // The longest prefix of `text` the file lists, or no match.
+  CountryMatch longest_prefix(std::string_view text) const;
+
+  size_t entity_count() const { return entities_.size(); }
+  const std::string& version() const { return version_; }  // "yyyymmdd", or empty
+  int bad_lines() const { return bad_lines_; }
+  int first_bad_line() const { return first_bad_line_; }  // 0 when every line was good
+
+  // One prefix or exact call of an entity; its text lies in the shared buffer.
+  struct Alias {
+    uint32_t offset = 0;
+    uint16_t size = 0;
+    uint16_t entity = 0;  // index in the entity list
+    int8_t cq_zone = 0;
+    char continent[2] = {};
+  };
+
+ private:
+  std::string_view text_of(const Alias& alias) const {
+    return std::string_view(texts_).substr(alias.offset, alias.size);
+  }
+  CountryMatch match_of(const Alias& alias) const;
+  const Alias* last_not_after(const std::vector<Alias>& table, std::string_view key) const;
+
+  std::vector<CountryEntity> entities_;
+  std::string texts_;
+  std::vector<Alias> exact_calls_;  // sorted by text, each text once
+  std::vector<Alias> prefixes_;     // likewise
+  std::string version_;
+  int bad_lines_ = 0;
+  int first_bad_line_ = 0;
+};
+
+}  // namespace tarvenix
