@@ -18,6 +18,8 @@ struct CliOptions {
   std::string bad_calls_file;  // a local list instead of the download
   std::string bad_calls_url;   // another address for the download
   bool offline = false;        // no bad-call list at all
+  std::string country_file;    // another country file than the one found
+  bool no_country_file = false;
   bool help = false;
   bool version = false;
 };

@@ -18,8 +18,11 @@ void sort_unique(std::vector<CountryFile::Alias>& table, const std::string& text
   const auto text = [&texts](const CountryFile::Alias& alias) {
     return std::string_view(texts).substr(alias.offset, alias.size);
   };
-  std::stable_sort(table.begin(), table.end(),
-                   [&](const auto& a, const auto& b) { return text(a) < text(b); });
+  // Texts are stored in file order, so the offset breaks ties in favour of the first.
+  std::sort(table.begin(), table.end(), [&](const auto& a, const auto& b) {
+    const int order = text(a).compare(text(b));
+    return order != 0 ? order < 0 : a.offset < b.offset;
+  });
   table.erase(std::unique(table.begin(), table.end(),
                           [&](const auto& a, const auto& b) { return text(a) == text(b); }),
               table.end());

@@ -12,6 +12,7 @@
 #include "scoresheet/fill.h"
 #include "scoresheet/log_header.h"
 #include "scoresheet/read_log.h"
+#include "scoresheet/run_country_file.h"
 #include "scoresheet/run_report.h"
 #include "scoresheet/workbook.h"
 
@@ -44,14 +45,16 @@ bool overwrites_an_input(const ProgramPaths& paths, const std::string& file) {
 
 // Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
 void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPaths& paths,
-                  const BadCallSource& bad_call_source, RunLog& log) {
+                  const BadCallSource& bad_call_source, const CountryFile* country_file,
+                  RunLog& log) {
   EntityCreditTable entities;
   ZoneCreditTable zones;
   RunStats stats;
   RunInfo info;
   read_entity_map(sheet, entities, log);
   const BadCallList bad_calls = bad_call_source ? bad_call_source(log) : BadCallList();
-  read_adif_log(paths, operator_config, entities, zones, info, stats, log, bad_calls);
+  read_adif_log(paths, operator_config, entities, zones, info, stats, log, bad_calls,
+                country_file);
   if (!operator_config.message.empty()) return;
   fill_scoresheet(sheet, operator_config, entities, zones);
   write_counts_block(log, stats, operator_config, entities, zones);
@@ -86,6 +89,7 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
     return -1;
   }
   if (!write_log_header(log, system, now)) return -1;
+  const std::optional<CountryFile> country_file = open_run_country_file(operator_config, paths, log);
 
   Workbook workbook;
   if (!workbook.load(paths.scoresheet_path)) {
@@ -98,7 +102,8 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
              !title || title->find(TITLE_MARK) == std::string_view::npos) {
     operator_config.message = not_a_scoresheet(paths.scoresheet_path);
   } else {
-    convert_into(*sheet, operator_config, paths, bad_calls, log);
+    convert_into(*sheet, operator_config, paths, bad_calls,
+                 country_file ? &*country_file : nullptr, log);
     if (operator_config.message.empty()) workbook_saved = workbook.save(paths.output_path);
     if (operator_config.message.empty() && !workbook_saved) {
       operator_config.message =

@@ -94,6 +94,7 @@ const Expected expected_controls[] = {
     {IDC_ABOUT, "Button", "About", 510, 250, 80, 25},
     {IDC_HELP_BUTTON, "Button", "Help", 510, 280, 80, 25},
     {IDC_CONFIRMED, "Button", "Confirmed", 470, 220, 100, 20},
+    {IDC_FILL_MISSING, "Button", "Fill in missing DXCC/CQ Zone", 320, 345, 250, 20},
     {IDC_CONTEST_LINK, "Static", "DX Tarvenix", 435, 320, 110, 20},
 };
 
@@ -197,6 +198,8 @@ TEST_SUITE("layout") {
     CHECK(has_style(run.control(IDC_CALLSIGN_LABEL), SS_RIGHT));
     CHECK(has_style(run.control(IDC_CONTEST_LINK), SS_NOTIFY));
     CHECK(has_style(run.control(IDC_CONFIRMED), BS_AUTOCHECKBOX | BS_LEFTTEXT));
+    CHECK(has_style(run.control(IDC_FILL_MISSING), BS_AUTOCHECKBOX | BS_LEFTTEXT));
+    CHECK(run.checked(IDC_FILL_MISSING));  // on by default
     CHECK(run.owned_windows("tooltips_class32").size() == 1);
 
     RECT client;
