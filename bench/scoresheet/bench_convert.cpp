@@ -2,6 +2,8 @@
 // QSOs (about 230 MB, kept under the build folder and reused) read alone, read and
 // evaluated, and converted whole into the bundled Scoresheet template without a bad-call
 // list (as `tarvenix-convert --offline` does), with `wc -l` on the same file as a yardstick.
+// Then the same for a log without DXCC and CQZ fields, whose entities and zones come from
+// the installed country file.
 // The whole conversion runs in a child process so that its peak memory is its own.
 // Usage: bench_convert [RUNS [QSOS]]; every time is the best of RUNS runs (default 3).
 #include <sys/resource.h>
@@ -19,6 +21,7 @@
 #include <string>
 
 #include "adif/reader.h"
+#include "countryfile/country_file_read.h"
 #include "evaluation/entity_map.h"
 #include "scoresheet/read_log.h"
 #include "scoresheet/run.h"
@@ -105,7 +108,7 @@ OperatorConfig bench_operator() {
 
 // The conversion's own reading loop, after the entity map of the template (a few
 // milliseconds of the run).
-long read_and_evaluate(const std::string& path) {
+long read_and_evaluate(const std::string& path, const CountryFile* country_file) {
   Workbook workbook;
   if (!workbook.load(kTemplate) || workbook.first_sheet() == nullptr) return -1;
   RunLog log;
@@ -118,7 +121,7 @@ long read_and_evaluate(const std::string& path) {
   OperatorConfig config = bench_operator();
   RunInfo info;
   RunStats stats;
-  read_adif_log(paths, config, entities, zones, info, stats, log, BadCallList());
+  read_adif_log(paths, config, entities, zones, info, stats, log, BadCallList(), country_file);
   return config.message.empty() ? stats.qsos_read : -1;
 }
 
@@ -159,33 +162,19 @@ void print_stage(const char* what, const Stage& stage, double bytes) {
   std::printf("\n");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  const long qsos = argc > 2 ? std::max(1L, std::atol(argv[2])) : 1000000;
-  std::filesystem::create_directories(kDataDir);
-  // Bump the suffix whenever the generator changes, so that no stale log is reused.
-  const std::string path = kDataDir + "/generated-" + std::to_string(qsos) + "-v1.adi";
-  if (!std::filesystem::exists(path)) {
-    std::printf("generating %s\n", path.c_str());
-    if (!bench::write_generated_log(path, qsos)) {
-      std::fprintf(stderr, "cannot write %s\n", path.c_str());
-      return 1;
-    }
-  }
+// Every stage on one log; false when one failed.
+bool bench_log(const std::string& path, int runs, const CountryFile* country_file) {
   const double bytes = static_cast<double>(std::filesystem::file_size(path));
-
   // The conversion first: the child starts as a copy of this process, which is smallest
   // before the other stages have run.
   long peak_kib = 0;
   Stage whole = best_of(runs, [&] { return convert_in_child(path, peak_kib); });
   Stage lines = best_of(runs, [&] { return count_lines_with_wc(path); });
   Stage read = best_of(runs, [&] { return read_alone(path); });
-  Stage evaluated = best_of(runs, [&] { return read_and_evaluate(path); });
+  Stage evaluated = best_of(runs, [&] { return read_and_evaluate(path, country_file); });
   if (whole.qsos < 0 || lines.qsos < 0 || read.qsos < 0 || evaluated.qsos < 0) {
     std::fprintf(stderr, "a stage failed\n");
-    return 1;
+    return false;
   }
   whole.qsos = read.qsos;
 
@@ -198,5 +187,35 @@ int main(int argc, char** argv) {
   print_stage("whole conversion", whole, bytes);
   std::printf("whole conversion peak memory: %.1f MB (largest of %d runs)\n", peak_kib / 1024.0,
               runs);
+  return true;
+}
+
+// The generated log of `qsos` records with `fields`, written when it is not there yet.
+std::string generated_log_path(long qsos, bench::LogFields fields) {
+  // Bump the suffix whenever the generator changes, so that no stale log is reused.
+  const std::string path = kDataDir + "/generated-" + std::to_string(qsos) +
+                           (fields == bench::LogFields::all ? "" : "-no-dxcc-cqz") + "-v1.adi";
+  if (std::filesystem::exists(path)) return path;
+  std::printf("generating %s\n", path.c_str());
+  if (bench::write_generated_log(path, qsos, fields)) return path;
+  std::fprintf(stderr, "cannot write %s\n", path.c_str());
+  return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const long qsos = argc > 2 ? std::max(1L, std::atol(argv[2])) : 1000000;
+  std::filesystem::create_directories(kDataDir);
+  // The conversion finds the same file (none lies beside this program).
+  const std::string country_path = default_country_file("");
+  const CountryFileRead country = read_country_file(country_path);
+  std::printf("country file: %s\n", country.usable ? country_path.c_str() : "none");
+  const CountryFile* country_file = country.usable ? &country.file : nullptr;
+  for (bench::LogFields fields : {bench::LogFields::all, bench::LogFields::without_dxcc_and_cqz}) {
+    const std::string path = generated_log_path(qsos, fields);
+    if (path.empty() || !bench_log(path, runs, country_file)) return 1;
+  }
   return 0;
 }

@@ -13,11 +13,13 @@ namespace {
 constexpr size_t kMostParts = 8;
 
 // Suffixes that tell how or where the station works, never which entity it is in.
-constexpr std::string_view kKeepEntity[] = {"P",  "M",   "A",  "B",  "QRP", "QRPP", "LH",
+constexpr std::string_view kKeepEntity[] = {"P",   "M",  "A", "B", "QRP", "QRPP", "LH",
                                             "LGT", "PM", "R", "J", "YL",  "AE",   "AG"};
 
 // Maritime and aeronautical mobile stations are in no entity.
-bool is_outside_entities(std::string_view part) { return part == "MM" || part == "AM"; }
+bool is_outside_entities(std::string_view part) {
+  return part == "MM" || part == "AM";
+}
 
 bool keeps_entity(std::string_view part) {
   if (part.size() == 1 && part[0] >= '0' && part[0] <= '9') return true;

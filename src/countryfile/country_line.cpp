@@ -15,7 +15,9 @@ constexpr int kLastCqZone = 40;
 constexpr int kLastItuZone = 90;
 constexpr int kLastDxcc = 999;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 bool is_call_char(char c) {
   return is_digit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '/';
@@ -62,8 +64,12 @@ bool set_continent(std::string_view text, char (&continent)[2]) {
 bool parse_overrides(std::string_view text, CountryAliasText& alias) {
   while (!text.empty()) {
     const char open = text[0];
-    const char close = open == '(' ? ')' : open == '[' ? ']' : open == '<' ? '>'
-                       : open == '{' ? '}' : open == '~' ? '~' : '\0';
+    const char close = open == '('   ? ')'
+                       : open == '[' ? ']'
+                       : open == '<' ? '>'
+                       : open == '{' ? '}'
+                       : open == '~' ? '~'
+                                     : '\0';
     if (close == '\0') return false;
     const size_t end = text.find(close, 1);
     if (end == std::string_view::npos) return false;

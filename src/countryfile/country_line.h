@@ -14,9 +14,9 @@ namespace tarvenix {
 inline constexpr size_t COUNTRY_ALIAS_LIMIT = 32;  // the longest prefix or call taken
 
 struct CountryAliasText {
-  std::string_view text;  // as written, without "=" and overrides
-  bool exact = false;     // "=CALL"
-  int8_t cq_zone = 0;     // the override, or 0
+  std::string_view text;   // as written, without "=" and overrides
+  bool exact = false;      // "=CALL"
+  int8_t cq_zone = 0;      // the override, or 0
   char continent[2] = {};  // the override, or zeros
 };
 

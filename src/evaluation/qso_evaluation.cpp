@@ -78,7 +78,9 @@ void reject_bad_dxcc(RunLog& log, const QsoText& qso, const AdifField* dxcc, int
   ++stats.bad_dxcc_prefix;
 }
 
-bool is_missing(const AdifField* field) { return field == nullptr || field->value.empty(); }
+bool is_missing(const AdifField* field) {
+  return field == nullptr || field->value.empty();
+}
 
 // The country file's answer for the QSO's call: asked at most once, and only when the
 // record lacks its DXCC or CQZ.
@@ -166,8 +168,8 @@ bool rejected_by_record_checks(QsoRecord& record, const QsoDate& date, const Qso
 // The code of the entity slot to credit (after the special entity rules), or 0 when the QSO
 // was rejected for its DXCC code.
 int32_t credited_entity_code(const QsoRecord& record, int32_t code,
-                             const EntityCreditTable& entities, const QsoText& qso,
-                             RunStats& stats, RunLog& log) {
+                             const EntityCreditTable& entities, const QsoText& qso, RunStats& stats,
+                             RunLog& log) {
   if (code == 0) {
     reject(log, qso, " does not have a DXCC Entity Code\n", stats.no_dxcc_prefix);
     return 0;
@@ -206,8 +208,8 @@ bool credit_entity(CreditRecord& slot, const QsoRecord& record, const QsoText& q
 // Canadian QSO over a United States one (the zone is more likely to be right). The slot when
 // it took this QSO, else null.
 CreditRecord* credit_zone(ZoneCreditTable& zones, int zone, int32_t code, const QsoRecord& record,
-                 const QsoText& qso, int band, int mode, bool confirmed, bool prefer_confirmed,
-                 RunStats& stats, RunLog& log) {
+                          const QsoText& qso, int band, int mode, bool confirmed,
+                          bool prefer_confirmed, RunStats& stats, RunLog& log) {
   CreditRecord* slot = zones.find(zone);
   if (slot == nullptr) {
     slot = zones.create(zone);
@@ -316,7 +318,7 @@ void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCred
     return;
   }
   if (CreditRecord* slot = credit_zone(zones, zone, code, record, qso, band, mode, confirmed,
-                                        prefer_confirmed, stats, log)) {
+                                       prefer_confirmed, stats, log)) {
     slot->from_country_file = zone_from_country_file;
   }
 }

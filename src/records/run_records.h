@@ -36,7 +36,7 @@ struct RunStats {
   int32_t wrong_year = 0;
   int32_t dxcc_from_country_file = 0;     // not rejections: QSOs without DXCC or CQZ whose
   int32_t cq_zone_from_country_file = 0;  // call the country file located
-  int32_t qsos_read = 0;  // also the ordinal of the QSO being evaluated
+  int32_t qsos_read = 0;                  // also the ordinal of the QSO being evaluated
 };
 
 // The logging program named by PROGRAMID and PROGRAMVERSION in the ADIF header.

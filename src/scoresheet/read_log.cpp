@@ -53,8 +53,7 @@ void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
         break;
       case ReaderStatus::end_of_record:
         ++stats.qsos_read;
-        evaluate_qso(record, operator_config, entities, zones, stats, log, bad_calls,
-                     country_file);
+        evaluate_qso(record, operator_config, entities, zones, stats, log, bad_calls, country_file);
         record.clear();
         break;
       case ReaderStatus::end_of_file:

@@ -53,8 +53,7 @@ void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPa
   RunInfo info;
   read_entity_map(sheet, entities, log);
   const BadCallList bad_calls = bad_call_source ? bad_call_source(log) : BadCallList();
-  read_adif_log(paths, operator_config, entities, zones, info, stats, log, bad_calls,
-                country_file);
+  read_adif_log(paths, operator_config, entities, zones, info, stats, log, bad_calls, country_file);
   if (!operator_config.message.empty()) return;
   fill_scoresheet(sheet, operator_config, entities, zones);
   write_counts_block(log, stats, operator_config, entities, zones);
@@ -89,7 +88,8 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
     return -1;
   }
   if (!write_log_header(log, system, now)) return -1;
-  const std::optional<CountryFile> country_file = open_run_country_file(operator_config, paths, log);
+  const std::optional<CountryFile> country_file =
+      open_run_country_file(operator_config, paths, log);
 
   Workbook workbook;
   if (!workbook.load(paths.scoresheet_path)) {
@@ -102,8 +102,8 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
              !title || title->find(TITLE_MARK) == std::string_view::npos) {
     operator_config.message = not_a_scoresheet(paths.scoresheet_path);
   } else {
-    convert_into(*sheet, operator_config, paths, bad_calls,
-                 country_file ? &*country_file : nullptr, log);
+    convert_into(*sheet, operator_config, paths, bad_calls, country_file ? &*country_file : nullptr,
+                 log);
     if (operator_config.message.empty()) workbook_saved = workbook.save(paths.output_path);
     if (operator_config.message.empty() && !workbook_saved) {
       operator_config.message =

@@ -23,9 +23,10 @@ std::optional<CountryFile> open_run_country_file(const OperatorConfig& operator_
               result->version().empty() ? "unknown" : result->version().c_str(),
               static_cast<int>(result->entity_count()));
     if (result->bad_lines() != 0) {
-      log.warn("WARN:\tCountry file %s: %d line(s) not in its format left out, the first is "
-               "line %d\n",
-               path.c_str(), result->bad_lines(), result->first_bad_line());
+      log.warn(
+          "WARN:\tCountry file %s: %d line(s) not in its format left out, the first is "
+          "line %d\n",
+          path.c_str(), result->bad_lines(), result->first_bad_line());
     }
   }
   log.write(LOG_SEPARATOR);

@@ -72,8 +72,7 @@ void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig
   if (any_lines_written(log)) log.write(LOG_SEPARATOR);
   log.print("%5d QSO(s) were read from the ADIF file.\n", stats.qsos_read);
   if (stats.dxcc_from_country_file != 0) {
-    log.print("%5d QSO(s) took their DXCC from the country file.\n",
-              stats.dxcc_from_country_file);
+    log.print("%5d QSO(s) took their DXCC from the country file.\n", stats.dxcc_from_country_file);
   }
   if (stats.cq_zone_from_country_file != 0) {
     log.print("%5d QSO(s) took their CQ Zone from the country file.\n",

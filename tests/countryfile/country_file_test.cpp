@@ -24,20 +24,20 @@ const CountryFile& real_file() {
 
 TEST_CASE("lines not in the format are left out and the first one named") {
   const char* const bad_lines[] = {
-      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6 KH6",      // no ";"
-      "KH6,Hawaii,110,OC,31,61,21.12,157.48,AH6 KH6;",          // a field short
-      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6,KH6;",     // a field too many
-      "KH6,Hawaii,0,OC,31,61,21.12,157.48,10.0,AH6;",           // no DXCC number
-      "KH6,Hawaii,110,OC,41,61,21.12,157.48,10.0,AH6;",         // zone past 40
-      "KH6,Hawaii,110,XX,31,61,21.12,157.48,10.0,AH6;",         // no such continent
-      "KH6,Hawaii,110,OC,31,61,north,157.48,10.0,AH6;",         // latitude not a number
-      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,;",            // no alias
-      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6(41);",     // override past 40
-      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6(31;",      // override not closed
-      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6{XY};",     // no such continent
-      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6 K#6;",     // not a call
-      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,=;",           // empty exact call
-      ",Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6;",            // no primary prefix
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6 KH6",   // no ";"
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,AH6 KH6;",       // a field short
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6,KH6;",  // a field too many
+      "KH6,Hawaii,0,OC,31,61,21.12,157.48,10.0,AH6;",        // no DXCC number
+      "KH6,Hawaii,110,OC,41,61,21.12,157.48,10.0,AH6;",      // zone past 40
+      "KH6,Hawaii,110,XX,31,61,21.12,157.48,10.0,AH6;",      // no such continent
+      "KH6,Hawaii,110,OC,31,61,north,157.48,10.0,AH6;",      // latitude not a number
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,;",         // no alias
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6(41);",  // override past 40
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6(31;",   // override not closed
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6{XY};",  // no such continent
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6 K#6;",  // not a call
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,=;",        // empty exact call
+      ",Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6;",         // no primary prefix
   };
   for (const char* bad : bad_lines) {
     const std::string line = bad;
@@ -80,17 +80,38 @@ TEST_CASE("calls located in the real country file") {
     const char* continent;
   };
   const Case cases[] = {
-      {"W1AW", 291, 5, "NA"},       {"w1aw", 291, 5, "NA"},        {"K6XX", 291, 3, "NA"},
-      {"KH6/W1AW", 110, 31, "OC"},  {"W1AW/KH6", 110, 31, "OC"},   {"VP2E/W1AW", 12, 8, "NA"},
-      {"W1AW/P", 291, 5, "NA"},     {"W1AW/M", 291, 5, "NA"},      {"W1AW/QRP", 291, 5, "NA"},
-      {"W1AW/LH", 291, 5, "NA"},    {"W1AW/7", 291, 5, "NA"},      {"F/W1AW/P", 227, 14, "EU"},
-      {"W1AW/MM", 0, 0, ""},        {"W1AW/AM", 0, 0, ""},         {"W1AW/90", 291, 5, "NA"},
-      {"VE3ABC", 1, 4, "NA"},       {"VE2/KD3RF/M", 1, 2, "NA"},   {"VA2BK", 1, 2, "NA"},
-      {"DL1ABC", 230, 14, "EU"},    {"MM0ABC", 279, 14, "EU"},     {"2M0BDR", 279, 14, "EU"},
-      {"4U1ITU", 117, 14, "EU"},    {"4U1VIC", 206, 15, "EU"},     {"IT9ABC", 248, 15, "EU"},
-      {"3D2AG/P", 460, 32, "OC"},   {"3D2ABC", 176, 32, "OC"},     {"UA9XYZ", 54, 17, "EU"},
-      {"UA0ABC", 15, 18, "AS"},     {"KL7ABC", 6, 1, "NA"},        {"QQ1ABC", 0, 0, ""},
-      {"", 0, 0, ""},               {"/", 0, 0, ""},
+      {"W1AW", 291, 5, "NA"},
+      {"w1aw", 291, 5, "NA"},
+      {"K6XX", 291, 3, "NA"},
+      {"KH6/W1AW", 110, 31, "OC"},
+      {"W1AW/KH6", 110, 31, "OC"},
+      {"VP2E/W1AW", 12, 8, "NA"},
+      {"W1AW/P", 291, 5, "NA"},
+      {"W1AW/M", 291, 5, "NA"},
+      {"W1AW/QRP", 291, 5, "NA"},
+      {"W1AW/LH", 291, 5, "NA"},
+      {"W1AW/7", 291, 5, "NA"},
+      {"F/W1AW/P", 227, 14, "EU"},
+      {"W1AW/MM", 0, 0, ""},
+      {"W1AW/AM", 0, 0, ""},
+      {"W1AW/90", 291, 5, "NA"},
+      {"VE3ABC", 1, 4, "NA"},
+      {"VE2/KD3RF/M", 1, 2, "NA"},
+      {"VA2BK", 1, 2, "NA"},
+      {"DL1ABC", 230, 14, "EU"},
+      {"MM0ABC", 279, 14, "EU"},
+      {"2M0BDR", 279, 14, "EU"},
+      {"4U1ITU", 117, 14, "EU"},
+      {"4U1VIC", 206, 15, "EU"},
+      {"IT9ABC", 248, 15, "EU"},
+      {"3D2AG/P", 460, 32, "OC"},
+      {"3D2ABC", 176, 32, "OC"},
+      {"UA9XYZ", 54, 17, "EU"},
+      {"UA0ABC", 15, 18, "AS"},
+      {"KL7ABC", 6, 1, "NA"},
+      {"QQ1ABC", 0, 0, ""},
+      {"", 0, 0, ""},
+      {"/", 0, 0, ""},
   };
   const CountryFile& file = real_file();
   CHECK(file.entity_count() > 300);
