@@ -1,4 +1,4 @@
-// The country file's tables: built once from the text, then searched by binary search.
+// The country file's tables: built once from the text, then only looked up.
 #include "countryfile/country_file.h"
 
 #include <algorithm>
@@ -13,32 +13,12 @@ namespace {
 
 constexpr size_t kEntityLimit = std::numeric_limits<uint16_t>::max();
 
-// Sorts a table by text and keeps the first alias of every text (the file's order decides).
-void sort_unique(std::vector<CountryFile::Alias>& table, const std::string& texts) {
-  const auto text = [&texts](const CountryFile::Alias& alias) {
-    return std::string_view(texts).substr(alias.offset, alias.size);
-  };
-  // Texts are stored in file order, so the offset breaks ties in favour of the first.
-  std::sort(table.begin(), table.end(), [&](const auto& a, const auto& b) {
-    const int order = text(a).compare(text(b));
-    return order != 0 ? order < 0 : a.offset < b.offset;
-  });
-  table.erase(std::unique(table.begin(), table.end(),
-                          [&](const auto& a, const auto& b) { return text(a) == text(b); }),
-              table.end());
-}
-
-size_t common_prefix_size(std::string_view a, std::string_view b) {
-  size_t n = 0;
-  while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
-  return n;
-}
-
 }  // namespace
 
 CountryFile CountryFile::parse(std::string_view text) {
   CountryFile file;
   CountryLine line;
+  std::vector<CountryAlias> exact_calls, prefixes;
   int number = 0;
   while (!text.empty()) {
     const size_t end = text.find('\n');
@@ -55,7 +35,7 @@ CountryFile CountryFile::parse(std::string_view text) {
     if (!line.version.empty()) file.version_ = line.version;
     const auto entity = static_cast<uint16_t>(file.entities_.size());
     for (const CountryAliasText& alias : line.aliases) {
-      Alias stored;
+      CountryAlias stored;
       stored.offset = static_cast<uint32_t>(file.texts_.size());
       stored.size = static_cast<uint16_t>(alias.text.size());
       stored.entity = entity;
@@ -64,49 +44,39 @@ CountryFile CountryFile::parse(std::string_view text) {
       for (int i = 0; i < 2; ++i)
         stored.continent[i] = own_continent ? alias.continent[i] : line.entity.continent[i];
       for (char c : alias.text) file.texts_ += ascii_upper(c);
-      (alias.exact ? file.exact_calls_ : file.prefixes_).push_back(stored);
+      (alias.exact ? exact_calls : prefixes).push_back(stored);
     }
     file.entities_.push_back(std::move(line.entity));
   }
-  sort_unique(file.exact_calls_, file.texts_);
-  sort_unique(file.prefixes_, file.texts_);
+  file.exact_calls_.build(exact_calls, file.texts_);
+  file.prefixes_.build(prefixes, file.texts_);
   return file;
 }
 
-CountryMatch CountryFile::match_of(const Alias& alias) const {
+CountryMatch CountryFile::match_of(const CountryAlias* alias) const {
   CountryMatch match;
-  match.entity = &entities_[alias.entity];
+  if (alias == nullptr) return match;
+  match.entity = &entities_[alias->entity];
   match.dxcc = match.entity->dxcc;
-  match.cq_zone = alias.cq_zone;
-  match.continent[0] = alias.continent[0];
-  match.continent[1] = alias.continent[1];
+  match.cq_zone = alias->cq_zone;
+  match.continent[0] = alias->continent[0];
+  match.continent[1] = alias->continent[1];
   return match;
 }
 
-const CountryFile::Alias* CountryFile::last_not_after(const std::vector<Alias>& table,
-                                                      std::string_view key) const {
-  const auto after = std::upper_bound(
-      table.begin(), table.end(), key,
-      [this](std::string_view k, const Alias& alias) { return k < text_of(alias); });
-  return after == table.begin() ? nullptr : &*(after - 1);
-}
-
 CountryMatch CountryFile::exact_call(std::string_view call) const {
-  const Alias* alias = last_not_after(exact_calls_, call);
-  return alias != nullptr && text_of(*alias) == call ? match_of(*alias) : CountryMatch();
+  return match_of(exact_calls_.find(call, alias_hash(call), texts_));
 }
 
-// The greatest listed text not after the key is either the key's longest listed prefix or
-// shares fewer leading characters with the key than the key has; then no listed prefix of
-// the key is longer than that shared part, which becomes the key.
+// The hashes of all the text's prefixes come in one pass; the longest listed one wins.
 CountryMatch CountryFile::longest_prefix(std::string_view text) const {
-  std::string_view key = text;
-  while (!key.empty()) {
-    const Alias* alias = last_not_after(prefixes_, key);
-    if (alias == nullptr) break;
-    const std::string_view listed = text_of(*alias);
-    if (key.substr(0, listed.size()) == listed) return match_of(*alias);
-    key = key.substr(0, common_prefix_size(key, listed));
+  uint32_t hashes[COUNTRY_ALIAS_LIMIT + 1];
+  const size_t longest = std::min({text.size(), prefixes_.longest_text(), COUNTRY_ALIAS_LIMIT});
+  hashes[0] = ALIAS_HASH_START;
+  for (size_t i = 0; i < longest; ++i) hashes[i + 1] = alias_hash_step(hashes[i], text[i]);
+  for (size_t size = longest; size > 0; --size) {
+    if (const CountryAlias* alias = prefixes_.find(text.substr(0, size), hashes[size], texts_))
+      return match_of(alias);
   }
   return {};
 }

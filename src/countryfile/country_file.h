@@ -1,11 +1,13 @@
-// The country file in memory: its entities, and its prefixes and exact calls in two sorted
-// flat tables whose texts share one buffer, so that a lookup allocates nothing.
+// The country file in memory: its entities, and its prefixes and exact calls in two hash
+// tables whose texts share one buffer, so that a lookup allocates nothing.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "countryfile/alias_table.h"
 
 namespace tarvenix {
 
@@ -47,26 +49,13 @@ class CountryFile {
   int bad_lines() const { return bad_lines_; }
   int first_bad_line() const { return first_bad_line_; }  // 0 when every line was good
 
-  // One prefix or exact call of an entity; its text lies in the shared buffer.
-  struct Alias {
-    uint32_t offset = 0;
-    uint16_t size = 0;
-    uint16_t entity = 0;  // index in the entity list
-    int8_t cq_zone = 0;
-    char continent[2] = {};
-  };
-
  private:
-  std::string_view text_of(const Alias& alias) const {
-    return std::string_view(texts_).substr(alias.offset, alias.size);
-  }
-  CountryMatch match_of(const Alias& alias) const;
-  const Alias* last_not_after(const std::vector<Alias>& table, std::string_view key) const;
+  CountryMatch match_of(const CountryAlias* alias) const;
 
   std::vector<CountryEntity> entities_;
   std::string texts_;
-  std::vector<Alias> exact_calls_;  // sorted by text, each text once
-  std::vector<Alias> prefixes_;     // likewise
+  AliasTable exact_calls_;
+  AliasTable prefixes_;
   std::string version_;
   int bad_lines_ = 0;
   int first_bad_line_ = 0;

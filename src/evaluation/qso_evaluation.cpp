@@ -177,7 +177,7 @@ int32_t credited_entity_code(const QsoRecord& record, int32_t code,
   // Codes past the table (also the saturated huge ones) are not on the Scoresheet, and
   // neither is a contest entity whose row the Scoresheet lacks.
   const int32_t credited = has_special_entities(code) && entities.find(code) != nullptr
-                               ? special_entity_code(record, qso.date, stats, log)
+                               ? special_entity_code(record, code, qso.date, stats, log)
                                : code;
   if (entities.find(credited) == nullptr) {
     reject_bad_dxcc(log, qso, record.dxcc, code, stats);

@@ -1,0 +1,48 @@
+// The prefixes or the exact calls of the country file by the hash of their text: open
+// addressing over one flat array of slots, so that a lookup hashes once, touches one or two
+// slots and compares a text only where the hashes agree.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tarvenix {
+
+// One prefix or exact call of an entity; its text lies in the country file's text buffer.
+struct CountryAlias {
+  uint32_t offset = 0;
+  uint16_t size = 0;
+  uint16_t entity = 0;  // index in the entity list
+  int8_t cq_zone = 0;   // the alias's override, else the entity's
+  char continent[2] = {};
+};
+
+// FNV-1a, one character at a time: the hash of every prefix of a text comes on the way.
+inline constexpr uint32_t ALIAS_HASH_START = 2166136261u;
+inline uint32_t alias_hash_step(uint32_t hash, char c) {
+  return (hash ^ static_cast<uint8_t>(c)) * 16777619u;
+}
+uint32_t alias_hash(std::string_view text);
+
+class AliasTable {
+ public:
+  // Takes the aliases in file order; of several with the same text the first stays.
+  void build(const std::vector<CountryAlias>& aliases, std::string_view texts);
+  // The alias whose text is `text` (whose hash is `hash`), or null.
+  const CountryAlias* find(std::string_view text, uint32_t hash, std::string_view texts) const;
+  size_t longest_text() const { return longest_; }
+
+ private:
+  struct Slot {
+    uint32_t hash = 0;
+    uint32_t alias = 0;  // index in aliases_ plus one; 0 marks an empty slot
+  };
+  size_t slot_for(std::string_view text, uint32_t hash, std::string_view texts) const;
+
+  std::vector<CountryAlias> aliases_;
+  std::vector<Slot> slots_;  // a power of two, at most half full
+  size_t longest_ = 0;
+};
+
+}  // namespace tarvenix
