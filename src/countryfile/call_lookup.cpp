@@ -51,7 +51,8 @@ CountryMatch locate_call(const CountryFile& file, std::string_view call) {
   }
   if (count == 0) return {};
   if (count == 1) {
-    if (CountryMatch match = file.exact_call(parts[0])) return match;
+    if (parts[0].size() != whole.size())  // the whole was asked already
+      if (CountryMatch match = file.exact_call(parts[0])) return match;
     return file.longest_prefix(parts[0]);
   }
   std::string_view prefix = parts[0];

@@ -1,9 +1,6 @@
 // The country file's tables: built once from the text, then only looked up.
 #include "countryfile/country_file.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "countryfile/country_line.h"
 #include "records/text_compare.h"
 
@@ -11,7 +8,7 @@ namespace tarvenix {
 
 namespace {
 
-constexpr size_t kEntityLimit = std::numeric_limits<uint16_t>::max();
+constexpr size_t kEntityLimit = INNER_PREFIX;  // entity indices stay below the mark
 
 }  // namespace
 
@@ -48,8 +45,8 @@ CountryFile CountryFile::parse(std::string_view text) {
     }
     file.entities_.push_back(std::move(line.entity));
   }
-  file.exact_calls_.build(exact_calls, file.texts_);
-  file.prefixes_.build(prefixes, file.texts_);
+  file.exact_calls_.build(exact_calls, file.texts_, false);
+  file.prefixes_.build(prefixes, file.texts_, true);
   return file;
 }
 
@@ -68,17 +65,18 @@ CountryMatch CountryFile::exact_call(std::string_view call) const {
   return match_of(exact_calls_.find(call, alias_hash(call), texts_));
 }
 
-// The hashes of all the text's prefixes come in one pass; the longest listed one wins.
+// Walks the text's starts, each hashed from the last, while the table knows them as starts
+// of listed prefixes; the longest listed one wins.
 CountryMatch CountryFile::longest_prefix(std::string_view text) const {
-  uint32_t hashes[COUNTRY_ALIAS_LIMIT + 1];
-  const size_t longest = std::min({text.size(), prefixes_.longest_text(), COUNTRY_ALIAS_LIMIT});
-  hashes[0] = ALIAS_HASH_START;
-  for (size_t i = 0; i < longest; ++i) hashes[i + 1] = alias_hash_step(hashes[i], text[i]);
-  for (size_t size = longest; size > 0; --size) {
-    if (const CountryAlias* alias = prefixes_.find(text.substr(0, size), hashes[size], texts_))
-      return match_of(alias);
+  const CountryAlias* longest = nullptr;
+  uint32_t hash = ALIAS_HASH_START;
+  for (size_t size = 1; size <= text.size(); ++size) {
+    hash = alias_hash_step(hash, text[size - 1]);
+    const CountryAlias* start = prefixes_.find(text.substr(0, size), hash, texts_);
+    if (start == nullptr) break;
+    if (start->entity != INNER_PREFIX) longest = start;
   }
-  return {};
+  return match_of(longest);
 }
 
 }  // namespace tarvenix
