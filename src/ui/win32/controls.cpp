@@ -162,8 +162,10 @@ void create_actions_section(App& app, Builder& b) {
         nullptr);
   // Below the contest link, its box under the Confirmed box, in the free band above the
   // antenna description.
-  b.add("BUTTON", "Fill in missing DXCC/CQ Zone", BS_AUTOCHECKBOX | BS_LEFTTEXT,
-        {320, 345, 250, 20}, IDC_FILL_MISSING, nullptr);
+  const HWND fill_missing =
+      b.add("BUTTON", "Fill in missing DXCC/CQ Zone", BS_AUTOCHECKBOX | BS_LEFTTEXT,
+            {320, 345, 250, 20}, IDC_FILL_MISSING, nullptr);
+  SendMessageA(fill_missing, BM_SETCHECK, BST_CHECKED, 0);  // on in a fresh record
   b.heading("DX Tarvenix", 435, 320, 110, IDC_CONTEST_LINK);
   make_hyperlink(app.main_window, IDC_CONTEST_LINK);
 }

@@ -305,6 +305,7 @@ TEST_SUITE("configuration") {
     CHECK(run.list_selection(IDC_BAND) == 6);
     CHECK(run.list_selection(IDC_MODE) == 1);
     CHECK(run.checked(IDC_CONFIRMED));
+    CHECK(run.checked(IDC_FILL_MISSING));  // byte 1021 is 0 in records of every version
     exit_program(run);
   }
 
@@ -456,6 +457,8 @@ TEST_SUITE("exit") {
     open(run);
     run.set_text(IDC_CLUB, "Tarvenix DX Group");
     run.leave_field(IDC_CLUB);
+    SendMessageA(run.control(IDC_FILL_MISSING).handle, BM_SETCHECK, BST_UNCHECKED, 0);
+    run.click(IDC_FILL_MISSING);
     run.click(IDC_EXIT);
     expect_message(run, "Are you sure you want to exit?", IDNO);
     const auto saved = run.read_file("W1AW.cfg");
@@ -465,6 +468,7 @@ TEST_SUITE("exit") {
     std::copy(saved->begin(), saved->end(), bytes.begin());
     const OperatorConfig record = deserialize_config(bytes);
     CHECK(std::string(record.club) == "Tarvenix DX Group");
+    CHECK(record.country_file_off == 1);
     CHECK(record.format_version == 3);
     CHECK(run.wait_exit(500) == std::nullopt);
     exit_program(run);
