@@ -234,6 +234,7 @@ class CountryFile(ConvertTestCase):
         qso("QQ1ABC", "20240305", dxcc=None, cqz=None),
         qso("K1AB/AM", "20240306", dxcc=None, cqz=None),
         qso("IT9XYZ", "20240307", dxcc=None, cqz=None),
+        qso("JA1XYZ", "20240308", dxcc=None, cqz="26"),  # the log's zone, not the file's 25
     ]
 
     def test_the_country_file_credits_what_the_log_lacks(self):
@@ -248,6 +249,7 @@ class CountryFile(ConvertTestCase):
             "INFO:\tVP2E/K1ZZ on 2024-03-04: DXCC 12 (Anguilla) from the country file",
             "INFO:\tKH6/W1AW on 2024-03-02: DXCC 110 (Hawaii) from the country file",
             "INFO:\tW1AW on 2024-03-01: DXCC 291 (United States of America) from the country file",
+            "INFO:\tJA1XYZ on 2024-03-08: DXCC 339 (Japan) from the country file",
             "INFO:\tIT9XYZ on 2024-03-07: DXCC 904 (Sicily) from the country file",
             "INFO:\tW1AW on 2024-03-01: CQ Zone 5 from the country file",
             "INFO:\tVP2E/K1ZZ on 2024-03-04: CQ Zone 8 from the country file",
@@ -255,8 +257,8 @@ class CountryFile(ConvertTestCase):
             "INFO:\tIT9XYZ on 2024-03-07: CQ Zone 15 from the country file",
             "INFO:\tKH6/W1AW on 2024-03-02: CQ Zone 31 from the country file",
             SEPARATOR,
-            "    7 QSO(s) were read from the ADIF file.",
-            "    4 QSO(s) took their DXCC from the country file.",
+            "    8 QSO(s) were read from the ADIF file.",
+            "    5 QSO(s) took their DXCC from the country file.",
             "    5 QSO(s) took their CQ Zone from the country file.",
             SEPARATOR,
             "    2 QSO(s) had no DXCC prefix.",
@@ -267,7 +269,7 @@ class CountryFile(ConvertTestCase):
                              ("VP2E", "VP2E/K1ZZ"), ("IT9", "IT9XYZ")):
             self.assertEqual(sheet.cell(row=rows[prefix], column=CALL).value, call)
         for zone, call in ((5, "W1AW"), (8, "VP2E/K1ZZ"), (14, "DL1ABC"), (15, "IT9XYZ"),
-                           (31, "KH6/W1AW")):
+                           (26, "JA1XYZ"), (31, "KH6/W1AW")):
             self.assertEqual(sheet.cell(row=351 + zone, column=CALL).value, call)
 
     def test_without_the_country_file_they_are_rejected_as_before(self):
@@ -281,10 +283,11 @@ class CountryFile(ConvertTestCase):
             "WARN:\tQSO #    5 with QQ1ABC on 2024-03-05 does not have a DXCC Entity Code",
             "WARN:\tQSO #    6 with K1AB/AM on 2024-03-06 does not have a DXCC Entity Code",
             "WARN:\tQSO #    7 with IT9XYZ on 2024-03-07 does not have a DXCC Entity Code",
+            "WARN:\tQSO #    8 with JA1XYZ on 2024-03-08 does not have a DXCC Entity Code",
             SEPARATOR,
-            "    7 QSO(s) were read from the ADIF file.",
+            "    8 QSO(s) were read from the ADIF file.",
             SEPARATOR,
-            "    6 QSO(s) had no DXCC prefix.",
+            "    7 QSO(s) had no DXCC prefix.",
             "    1 QSO(s) had no CQ zone.",
             SEPARATOR,
         ])
