@@ -167,9 +167,10 @@ bool rejected_by_record_checks(QsoRecord& record, const QsoDate& date, const Qso
 
 // The code of the entity slot to credit (after the special entity rules), or 0 when the QSO
 // was rejected for its DXCC code.
-int32_t credited_entity_code(const QsoRecord& record, int32_t code,
+int32_t credited_entity_code(const QsoRecord& record, const EntityCode& logged,
                              const EntityCreditTable& entities, const QsoText& qso, RunStats& stats,
                              RunLog& log) {
+  const int32_t code = logged.code;
   if (code == 0) {
     reject(log, qso, " does not have a DXCC Entity Code\n", stats.no_dxcc_prefix);
     return 0;
@@ -180,7 +181,7 @@ int32_t credited_entity_code(const QsoRecord& record, int32_t code,
                                ? special_entity_code(record, code, qso.date, stats, log)
                                : code;
   if (entities.find(credited) == nullptr) {
-    reject_bad_dxcc(log, qso, record.dxcc, code, stats);
+    reject_bad_dxcc(log, qso, logged.from_country_file ? nullptr : record.dxcc, code, stats);
     return 0;
   }
   return credited;
@@ -295,7 +296,7 @@ void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCred
 
   CallCountry country(country_file, call);
   const EntityCode logged = entity_code_of(record, country, stats);
-  const int32_t code = credited_entity_code(record, logged.code, entities, qso, stats, log);
+  const int32_t code = credited_entity_code(record, logged, entities, qso, stats, log);
   if (code == 0) return;
   const bool confirmed = is_confirmed(record);
   const bool prefer_confirmed = operator_config.confirmed != 0;
