@@ -3,6 +3,8 @@
 // evaluated, and converted whole into the bundled Scoresheet template without a bad-call
 // list (as `tarvenix-convert --offline` does, results page included), with `wc -l` on the
 // same file as a yardstick; and the results page of the evaluated log written alone.
+// Then the same for a log without DXCC and CQZ fields, whose entities and zones come from
+// the installed country file.
 // The whole conversion runs in a child process so that its peak memory is its own.
 // Usage: bench_convert [RUNS [QSOS]]; every time is the best of RUNS runs (default 3).
 #include <sys/resource.h>
@@ -20,6 +22,7 @@
 #include <string>
 
 #include "adif/reader.h"
+#include "countryfile/country_file_read.h"
 #include "evaluation/entity_map.h"
 #include "scoresheet/read_log.h"
 #include "scoresheet/results_page.h"
@@ -115,7 +118,7 @@ struct Evaluated {
 
 // The conversion's own reading loop, after the entity map of the template (a few
 // milliseconds of the run).
-long read_and_evaluate(const std::string& path, Evaluated& out) {
+long read_and_evaluate(const std::string& path, const CountryFile* country_file, Evaluated& out) {
   Workbook workbook;
   if (!workbook.load(kTemplate) || workbook.first_sheet() == nullptr) return -1;
   RunLog log;
@@ -125,7 +128,8 @@ long read_and_evaluate(const std::string& path, Evaluated& out) {
   ProgramPaths paths;
   paths.adif_path = path;
   RunInfo info;
-  read_adif_log(paths, out.config, out.entities, out.zones, info, out.stats, log, BadCallList());
+  read_adif_log(paths, out.config, out.entities, out.zones, info, out.stats, log, BadCallList(),
+                country_file);
   return out.config.message.empty() ? out.stats.qsos_read : -1;
 }
 
@@ -181,23 +185,9 @@ void print_stage(const char* what, const Stage& stage, double bytes) {
   std::printf("\n");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  const long qsos = argc > 2 ? std::max(1L, std::atol(argv[2])) : 1000000;
-  std::filesystem::create_directories(kDataDir);
-  // Bump the suffix whenever the generator changes, so that no stale log is reused.
-  const std::string path = kDataDir + "/generated-" + std::to_string(qsos) + "-v1.adi";
-  if (!std::filesystem::exists(path)) {
-    std::printf("generating %s\n", path.c_str());
-    if (!bench::write_generated_log(path, qsos)) {
-      std::fprintf(stderr, "cannot write %s\n", path.c_str());
-      return 1;
-    }
-  }
+// Every stage on one log; false when one failed.
+bool bench_log(const std::string& path, int runs, const CountryFile* country_file) {
   const double bytes = static_cast<double>(std::filesystem::file_size(path));
-
   // The conversion first: the child starts as a copy of this process, which is smallest
   // before the other stages have run.
   long peak_kib = 0;
@@ -205,11 +195,11 @@ int main(int argc, char** argv) {
   Stage lines = best_of(runs, [&] { return count_lines_with_wc(path); });
   Stage read = best_of(runs, [&] { return read_alone(path); });
   Evaluated credits;
-  Stage evaluated = best_of(runs, [&] { return read_and_evaluate(path, credits); });
+  Stage evaluated = best_of(runs, [&] { return read_and_evaluate(path, country_file, credits); });
   Stage page = best_of(runs, [&] { return write_page_of(credits); });
   if (whole.qsos < 0 || lines.qsos < 0 || read.qsos < 0 || evaluated.qsos < 0 || page.qsos < 0) {
     std::fprintf(stderr, "a stage failed\n");
-    return 1;
+    return false;
   }
   whole.qsos = read.qsos;
 
@@ -224,5 +214,35 @@ int main(int argc, char** argv) {
               page.seconds, 100 * page.seconds / whole.seconds, page.cpu_seconds);
   std::printf("whole conversion peak memory: %.1f MB (largest of %d runs)\n", peak_kib / 1024.0,
               runs);
+  return true;
+}
+
+// The generated log of `qsos` records with `fields`, written when it is not there yet.
+std::string generated_log_path(long qsos, bench::LogFields fields) {
+  // Bump the suffix whenever the generator changes, so that no stale log is reused.
+  const std::string path = kDataDir + "/generated-" + std::to_string(qsos) +
+                           (fields == bench::LogFields::all ? "" : "-no-dxcc-cqz") + "-v1.adi";
+  if (std::filesystem::exists(path)) return path;
+  std::printf("generating %s\n", path.c_str());
+  if (bench::write_generated_log(path, qsos, fields)) return path;
+  std::fprintf(stderr, "cannot write %s\n", path.c_str());
+  return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const long qsos = argc > 2 ? std::max(1L, std::atol(argv[2])) : 1000000;
+  std::filesystem::create_directories(kDataDir);
+  // The conversion finds the same file (none lies beside this program).
+  const std::string country_path = default_country_file("");
+  const CountryFileRead country = read_country_file(country_path);
+  std::printf("country file: %s\n", country.usable ? country_path.c_str() : "none");
+  const CountryFile* country_file = country.usable ? &country.file : nullptr;
+  for (bench::LogFields fields : {bench::LogFields::all, bench::LogFields::without_dxcc_and_cqz}) {
+    const std::string path = generated_log_path(qsos, fields);
+    if (path.empty() || !bench_log(path, runs, country_file)) return 1;
+  }
   return 0;
 }

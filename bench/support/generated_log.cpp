@@ -130,7 +130,7 @@ std::string generated_header() {
          "<ADIF_VER:5>3.1.4 <PROGRAMID:9>BenchLog <PROGRAMVERSION:3>1.0 <EOH>\n";
 }
 
-std::string generated_qso(long index) {
+std::string generated_qso(long index, LogFields fields) {
   Draw draw(index);
   const unsigned layout_roll = draw.below(8);
   const Layout layout = layout_roll < 5   ? Layout::spaced
@@ -149,8 +149,7 @@ std::string generated_qso(long index) {
   std::snprintf(text, sizeof text, "%04u%02u%02u", fault == Fault::wrong_year ? 2023u : 2024u,
                 1 + draw.below(12), 1 + draw.below(28));
   record.field("QSO_DATE", text);
-  std::snprintf(text, sizeof text, "%02u%02u%02u", draw.below(24), draw.below(60),
-                draw.below(60));
+  std::snprintf(text, sizeof text, "%02u%02u%02u", draw.below(24), draw.below(60), draw.below(60));
   record.field(fault == Fault::time_off_only ? "TIME_OFF" : "TIME_ON", text);
   record.field("BAND", fault == Fault::band_mismatch ? "40m" : band.name);
   const double offset = band.span * draw.below(1000) / 1000.0;
@@ -161,8 +160,10 @@ std::string generated_qso(long index) {
   if (*mode.submode != '\0') record.field("SUBMODE", mode.submode);
   record.field("RST_SENT", mode.rst);
   record.field("RST_RCVD", mode.rst);
-  if (fault != Fault::no_dxcc) record.field("DXCC", std::to_string(entity.code));
-  record.field("CQZ", std::to_string(fault == Fault::bad_zone ? 45 : 1 + draw.below(40)));
+  const bool dxcc_and_cqz = fields == LogFields::all;
+  if (dxcc_and_cqz && fault != Fault::no_dxcc) record.field("DXCC", std::to_string(entity.code));
+  const unsigned zone = fault == Fault::bad_zone ? 45 : 1 + draw.below(40);
+  if (dxcc_and_cqz) record.field("CQZ", std::to_string(zone));
   record.field("QSL_RCVD", draw.below(4) ? "N" : "Y");
   record.field("LOTW_QSL_RCVD", draw.below(3) ? "N" : "Y");
   record.field("NAME", kNames[draw.below(std::size(kNames))]);
@@ -171,13 +172,13 @@ std::string generated_qso(long index) {
   return record.finish();
 }
 
-bool write_generated_log(const std::string& path, long qsos) {
+bool write_generated_log(const std::string& path, long qsos, LogFields fields) {
   const std::string partial = path + ".partial";
   std::FILE* file = std::fopen(partial.c_str(), "wb");
   if (file == nullptr) return false;
   bool ok = std::fputs(generated_header().c_str(), file) >= 0;
   for (long i = 0; ok && i < qsos; ++i) {
-    const std::string qso = generated_qso(i);
+    const std::string qso = generated_qso(i, fields);
     ok = std::fwrite(qso.data(), 1, qso.size(), file) == qso.size();
   }
   ok = std::fclose(file) == 0 && ok;

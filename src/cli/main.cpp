@@ -37,6 +37,7 @@ OperatorConfig operator_from(const CliOptions& options) {
   config.band_index = static_cast<uint8_t>(options.band_index);
   config.mode_index = static_cast<uint8_t>(options.mode_index);
   config.confirmed = options.confirmed ? 1 : 0;
+  config.country_file_off = options.no_country_file ? 1 : 0;
   return config;
 }
 
@@ -78,6 +79,8 @@ int main(int argc, char** argv) {
   paths.adif_path = options.adif_path;
   paths.scoresheet_path = options.scoresheet_path;
   paths.output_path = options.output_path;
+  paths.country_file = options.country_file;
+  paths.program_dir = program_directory();
   if (const auto problem = check_entries(options, paths)) {
     std::fprintf(stderr, "%s\n", problem->c_str());
     return EXIT_USAGE;

@@ -16,6 +16,7 @@ const char* const CLI_USAGE =
     "                        [--band All|160M|80M|60M|40M|30M|20M|17M|15M|12M|10M|6M|4M|2M]\n"
     "                        [--mode All|CW|Phone|Digital] [--confirmed]\n"
     "                        [--bad-calls FILE | --bad-calls-url URL | --offline] [--no-html]\n"
+    "                        [--country-file FILE | --no-country-file]\n"
     "       tarvenix-convert --help | --version\n"
     "\n"
     "Checks every QSO of the ADIF log, writes the credited entities and CQ Zones into a copy\n"
@@ -25,7 +26,11 @@ const char* const CLI_USAGE =
     "  --bad-calls FILE   read the bad-call list from FILE instead of downloading it\n"
     "  --bad-calls-url URL  download the bad-call list from URL (http or https)\n"
     "  --offline          use no bad-call list\n"
-    "  --no-html          write no results page\n";
+    "  --no-html          write no results page\n"
+    "  --country-file FILE  take the DXCC and CQ Zone of QSOs that have none from FILE\n"
+    "                     (cty.csv; default: the one beside the program, else the installed\n"
+    "                     /usr/share/hamradio-files/cty.csv)\n"
+    "  --no-country-file  leave QSOs without DXCC or CQZ uncredited\n";
 
 namespace {
 
@@ -63,6 +68,10 @@ CliParse parse_cli_options(const std::vector<std::string>& args) {
       options.no_html = true;
       continue;
     }
+    if (arg == "--no-country-file") {
+      options.no_country_file = true;
+      continue;
+    }
     std::string* text = nullptr;
     if (arg == "--adif")
       text = &options.adif_path;
@@ -76,6 +85,8 @@ CliParse parse_cli_options(const std::vector<std::string>& args) {
       text = &options.bad_calls_file;
     else if (arg == "--bad-calls-url")
       text = &options.bad_calls_url;
+    else if (arg == "--country-file")
+      text = &options.country_file;
     const bool takes_name = arg == "--band" || arg == "--mode";
     if (text == nullptr && !takes_name) return {std::nullopt, "unknown option: " + arg};
     if (i + 1 == args.size()) return {std::nullopt, arg + " needs a value"};
@@ -94,6 +105,9 @@ CliParse parse_cli_options(const std::vector<std::string>& args) {
       options.offline + !options.bad_calls_file.empty() + !options.bad_calls_url.empty();
   if (sources > 1) {
     return {std::nullopt, "--bad-calls, --bad-calls-url and --offline exclude each other"};
+  }
+  if (options.no_country_file && !options.country_file.empty()) {
+    return {std::nullopt, "--country-file and --no-country-file exclude each other"};
   }
   if (!options.bad_calls_url.empty() && !parse_web_url(options.bad_calls_url)) {
     return {std::nullopt, "not an http or https URL: " + options.bad_calls_url};

@@ -19,6 +19,8 @@ struct CliOptions {
   std::string bad_calls_url;   // another address for the download
   bool offline = false;        // no bad-call list at all
   bool no_html = false;        // no results page
+  std::string country_file;    // another country file than the one found
+  bool no_country_file = false;
   bool help = false;
   bool version = false;
 };

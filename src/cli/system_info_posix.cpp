@@ -1,7 +1,8 @@
-// The system's name and version from uname.
+// The system's name and version from uname; the program's file from /proc.
 #include <sys/utsname.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "cli/system_info.h"
 
@@ -23,6 +24,13 @@ SystemInfo command_line_system_info() {
   info.os_minor = minor;
   info.os_build = build;
   return info;
+}
+
+std::string program_directory() {
+  std::error_code error;
+  const std::filesystem::path file = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || !file.has_parent_path()) return {};
+  return file.parent_path().string() + "/";
 }
 
 }  // namespace tarvenix

@@ -1,5 +1,5 @@
 // The Windows version as the system itself reports it (RtlGetVersion, which unlike
-// GetVersionEx is not capped by the program's manifest).
+// GetVersionEx is not capped by the program's manifest); the program's file from the module.
 #include <windows.h>
 
 #include "cli/system_info.h"
@@ -24,6 +24,15 @@ SystemInfo command_line_system_info() {
     info.os_product_type = version.wProductType;
   }
   return info;
+}
+
+std::string program_directory() {
+  char path[MAX_PATH];
+  const DWORD size = GetModuleFileNameA(nullptr, path, sizeof path);
+  if (size == 0 || size == sizeof path) return {};
+  const std::string file(path, size);
+  const size_t separator = file.find_last_of("\\/");
+  return separator == std::string::npos ? std::string() : file.substr(0, separator + 1);
 }
 
 }  // namespace tarvenix

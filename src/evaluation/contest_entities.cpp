@@ -5,7 +5,6 @@
 #include <initializer_list>
 
 #include "evaluation/call_patterns.h"
-#include "evaluation/field_numbers.h"
 #include "records/printf_format.h"
 
 namespace tarvenix {
@@ -72,9 +71,8 @@ bool has_special_entities(int32_t code) {
          code == kTurkey;
 }
 
-int32_t special_entity_code(const QsoRecord& record, std::string_view date_text,
+int32_t special_entity_code(const QsoRecord& record, int32_t code, std::string_view date_text,
                             const RunStats& stats, RunLog& log) {
-  const int32_t code = record.dxcc == nullptr ? 0 : leading_int(record.dxcc->value);
   const std::string_view call = record.call == nullptr ? std::string_view("") : record.call->value;
   const AdifField* iota = record.find("IOTA");
   int32_t result = code;

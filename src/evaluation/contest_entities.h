@@ -16,10 +16,11 @@ namespace tarvenix {
 // True for the five codes whose QSOs may move (206, 248, 259, 279, 390).
 bool has_special_entities(int32_t code);
 
-// The code to credit the QSO to: its DXCC code unchanged, or 901 to 906. A move writes one
-// "INFO:" line (a note); an Italian call portable in another area writes the one "WARN:"
-// line "is not Sicily". `date_text` and stats.qsos_read are shown in those lines.
-int32_t special_entity_code(const QsoRecord& record, std::string_view date_text,
+// The code to credit the QSO to: its entity code `code` (the DXCC field's, or the country
+// file's) unchanged, or 901 to 906. A move writes one "INFO:" line (a note); an Italian call
+// portable in another area writes the one "WARN:" line "is not Sicily". `date_text` and
+// stats.qsos_read are shown in those lines.
+int32_t special_entity_code(const QsoRecord& record, int32_t code, std::string_view date_text,
                             const RunStats& stats, RunLog& log);
 
 }  // namespace tarvenix

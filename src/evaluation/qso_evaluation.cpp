@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "countryfile/call_lookup.h"
 #include "evaluation/band_rules.h"
 #include "evaluation/contest_entities.h"
 #include "evaluation/field_numbers.h"
@@ -64,11 +65,53 @@ void reject_bad_call(RunLog& log, const QsoText& qso, const BadCallEntry& entry,
   write_notes(log, entry.notes);
 }
 
-void reject_bad_dxcc(RunLog& log, const QsoText& qso, const AdifField& dxcc, RunStats& stats) {
+// Shows the DXCC field's text, or the code the country file gave.
+void reject_bad_dxcc(RunLog& log, const QsoText& qso, const AdifField* dxcc, int32_t code,
+                     RunStats& stats) {
   warn_about(log, qso);
-  log.print(" does not have a valid DXCC Entity Code (%.*s)\n", print_length(dxcc.value),
-            dxcc.value.data());
+  if (dxcc != nullptr) {
+    log.print(" does not have a valid DXCC Entity Code (%.*s)\n", print_length(dxcc->value),
+              dxcc->value.data());
+  } else {
+    log.print(" does not have a valid DXCC Entity Code (%d)\n", static_cast<int>(code));
+  }
   ++stats.bad_dxcc_prefix;
+}
+
+bool is_missing(const AdifField* field) {
+  return field == nullptr || field->value.empty();
+}
+
+// The country file's answer for the QSO's call: asked at most once, and only when the
+// record lacks its DXCC or CQZ.
+class CallCountry {
+ public:
+  CallCountry(const CountryFile* file, std::string_view call) : file_(file), call_(call) {}
+  const CountryMatch& match() {
+    if (file_ != nullptr) match_ = locate_call(*file_, call_);
+    file_ = nullptr;
+    return match_;
+  }
+
+ private:
+  const CountryFile* file_;
+  std::string_view call_;
+  CountryMatch match_;
+};
+
+// Step 11's code before the special entity rules: the DXCC field's, else the country
+// file's for the call, else 0.
+struct EntityCode {
+  int32_t code = 0;
+  bool from_country_file = false;
+};
+
+EntityCode entity_code_of(const QsoRecord& record, CallCountry& country, RunStats& stats) {
+  if (is_missing(record.dxcc) && country.match()) {
+    ++stats.dxcc_from_country_file;
+    return {country.match().dxcc, true};
+  }
+  return {record.dxcc == nullptr ? 0 : leading_int(record.dxcc->value), false};
 }
 
 bool is_maritime_mobile(std::string_view call) {
@@ -124,9 +167,10 @@ bool rejected_by_record_checks(QsoRecord& record, const QsoDate& date, const Qso
 
 // The code of the entity slot to credit (after the special entity rules), or 0 when the QSO
 // was rejected for its DXCC code.
-int32_t credited_entity_code(const QsoRecord& record, const EntityCreditTable& entities,
-                             const QsoText& qso, RunStats& stats, RunLog& log) {
-  const int32_t code = record.dxcc == nullptr ? 0 : leading_int(record.dxcc->value);
+int32_t credited_entity_code(const QsoRecord& record, const EntityCode& logged,
+                             const EntityCreditTable& entities, const QsoText& qso, RunStats& stats,
+                             RunLog& log) {
+  const int32_t code = logged.code;
   if (code == 0) {
     reject(log, qso, " does not have a DXCC Entity Code\n", stats.no_dxcc_prefix);
     return 0;
@@ -134,18 +178,18 @@ int32_t credited_entity_code(const QsoRecord& record, const EntityCreditTable& e
   // Codes past the table (also the saturated huge ones) are not on the Scoresheet, and
   // neither is a contest entity whose row the Scoresheet lacks.
   const int32_t credited = has_special_entities(code) && entities.find(code) != nullptr
-                               ? special_entity_code(record, qso.date, stats, log)
+                               ? special_entity_code(record, code, qso.date, stats, log)
                                : code;
   if (entities.find(credited) == nullptr) {
-    reject_bad_dxcc(log, qso, *record.dxcc, stats);
+    reject_bad_dxcc(log, qso, logged.from_country_file ? nullptr : record.dxcc, code, stats);
     return 0;
   }
   return credited;
 }
 
 // Step 14: the first accepted QSO of an entity, or a confirmed one replacing an
-// unconfirmed one while the Confirmed box is set.
-void credit_entity(CreditRecord& slot, const QsoRecord& record, const QsoText& qso, int band,
+// unconfirmed one while the Confirmed box is set. True when the slot took this QSO.
+bool credit_entity(CreditRecord& slot, const QsoRecord& record, const QsoText& qso, int band,
                    int mode, bool confirmed, bool prefer_confirmed, RunStats& stats, RunLog& log) {
   if (!slot.has_call()) {
     if (prefer_confirmed && confirmed) ++stats.entities_confirmed;
@@ -154,17 +198,19 @@ void credit_entity(CreditRecord& slot, const QsoRecord& record, const QsoText& q
              print_length(qso.call), qso.call.data());
     ++stats.entities_confirmed;
   } else {
-    return;
+    return false;
   }
   fill_credit(slot, record, band, mode);
   slot.confirmed = confirmed;
+  return true;
 }
 
 // Step 16: the first accepted QSO of a zone; rule (a) prefers a confirmed QSO, rule (b) a
-// Canadian QSO over a United States one (the zone is more likely to be right).
-void credit_zone(ZoneCreditTable& zones, int zone, int32_t code, const QsoRecord& record,
-                 const QsoText& qso, int band, int mode, bool confirmed, bool prefer_confirmed,
-                 RunStats& stats, RunLog& log) {
+// Canadian QSO over a United States one (the zone is more likely to be right). The slot when
+// it took this QSO, else null.
+CreditRecord* credit_zone(ZoneCreditTable& zones, int zone, int32_t code, const QsoRecord& record,
+                          const QsoText& qso, int band, int mode, bool confirmed,
+                          bool prefer_confirmed, RunStats& stats, RunLog& log) {
   CreditRecord* slot = zones.find(zone);
   if (slot == nullptr) {
     slot = zones.create(zone);
@@ -174,7 +220,7 @@ void credit_zone(ZoneCreditTable& zones, int zone, int32_t code, const QsoRecord
     slot->row = zone + ZONE_ROW_OFFSET;
     slot->confirmed = confirmed;
     if (prefer_confirmed && confirmed) ++stats.zones_confirmed;
-    return;
+    return slot;
   }
   const int call_size = print_length(qso.call);
   if (prefer_confirmed && !slot->confirmed && confirmed) {
@@ -188,11 +234,12 @@ void credit_zone(ZoneCreditTable& zones, int zone, int32_t code, const QsoRecord
              slot->call, call_size, qso.call.data());
     log.write(prefer_confirmed && confirmed ? " (and it is confirmed)\n" : "\n");
   } else {
-    return;
+    return nullptr;
   }
   fill_credit(*slot, record, band, mode);
   slot->confirmed = confirmed;
   slot->code = code;
+  return slot;
 }
 
 }  // namespace
@@ -216,7 +263,7 @@ bool is_confirmed(const QsoRecord& record) {
 
 void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCreditTable& entities,
                   ZoneCreditTable& zones, RunStats& stats, RunLog& log,
-                  const BadCallList& bad_calls) {
+                  const BadCallList& bad_calls, const CountryFile* country_file) {
   operator_config.message.clear();
   const int32_t ordinal = stats.qsos_read;
   // An empty call (or one that is empty as a C text) would credit a slot that is never
@@ -247,23 +294,34 @@ void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCred
   const int mode = check_mode(record, operator_config, stats);
   if (mode == 0) return reject_with_reason(log, qso, operator_config.message);
 
-  const int32_t code = credited_entity_code(record, entities, qso, stats, log);
+  CallCountry country(country_file, call);
+  const EntityCode logged = entity_code_of(record, country, stats);
+  const int32_t code = credited_entity_code(record, logged, entities, qso, stats, log);
   if (code == 0) return;
   const bool confirmed = is_confirmed(record);
   const bool prefer_confirmed = operator_config.confirmed != 0;
-  credit_entity(*entities.find(code), record, qso, band, mode, confirmed, prefer_confirmed, stats,
-                log);
+  CreditRecord& entity = *entities.find(code);
+  if (credit_entity(entity, record, qso, band, mode, confirmed, prefer_confirmed, stats, log)) {
+    entity.from_country_file = logged.from_country_file;
+  }
 
   const AdifField* cqz = record.cqz;
-  if (cqz == nullptr) return reject(log, qso, " does not have a CQ Zone\n", stats.no_cq_zone);
-  const int32_t zone = leading_int(cqz->value);
+  const bool zone_from_country_file = is_missing(cqz) && country.match();
+  if (cqz == nullptr && !zone_from_country_file) {
+    return reject(log, qso, " does not have a CQ Zone\n", stats.no_cq_zone);
+  }
+  if (zone_from_country_file) ++stats.cq_zone_from_country_file;
+  const int32_t zone = zone_from_country_file ? country.match().cq_zone : leading_int(cqz->value);
   if (zone < 1 || zone > kLastZone) {
     warn_about(log, qso);
     log.print(" has an invalid CQ Zone (%d)\n", zone);
     ++stats.bad_cq_zone;
     return;
   }
-  credit_zone(zones, zone, code, record, qso, band, mode, confirmed, prefer_confirmed, stats, log);
+  if (CreditRecord* slot = credit_zone(zones, zone, code, record, qso, band, mode, confirmed,
+                                       prefer_confirmed, stats, log)) {
+    slot->from_country_file = zone_from_country_file;
+  }
 }
 
 }  // namespace tarvenix

@@ -7,6 +7,7 @@
 
 #include "adif/record.h"
 #include "badcalls/bad_call_list.h"
+#include "countryfile/country_file.h"
 #include "records/operator_config.h"
 #include "records/run_log.h"
 #include "records/run_records.h"
@@ -22,9 +23,10 @@ bool is_confirmed(const QsoRecord& record);
 
 // Evaluates the QSO numbered stats.qsos_read (already counted by the caller). May point
 // record.time_on at the TIME_OFF field; keeps no reference into the record. Leaves
-// operator_config.message empty.
+// operator_config.message empty. With a country file, a QSO without DXCC or CQZ (or with
+// an empty one) takes the entity or zone of its call from the file.
 void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCreditTable& entities,
                   ZoneCreditTable& zones, RunStats& stats, RunLog& log,
-                  const BadCallList& bad_calls);
+                  const BadCallList& bad_calls, const CountryFile* country_file = nullptr);
 
 }  // namespace tarvenix

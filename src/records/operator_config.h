@@ -28,7 +28,8 @@ struct OperatorConfig {
   uint8_t entry_index = 0;             // Entry list (0 to 4)
   uint8_t band_index = 0;              // Band list (0 to 13)
   uint8_t mode_index = 0;              // Mode list (0 to 3)
-  uint8_t padding1[3] = {};            // stored as it stands
+  uint8_t country_file_off = 0;        // 0: the country file fills in missing DXCC and CQZ
+  uint8_t padding1[2] = {};            // stored as it stands
   std::string message;                 // text for the operator; never stored
   int32_t countries_written = 0;       // by the last successful conversion
   int32_t zones_written = 0;

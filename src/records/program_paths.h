@@ -13,6 +13,7 @@ struct ProgramPaths {
   std::string scoresheet_path;  // the Scoresheet template
   std::string view_path;        // the file chosen by View
   std::string update_file;      // a downloaded new program file
+  std::string country_file;     // named on the command line; empty: the one found
 };
 
 // Splits a program's full path at its last backslash into directory (separator kept)

@@ -34,7 +34,9 @@ struct RunStats {
   int32_t not_selected_band = 0;
   int32_t not_selected_mode = 0;
   int32_t wrong_year = 0;
-  int32_t qsos_read = 0;  // also the ordinal of the QSO being evaluated
+  int32_t dxcc_from_country_file = 0;     // not rejections: QSOs without DXCC or CQZ whose
+  int32_t cq_zone_from_country_file = 0;  // call the country file located
+  int32_t qsos_read = 0;                  // also the ordinal of the QSO being evaluated
 };
 
 // The logging program named by PROGRAMID and PROGRAMVERSION in the ADIF header.
@@ -62,6 +64,9 @@ struct CreditRecord {
   std::string name;                  // entity records: the name on the Scoresheet
   std::string prefix;                // entity records: the prefix word on the Scoresheet
   uint8_t confirmed = 0;
+  // The credited QSO had no DXCC (entity records) or no CQZ (zone records): the country
+  // file gave its code or zone.
+  uint8_t from_country_file = 0;
   // Links for the run report's list of unconfirmed entities in prefix order; they never
   // own what they point at.
   CreditRecord* lower = nullptr;

@@ -29,7 +29,8 @@ void take_header(const QsoRecord& header, RunInfo& info, RunLog& log) {
 
 void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
                    EntityCreditTable& entities, ZoneCreditTable& zones, RunInfo& info,
-                   RunStats& stats, RunLog& log, const BadCallList& bad_calls) {
+                   RunStats& stats, RunLog& log, const BadCallList& bad_calls,
+                   const CountryFile* country_file) {
   FileSource file;
   if (!file.open(paths.adif_path)) {
     operator_config.message = "Error with input file " + paths.adif_path + ": " +
@@ -52,7 +53,7 @@ void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
         break;
       case ReaderStatus::end_of_record:
         ++stats.qsos_read;
-        evaluate_qso(record, operator_config, entities, zones, stats, log, bad_calls);
+        evaluate_qso(record, operator_config, entities, zones, stats, log, bad_calls, country_file);
         record.clear();
         break;
       case ReaderStatus::end_of_file:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "badcalls/bad_call_list.h"
+#include "countryfile/country_file.h"
 #include "records/operator_config.h"
 #include "records/program_paths.h"
 #include "records/run_log.h"
@@ -12,6 +13,7 @@ namespace tarvenix {
 
 void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
                    EntityCreditTable& entities, ZoneCreditTable& zones, RunInfo& info,
-                   RunStats& stats, RunLog& log, const BadCallList& bad_calls);
+                   RunStats& stats, RunLog& log, const BadCallList& bad_calls,
+                   const CountryFile* country_file = nullptr);
 
 }  // namespace tarvenix

@@ -209,13 +209,15 @@ void append_entity_group(std::string& out, const std::string& continent,
 
 void append_entities(std::string& out, const ResultsPage& page) {
   std::map<std::string, std::vector<const CreditRecord*>> groups;  // in order of their names
+  std::vector<const CreditRecord*> others;                         // of no known continent: last
   for (const CreditRecord* record : entities_in_sheet_order(page.entities)) {
     std::string continent = page.continent_of ? page.continent_of(record->code) : "All entities";
-    groups[continent.empty() ? "Other" : continent].push_back(record);
+    (continent.empty() ? others : groups[continent]).push_back(record);
   }
   out += "<section>\n<h2>Entities of the Scoresheet</h2>\n";
   append_legend(out);
   for (const auto& [continent, members] : groups) append_entity_group(out, continent, members);
+  if (!others.empty()) append_entity_group(out, "Other", others);
   out += "</section>\n";
 }
 

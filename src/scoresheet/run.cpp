@@ -18,6 +18,7 @@
 #include "scoresheet/log_header.h"
 #include "scoresheet/read_log.h"
 #include "scoresheet/results_page.h"
+#include "scoresheet/run_country_file.h"
 #include "scoresheet/run_report.h"
 #include "scoresheet/workbook.h"
 
@@ -48,7 +49,8 @@ std::string load_failure_text(const std::string& path) {
 std::optional<std::string> overwritten_input(const ProgramPaths& paths, const std::string& log_path,
                                              const std::string& page_path,
                                              const BadCallSource& source) {
-  const std::string* inputs[] = {&paths.adif_path, &paths.scoresheet_path, &source.list_file};
+  const std::string* inputs[] = {&paths.adif_path, &paths.scoresheet_path, &paths.country_file,
+                                 &source.list_file};
   const std::string* outputs[] = {&log_path, &paths.output_path, &page_path, &source.local_copy};
   for (const std::string* output : outputs) {
     for (const std::string* input : inputs) {
@@ -63,7 +65,8 @@ std::optional<std::string> overwritten_input(const ProgramPaths& paths, const st
 // A directory, a FIFO or a device is refused before it is opened: reading a FIFO would wait
 // for a writer that never comes.
 std::optional<std::string> irregular_input(const ProgramPaths& paths, const BadCallSource& source) {
-  for (const std::string* input : {&paths.adif_path, &paths.scoresheet_path, &source.list_file}) {
+  for (const std::string* input :
+       {&paths.adif_path, &paths.scoresheet_path, &paths.country_file, &source.list_file}) {
     std::error_code ec;
     const auto status = std::filesystem::status(std::filesystem::path(*input), ec);
     if (input->empty() || ec || !std::filesystem::exists(status)) continue;
@@ -101,29 +104,37 @@ struct Credits {
 
 // Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
 void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPaths& paths,
-                  const BadCallSource& bad_call_source, RunLog& log, Credits& credits) {
+                  const BadCallSource& bad_call_source, const CountryFile* country_file,
+                  RunLog& log, Credits& credits) {
   RunInfo info;
   read_entity_map(sheet, credits.entities, log);
   const BadCallList bad_calls = bad_call_source.load ? bad_call_source.load(log) : BadCallList();
   read_adif_log(paths, operator_config, credits.entities, credits.zones, info, credits.stats, log,
-                bad_calls);
+                bad_calls, country_file);
   if (!operator_config.message.empty()) return;
   fill_scoresheet(sheet, operator_config, credits.entities, credits.zones);
   write_counts_block(log, credits.stats, operator_config, credits.entities, credits.zones);
 }
 
 // The page is written before the workbook is saved and put in place after it, so a page
-// that cannot be written is a warning in the log that goes with the workbook. Entities
-// stand in one group while no continent source is handed to the page.
+// that cannot be written is a warning in the log that goes with the workbook. Entities are
+// grouped by the country file's continents, or stand in one group without the file.
 bool prepare_page(AtomicFile& page_file, const std::string& path, const ProgramPaths& paths,
-                  const OperatorConfig& operator_config, const Credits& credits, RunLog& log) {
+                  const OperatorConfig& operator_config, const Credits& credits,
+                  const CountryFile* country_file, RunLog& log) {
+  ContinentOf continent_of;
+  if (country_file != nullptr) {
+    continent_of = [country_file](int32_t code) {
+      return std::string(continent_name(country_file->continent_of(code)));
+    };
+  }
   const ResultsPage page{operator_config,
                          credits.entities,
                          credits.zones,
                          credits.stats,
                          file_name_of(paths.output_path),
                          file_name_of(log.path),
-                         {}};
+                         continent_of};
   std::string error;
   if (prepare_results_page(page_file, path, page, error)) return true;
   log.warn("WARN:\t%s\nWARN:\t%s\n", path.c_str(), error.c_str());
@@ -154,8 +165,8 @@ bool save_workbook(Workbook& workbook, OperatorConfig& operator_config, const Pr
 // Loads the template, converts into it and saves it with its page; a text in message when
 // that failed.
 void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths,
-                      const BadCallSource& bad_calls, const std::string& page_path, RunLog& log,
-                      RunOutputs& outputs) {
+                      const BadCallSource& bad_calls, const CountryFile* country_file,
+                      const std::string& page_path, RunLog& log, RunOutputs& outputs) {
   Workbook workbook;
   if (!workbook.load(paths.scoresheet_path)) {
     operator_config.message = load_failure_text(paths.scoresheet_path);
@@ -168,11 +179,12 @@ void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths
     operator_config.message = not_a_scoresheet(paths.scoresheet_path);
   } else {
     Credits credits;
-    convert_into(*sheet, operator_config, paths, bad_calls, log, credits);
+    convert_into(*sheet, operator_config, paths, bad_calls, country_file, log, credits);
     if (!operator_config.message.empty()) return;
     AtomicFile page_file;
-    const bool page_ready = !page_path.empty() && prepare_page(page_file, page_path, paths,
-                                                               operator_config, credits, log);
+    const bool page_ready =
+        !page_path.empty() &&
+        prepare_page(page_file, page_path, paths, operator_config, credits, country_file, log);
     outputs.workbook_saved = save_workbook(workbook, operator_config, paths, log);
     if (!outputs.workbook_saved || !page_ready) return;
     if (page_file.commit()) {
@@ -212,7 +224,10 @@ int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const Sy
     return -1;
   }
 
-  convert_workbook(operator_config, paths, bad_calls, page_path, log, outputs);
+  const std::optional<CountryFile> country_file =
+      open_run_country_file(operator_config, paths, log);
+  convert_workbook(operator_config, paths, bad_calls, country_file ? &*country_file : nullptr,
+                   page_path, log, outputs);
   if (operator_config.message.empty() && log.errors != 0) {
     operator_config.message = "There were " + std::to_string(log.errors) + " errors in " +
                               paths.adif_path + "\n\nPlease review " + log.path +

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "evaluation/qso_date.h"
+#include "records/contest.h"
+
 namespace tarvenix {
 
 namespace {
@@ -39,12 +42,43 @@ void write_unconfirmed_zones(RunLog& log, const ZoneCreditTable& zones) {
   }
 }
 
+// The credited QSO's call and date, as the evaluation's lines show them.
+void note_credit(RunLog& log, const CreditRecord& credit) {
+  const DateText date(QsoDate{CONTEST_YEAR, credit.month, credit.day});
+  log.note("INFO:\t%s on %.*s: ", credit.call, print_length(date.view()), date.view().data());
+}
+
+// What the submission takes from the country file, so that the operator can check it.
+void write_country_file_credits(RunLog& log, const EntityCreditTable& entities,
+                                const ZoneCreditTable& zones) {
+  for (int code = 1; code < entities.size(); ++code) {
+    const CreditRecord* entity = entities.find(code);
+    if (entity == nullptr || !entity->has_call() || entity->from_country_file == 0) continue;
+    note_credit(log, *entity);
+    log.print("DXCC %d (%s) from the country file\n", code, entity->name.c_str());
+  }
+  for (int zone = 1; zone < zones.size(); ++zone) {
+    const CreditRecord* record = zones.find(zone);
+    if (record == nullptr || !record->has_call() || record->from_country_file == 0) continue;
+    note_credit(log, *record);
+    log.print("CQ Zone %d from the country file\n", zone);
+  }
+}
+
 }  // namespace
 
 void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig& operator_config,
                         const EntityCreditTable& entities, const ZoneCreditTable& zones) {
+  write_country_file_credits(log, entities, zones);
   if (any_lines_written(log)) log.write(LOG_SEPARATOR);
   log.print("%5d QSO(s) were read from the ADIF file.\n", stats.qsos_read);
+  if (stats.dxcc_from_country_file != 0) {
+    log.print("%5d QSO(s) took their DXCC from the country file.\n", stats.dxcc_from_country_file);
+  }
+  if (stats.cq_zone_from_country_file != 0) {
+    log.print("%5d QSO(s) took their CQ Zone from the country file.\n",
+              stats.cq_zone_from_country_file);
+  }
   if (operator_config.confirmed != 0) {
     log.print("%5d entities are confirmed.\n", stats.entities_confirmed);
     log.print("%5d zones    are confirmed.\n", stats.zones_confirmed);

@@ -11,7 +11,8 @@
 
 namespace tarvenix {
 
-// The counts block, then the summary; written after the Scoresheet has been filled.
+// The lines of the credits the country file gave, the counts block, then the summary;
+// written after the Scoresheet has been filled.
 void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig& operator_config,
                         const EntityCreditTable& entities, const ZoneCreditTable& zones);
 

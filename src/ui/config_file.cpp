@@ -30,6 +30,7 @@ void visit_fields(Record& r, Io& io) {
   io.u8(r.entry_index);
   io.u8(r.band_index);
   io.u8(r.mode_index);
+  io.u8(r.country_file_off);
   io.bytes(r.padding1);
   io.skip(4);  // the message slot: a pointer in memory, never stored
   io.u32(r.countries_written);

@@ -5,8 +5,9 @@
 //
 //    0  2  format_version      372    4  cq_zone              1019 1  band_index
 //    2  2  padding0            376   64  email_address        1020 1  mode_index
-//    4 16  version_text        440   64  club                 1021 3  padding1
-//   20 16  callsign            504  512  antenna_description  1024 4  (message, always 0)
+//    4 16  version_text        440   64  club                 1021 1  country_file_off
+//   20 16  callsign            504  512  antenna_description  1022 2  padding1
+//                                                             1024 4  (message, always 0)
 //   36 64  name               1016    2  country_index        1028 4  countries_written
 //  100 64  street_box         1018    1  entry_index          1032 4  zones_written
 //  164 64  city_town                                          1036 1  changed

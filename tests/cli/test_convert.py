@@ -21,6 +21,7 @@ CONVERTER, SOURCE_DIR = sys.argv[1], sys.argv[2]
 EMULATOR = sys.argv[3:4]
 TEMPLATE = os.path.join(SOURCE_DIR, "samples", "Scoresheet v1.0.xlsx")
 BAD_CALLS = os.path.join(SOURCE_DIR, "samples", "all-bad-calls.json")
+COUNTRY_FILE = "/usr/share/hamradio-files/cty.csv"
 SEPARATOR = "=" * 40
 DAY, MONTH, TIME, BAND, MODE, CALL = 4, 5, 6, 7, 8, 9  # openpyxl columns D to I
 HEADER = ["INFO:\tTEST ver. 1.0", SEPARATOR]  # what the hand-made logs' header gives
@@ -65,13 +66,17 @@ class Conversion:
         return text.replace("\r\n", "\n").split("\n")[:-1]
 
     def body(self):
-        """The run log after its five header lines, which are checked here."""
+        """The run log after its five header lines, which are checked here, and the country
+        file's line and separator when there are."""
         lines = self.log_lines()
         assert lines[0] == SEPARATOR, lines[:6]
         assert re.fullmatch(r"Converted on \d\d/\d\d/\d\d \d\d:\d\d:\d\d UTC", lines[1]), lines[1]
         assert re.fullmatch(r".+ \[Version \d+\.\d+\.\d+\]", lines[2]), lines[2]
         assert lines[3] == "tarvenix-convert version 1.0", lines[3]
         assert lines[4] == SEPARATOR, lines[4]
+        if lines[5].startswith("INFO:\tCountry file "):
+            assert lines[6] == SEPARATOR, lines[6]
+            return lines[7:]
         return lines[5:]
 
     def sheet(self):
@@ -127,7 +132,7 @@ class EveryRule(ConvertTestCase):
     ]
 
     def test_run_log_names_every_rejection_and_the_summary_counts_them(self):
-        run = self.convert(*self.RECORDS, args=("--bad-calls", BAD_CALLS))
+        run = self.convert(*self.RECORDS, args=("--bad-calls", BAD_CALLS, "--no-country-file"))
         self.assertEqual(run.status, 0, run.stderr)
         self.assertEqual(run.stdout.splitlines()[:2],
                          ["Wrote   7  countries to out.xlsx", "Wrote   3   zones to out.xlsx"])
@@ -186,7 +191,7 @@ class EveryRule(ConvertTestCase):
         self.assertEqual(run.body(), expected)
 
     def test_workbook_holds_the_credited_rows_and_nothing_else_changed(self):
-        run = self.convert(*self.RECORDS, args=("--bad-calls", BAD_CALLS))
+        run = self.convert(*self.RECORDS, args=("--bad-calls", BAD_CALLS, "--no-country-file"))
         self.assertEqual(run.status, 0, run.stderr)
         sheet = run.sheet()
         template = load_workbook(TEMPLATE).worksheets[0]
@@ -218,6 +223,86 @@ class EveryRule(ConvertTestCase):
         self.assertEqual({str(r) for r in sheet.merged_cells.ranges},
                          {str(r) for r in template.merged_cells.ranges})
         self.assertEqual(len(run.sheet().parent.worksheets), 2)
+
+
+class CountryFile(ConvertTestCase):
+    """A log without DXCC and CQZ: the country file fills them in, or nothing does."""
+
+    RECORDS = [
+        qso("W1AW", "20240301", dxcc=None, cqz=None),
+        qso("KH6/W1AW", "20240302", dxcc=None, cqz=None),
+        qso("DL1ABC", "20240303", dxcc="230", cqz=None),
+        qso("VP2E/K1ZZ", "20240304", dxcc="", cqz=""),
+        qso("QQ1ABC", "20240305", dxcc=None, cqz=None),
+        qso("K1AB/AM", "20240306", dxcc=None, cqz=None),
+        qso("IT9XYZ", "20240307", dxcc=None, cqz=None),
+        qso("JA1XYZ", "20240308", dxcc=None, cqz="26"),  # the log's zone, not the file's 25
+    ]
+
+    def test_the_country_file_credits_what_the_log_lacks(self):
+        run = self.convert(*self.RECORDS, args=("--offline", "--country-file", COUNTRY_FILE))
+        self.assertEqual(run.status, 0, run.stderr)
+        self.assertRegex(run.log_lines()[5],
+                         r"^INFO:\tCountry file .*cty\.csv, version \d{8}, \d{3} entities$")
+        self.assertEqual(run.body(), HEADER + [
+            "WARN:\tQSO #    5 with QQ1ABC on 2024-03-05 does not have a DXCC Entity Code",
+            "WARN:\tQSO #    6 with K1AB/AM on 2024-03-06 does not have a DXCC Entity Code",
+            "INFO:\tQSO #    7 with IT9XYZ on 2024-03-07 is Sicily",
+            "INFO:\tVP2E/K1ZZ on 2024-03-04: DXCC 12 (Anguilla) from the country file",
+            "INFO:\tKH6/W1AW on 2024-03-02: DXCC 110 (Hawaii) from the country file",
+            "INFO:\tW1AW on 2024-03-01: DXCC 291 (United States of America) from the country file",
+            "INFO:\tJA1XYZ on 2024-03-08: DXCC 339 (Japan) from the country file",
+            "INFO:\tIT9XYZ on 2024-03-07: DXCC 904 (Sicily) from the country file",
+            "INFO:\tW1AW on 2024-03-01: CQ Zone 5 from the country file",
+            "INFO:\tVP2E/K1ZZ on 2024-03-04: CQ Zone 8 from the country file",
+            "INFO:\tDL1ABC on 2024-03-03: CQ Zone 14 from the country file",
+            "INFO:\tIT9XYZ on 2024-03-07: CQ Zone 15 from the country file",
+            "INFO:\tKH6/W1AW on 2024-03-02: CQ Zone 31 from the country file",
+            SEPARATOR,
+            "    8 QSO(s) were read from the ADIF file.",
+            "    5 QSO(s) took their DXCC from the country file.",
+            "    5 QSO(s) took their CQ Zone from the country file.",
+            SEPARATOR,
+            "    2 QSO(s) had no DXCC prefix.",
+            SEPARATOR,
+        ])
+        sheet, rows = run.sheet(), rows_by_prefix(load_workbook(TEMPLATE).worksheets[0])
+        for prefix, call in (("K", "W1AW"), ("KH6", "KH6/W1AW"), ("DL", "DL1ABC"),
+                             ("VP2E", "VP2E/K1ZZ"), ("IT9", "IT9XYZ")):
+            self.assertEqual(sheet.cell(row=rows[prefix], column=CALL).value, call)
+        for zone, call in ((5, "W1AW"), (8, "VP2E/K1ZZ"), (14, "DL1ABC"), (15, "IT9XYZ"),
+                           (26, "JA1XYZ"), (31, "KH6/W1AW")):
+            self.assertEqual(sheet.cell(row=351 + zone, column=CALL).value, call)
+
+    def test_without_the_country_file_they_are_rejected_as_before(self):
+        run = self.convert(*self.RECORDS, args=("--offline", "--no-country-file"))
+        self.assertEqual(run.status, 0, run.stderr)
+        self.assertEqual(run.log_lines()[5:], HEADER + [
+            "WARN:\tQSO #    1 with W1AW on 2024-03-01 does not have a DXCC Entity Code",
+            "WARN:\tQSO #    2 with KH6/W1AW on 2024-03-02 does not have a DXCC Entity Code",
+            "WARN:\tQSO #    3 with DL1ABC on 2024-03-03 does not have a CQ Zone",
+            "WARN:\tQSO #    4 with VP2E/K1ZZ on 2024-03-04 does not have a DXCC Entity Code",
+            "WARN:\tQSO #    5 with QQ1ABC on 2024-03-05 does not have a DXCC Entity Code",
+            "WARN:\tQSO #    6 with K1AB/AM on 2024-03-06 does not have a DXCC Entity Code",
+            "WARN:\tQSO #    7 with IT9XYZ on 2024-03-07 does not have a DXCC Entity Code",
+            "WARN:\tQSO #    8 with JA1XYZ on 2024-03-08 does not have a DXCC Entity Code",
+            SEPARATOR,
+            "    8 QSO(s) were read from the ADIF file.",
+            SEPARATOR,
+            "    7 QSO(s) had no DXCC prefix.",
+            "    1 QSO(s) had no CQ zone.",
+            SEPARATOR,
+        ])
+
+    def test_a_country_file_that_cannot_be_used_is_named_and_the_run_goes_on(self):
+        bad = os.path.join(self.folder, "cty.csv")
+        with open(bad, "w") as f:
+            f.write("not,a,country,file\n")
+        run = self.convert(*self.RECORDS[:1], args=("--offline", "--country-file", bad))
+        self.assertEqual(run.status, 0, run.stderr)
+        self.assertEqual(run.log_lines()[5:7], [
+            f"WARN:\tCountry file {bad} is not in the country file format (line 1); "
+            "QSOs without DXCC or CQZ cannot be credited", SEPARATOR])
 
 
 class Selections(ConvertTestCase):
@@ -487,7 +572,8 @@ class ResultsPage(ConvertTestCase):
         self.assertIn("Entities: 2 of 345 credited, 1 confirmed", text)
         self.assertIn("CQ Zones: 2 of 40 credited, 1 confirmed", text)
         self.assertEqual(parser.chart, ["QSO(s) had a bad Band", "2", "QSO(s) were for the wrong Year", "1"])
-        self.assertIn("Still needed (343):", text)
+        self.assertIn("Europe: 1 of 68 credited, 0 confirmed", text)  # by the country file
+        self.assertIn("Still needed (67):", text)
         self.assertIn("The workbook out.xlsx is what is submitted", text)
         # Self-contained: no script, nothing loaded from elsewhere; the call made no tag.
         self.assertFalse([t for t in parser.tags if t[0] in ("script", "link", "img", "a")

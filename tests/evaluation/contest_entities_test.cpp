@@ -5,6 +5,7 @@
 #include <string>
 
 #include "evaluation/contest_entities.h"
+#include "evaluation/field_numbers.h"
 #include "support/log_capture.h"
 #include "support/qso_builder.h"
 
@@ -27,7 +28,8 @@ Moved move(std::string_view call, std::string_view dxcc, std::string_view iota =
   RunStats stats;
   stats.qsos_read = 12;
   LogCapture capture;
-  const int32_t code = special_entity_code(record, "2024-03-15", stats, capture.log);
+  const int32_t code =
+      special_entity_code(record, leading_int(dxcc), "2024-03-15", stats, capture.log);
   return {code, capture.text(), capture.log.notes, capture.log.warnings};
 }
 

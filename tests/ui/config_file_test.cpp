@@ -37,8 +37,8 @@ OperatorConfig full_record() {
   r.entry_index = 2;
   r.band_index = 13;
   r.mode_index = 3;
-  r.padding1[0] = 7;
-  r.padding1[2] = 9;
+  r.country_file_off = 7;
+  r.padding1[1] = 9;
   r.message = "never stored";
   r.countries_written = -2;
   r.zones_written = 0x01020304;

@@ -84,6 +84,12 @@ void on_confirmed(App& app, int, HWND box) {
   app.record.confirmed = checked;
 }
 
+void on_fill_missing(App& app, int, HWND box) {
+  const uint8_t off = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1;
+  if (off != app.record.country_file_off) app.record.changed = 1;
+  app.record.country_file_off = off;
+}
+
 void on_adif_button(App& app, int, HWND) {
   choose_adif_log(app);
 }
@@ -137,6 +143,7 @@ constexpr CommandRoute command_routes[] = {
     {IDC_DELETE, BN_CLICKED, on_delete, true},
     {IDC_UPDATE, BN_CLICKED, on_update, true},
     {IDC_CONFIRMED, BN_CLICKED, on_confirmed, false},
+    {IDC_FILL_MISSING, BN_CLICKED, on_fill_missing, false},
     {IDC_CONTEST_LINK, STN_CLICKED, on_contest_link, true},
     {IDC_CALLSIGN, CBN_SELCHANGE, on_callsign_chosen, true},
     {IDC_CALLSIGN, CBN_EDITCHANGE, on_callsign_edited, false},

@@ -160,6 +160,12 @@ void create_actions_section(App& app, Builder& b) {
   b.button("Help", 510, 280, IDC_HELP_BUTTON);
   b.add("BUTTON", "Confirmed", BS_AUTOCHECKBOX | BS_LEFTTEXT, {470, 220, 100, 20}, IDC_CONFIRMED,
         nullptr);
+  // Below the contest link, its box under the Confirmed box, in the free band above the
+  // antenna description.
+  const HWND fill_missing =
+      b.add("BUTTON", "Fill in missing DXCC/CQ Zone", BS_AUTOCHECKBOX | BS_LEFTTEXT,
+            {320, 345, 250, 20}, IDC_FILL_MISSING, nullptr);
+  SendMessageA(fill_missing, BM_SETCHECK, BST_CHECKED, 0);  // on in a fresh record
   b.heading("DX Tarvenix", 435, 320, 110, IDC_CONTEST_LINK);
   make_hyperlink(app.main_window, IDC_CONTEST_LINK);
 }
@@ -187,6 +193,8 @@ void fill_controls(App& app) {
     SetWindowTextA(app.field_control(slot), app.fields[slot].buffer);
   SendMessageA(app.control(IDC_CONFIRMED), BM_SETCHECK,
                app.record.confirmed ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageA(app.control(IDC_FILL_MISSING), BM_SETCHECK,
+               app.record.country_file_off ? BST_UNCHECKED : BST_CHECKED, 0);
   select_row(app.field_control(slot_country), app.record.country_index);
   select_row(app.field_control(slot_entry), app.record.entry_index);
   select_row(app.field_control(slot_band), app.record.band_index);

@@ -15,7 +15,7 @@
 #define IDS_CONTEST_PAGE 1607  // the contest's web page
 #define IDS_AUTHOR_PAGE 1608   // the author's web page
 
-// The action buttons and the check box: their command ids.
+// The action buttons and the check boxes: their command ids.
 #define IDC_CONVERT 1004
 #define IDC_ABOUT 1005
 #define IDC_EXIT 1006
@@ -24,6 +24,7 @@
 #define IDC_DELETE 1009
 #define IDC_UPDATE 1010
 #define IDC_CONFIRMED 1020
+#define IDC_FILL_MISSING 1021  // the country file fills in missing DXCC and CQ Zones
 
 // Statics: section titles and the contest link.
 #define IDC_OPERATOR_TITLE 1201

@@ -202,6 +202,8 @@ ProgramRun::ProgramRun(const std::string& name, const std::string& program) {
   empty_folder(folder_);
   exe_ = folder_ + "\\tarvenix.exe";
   CopyFileA(program.c_str(), exe_.c_str(), FALSE);
+  // The country file the build puts beside the shipped programs.
+  CopyFileA((build_dir() + "\\bin\\cty.csv").c_str(), (folder_ + "\\cty.csv").c_str(), FALSE);
 }
 
 ProgramRun::~ProgramRun() {

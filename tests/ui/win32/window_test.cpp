@@ -94,6 +94,7 @@ const Expected expected_controls[] = {
     {IDC_ABOUT, "Button", "About", 510, 250, 80, 25},
     {IDC_HELP_BUTTON, "Button", "Help", 510, 280, 80, 25},
     {IDC_CONFIRMED, "Button", "Confirmed", 470, 220, 100, 20},
+    {IDC_FILL_MISSING, "Button", "Fill in missing DXCC/CQ Zone", 320, 345, 250, 20},
     {IDC_CONTEST_LINK, "Static", "DX Tarvenix", 435, 320, 110, 20},
 };
 
@@ -197,6 +198,8 @@ TEST_SUITE("layout") {
     CHECK(has_style(run.control(IDC_CALLSIGN_LABEL), SS_RIGHT));
     CHECK(has_style(run.control(IDC_CONTEST_LINK), SS_NOTIFY));
     CHECK(has_style(run.control(IDC_CONFIRMED), BS_AUTOCHECKBOX | BS_LEFTTEXT));
+    CHECK(has_style(run.control(IDC_FILL_MISSING), BS_AUTOCHECKBOX | BS_LEFTTEXT));
+    CHECK(run.checked(IDC_FILL_MISSING));  // on by default
     CHECK(run.owned_windows("tooltips_class32").size() == 1);
 
     RECT client;
@@ -302,6 +305,7 @@ TEST_SUITE("configuration") {
     CHECK(run.list_selection(IDC_BAND) == 6);
     CHECK(run.list_selection(IDC_MODE) == 1);
     CHECK(run.checked(IDC_CONFIRMED));
+    CHECK(run.checked(IDC_FILL_MISSING));  // byte 1021 is 0 in records of every version
     exit_program(run);
   }
 
@@ -453,6 +457,8 @@ TEST_SUITE("exit") {
     open(run);
     run.set_text(IDC_CLUB, "Tarvenix DX Group");
     run.leave_field(IDC_CLUB);
+    SendMessageA(run.control(IDC_FILL_MISSING).handle, BM_SETCHECK, BST_UNCHECKED, 0);
+    run.click(IDC_FILL_MISSING);
     run.click(IDC_EXIT);
     expect_message(run, "Are you sure you want to exit?", IDNO);
     const auto saved = run.read_file("W1AW.cfg");
@@ -462,6 +468,7 @@ TEST_SUITE("exit") {
     std::copy(saved->begin(), saved->end(), bytes.begin());
     const OperatorConfig record = deserialize_config(bytes);
     CHECK(std::string(record.club) == "Tarvenix DX Group");
+    CHECK(record.country_file_off == 1);
     CHECK(record.format_version == 3);
     CHECK(run.wait_exit(500) == std::nullopt);
     exit_program(run);

@@ -1,0 +1,26 @@
+// The country file on disc: where it is looked for, and reading it with a bound on its size.
+#pragma once
+
+#include <string>
+
+#include "countryfile/country_file.h"
+
+namespace tarvenix {
+
+inline constexpr const char* COUNTRY_FILE_NAME = "cty.csv";
+// Bytes. The real file has 0.3 MB; the tables of a file this large take at most about 50 MB.
+inline constexpr size_t COUNTRY_FILE_LIMIT = 1 << 20;
+
+struct CountryFileRead {
+  CountryFile file;
+  bool usable = false;  // it was read and holds at least one entity
+  std::string problem;  // else why not, to follow the file's name: "cannot be read (...)"
+};
+
+CountryFileRead read_country_file(const std::string& path);
+
+// cty.csv in the program's folder (`program_dir` ends with its separator) if it is there,
+// else the file Debian's hamradio-files installs; empty when neither exists.
+std::string default_country_file(const std::string& program_dir);
+
+}  // namespace tarvenix

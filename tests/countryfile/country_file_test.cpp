@@ -1,0 +1,126 @@
+// The country file: its lines read or refused, and call signs located in the real file that
+// Debian installs.
+#include <doctest/doctest.h>
+
+#include <string>
+
+#include "countryfile/call_lookup.h"
+#include "countryfile/country_file_read.h"
+
+using namespace tarvenix;
+
+namespace {
+
+const char* const kGoodLine =
+    "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6 KH6 =KH6ABC(32){AS} =VER20240101;";
+
+const CountryFile& real_file() {
+  static const CountryFileRead read = read_country_file(TARVENIX_INSTALLED_COUNTRY_FILE);
+  REQUIRE(read.usable);
+  return read.file;
+}
+
+}  // namespace
+
+TEST_CASE("lines not in the format are left out and the first one named") {
+  const char* const bad_lines[] = {
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6 KH6",   // no ";"
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,AH6 KH6;",       // a field short
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6,KH6;",  // a field too many
+      "KH6,Hawaii,0,OC,31,61,21.12,157.48,10.0,AH6;",        // no DXCC number
+      "KH6,Hawaii,110,OC,41,61,21.12,157.48,10.0,AH6;",      // zone past 40
+      "KH6,Hawaii,110,XX,31,61,21.12,157.48,10.0,AH6;",      // no such continent
+      "KH6,Hawaii,110,OC,31,61,north,157.48,10.0,AH6;",      // latitude not a number
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,;",         // no alias
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6(41);",  // override past 40
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6(31;",   // override not closed
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6{XY};",  // no such continent
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6 K#6;",  // not a call
+      "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,=;",        // empty exact call
+      ",Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6;",         // no primary prefix
+  };
+  for (const char* bad : bad_lines) {
+    const std::string line = bad;
+    CAPTURE(line);
+    const CountryFile file = CountryFile::parse(std::string(kGoodLine) + "\r\n\n" + line + "\n");
+    CHECK(file.entity_count() == 1);
+    CHECK(file.bad_lines() == 1);
+    CHECK(file.first_bad_line() == 3);
+  }
+}
+
+TEST_CASE("overrides, the version, and the first entity of a text") {
+  const CountryFile file = CountryFile::parse(
+      std::string(kGoodLine) + "\nK,United States,291,NA,5,8,37.60,91.87,5.0,K KH6<1/2>~-3~[7];");
+  CHECK(file.entity_count() == 2);
+  CHECK(file.version() == "20240101");
+  CHECK(file.bad_lines() == 0);
+  const CountryMatch call = file.exact_call("KH6ABC");
+  CHECK(call.dxcc == 110);
+  CHECK(call.cq_zone == 32);
+  CHECK(std::string(call.continent) == "AS");
+  CHECK(file.longest_prefix("KH6XY").cq_zone == 31);  // Hawaii's KH6, not the later one
+  CHECK(file.longest_prefix("K1XY").dxcc == 291);
+  CHECK_FALSE(file.exact_call("VER20240101"));
+  CHECK_FALSE(file.longest_prefix("W1AW"));
+}
+
+TEST_CASE("files that cannot be used say why") {
+  CHECK(read_country_file("/no/such/cty.csv").problem.rfind("cannot be read (", 0) == 0);
+  CHECK(read_country_file(TARVENIX_SOURCE_DIR "/README.md").problem ==
+        "is not in the country file format (line 1)");
+  CHECK(default_country_file("/no/such/folder/").rfind("/no/such/folder/", 0) != 0);
+}
+
+TEST_CASE("calls located in the real country file") {
+  struct Case {
+    const char* call;
+    int32_t dxcc;  // 0: no entity
+    int cq_zone;
+    const char* continent;
+  };
+  const Case cases[] = {
+      {"W1AW", 291, 5, "NA"},
+      {"w1aw", 291, 5, "NA"},
+      {"K6XX", 291, 3, "NA"},
+      {"KH6/W1AW", 110, 31, "OC"},
+      {"W1AW/KH6", 110, 31, "OC"},
+      {"VP2E/W1AW", 12, 8, "NA"},
+      {"W1AW/P", 291, 5, "NA"},
+      {"W1AW/M", 291, 5, "NA"},
+      {"W1AW/QRP", 291, 5, "NA"},
+      {"W1AW/LH", 291, 5, "NA"},
+      {"W1AW/7", 291, 5, "NA"},
+      {"F/W1AW/P", 227, 14, "EU"},
+      {"W1AW/MM", 0, 0, ""},
+      {"W1AW/AM", 0, 0, ""},
+      {"W1AW/90", 291, 5, "NA"},
+      {"VE3ABC", 1, 4, "NA"},
+      {"VE2/KD3RF/M", 1, 2, "NA"},
+      {"VA2BK", 1, 2, "NA"},
+      {"DL1ABC", 230, 14, "EU"},
+      {"MM0ABC", 279, 14, "EU"},
+      {"2M0BDR", 279, 14, "EU"},
+      {"4U1ITU", 117, 14, "EU"},
+      {"4U1VIC", 206, 15, "EU"},
+      {"IT9ABC", 248, 15, "EU"},
+      {"3D2AG/P", 460, 32, "OC"},
+      {"3D2ABC", 176, 32, "OC"},
+      {"UA9XYZ", 54, 17, "EU"},
+      {"UA0ABC", 15, 18, "AS"},
+      {"KL7ABC", 6, 1, "NA"},
+      {"QQ1ABC", 0, 0, ""},
+      {"", 0, 0, ""},
+      {"/", 0, 0, ""},
+  };
+  const CountryFile& file = real_file();
+  CHECK(file.entity_count() > 300);
+  for (const Case& c : cases) {
+    const std::string call = c.call;
+    CAPTURE(call);
+    const CountryMatch match = locate_call(file, c.call);
+    CHECK(match.dxcc == c.dxcc);
+    CHECK(match.cq_zone == c.cq_zone);
+    CHECK(std::string(match.continent) == c.continent);
+  }
+}
