@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "build_info.h"
 #include "cli/system_info.h"
 
 namespace tarvenix {

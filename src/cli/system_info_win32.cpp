@@ -2,6 +2,7 @@
 // GetVersionEx is not capped by the program's manifest).
 #include <windows.h>
 
+#include "build_info.h"
 #include "cli/system_info.h"
 
 namespace tarvenix {
