@@ -2,9 +2,6 @@
 // window's lists, in any case.
 #include "cli/options.h"
 
-#include <array>
-#include <cctype>
-
 #include "evaluation/band_rules.h"
 #include "evaluation/mode_rules.h"
 #include "net/web_endpoints.h"
@@ -84,11 +81,6 @@ int index_of(std::span<const std::string_view> names, const std::string& value) 
   return -1;
 }
 
-std::string lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // An error text, or empty when the value was taken.
 std::string apply_value(const CliOptionSpec& option, const std::string& value,
                         CliOptions& options) {
@@ -97,7 +89,7 @@ std::string apply_value(const CliOptionSpec& option, const std::string& value,
     return {};
   }
   const int index = index_of(option.names, value);
-  if (index < 0) return "unknown " + lower(option.value) + ": " + value;
+  if (index < 0) return "unknown " + lower_ascii(option.value) + ": " + value;
   options.*option.index = index;
   return {};
 }
