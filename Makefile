@@ -1,7 +1,8 @@
 # The two commands of the README, and the builds behind them.
-#   make run   - install, build, and convert the bundled samples
+#   make run   - install, build the release programs, and convert the bundled samples
 #   make test  - install, build both targets, and run every test of both
-# Also: make fuzz (FUZZ_SECONDS per target), make bench, make format, make clean.
+# Also: make dist (the packages for operators, in dist/), make fuzz (FUZZ_SECONDS per
+# target), make bench, make format, make clean.
 
 JOBS         ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -10,11 +11,13 @@ LINUX_DIR    := build/linux
 WINDOWS_DIR  := build/windows
 FUZZ_DIR     := build/fuzz
 RELEASE_DIR  := build/release
+DIST_DIR     := dist
 
-.PHONY: run test deps linux windows wine-prefix test-linux test-windows fuzz bench format clean
+.PHONY: run test dist deps release linux windows windows-configure windows-programs wine-prefix \
+        test-linux test-windows fuzz bench format clean
 
-run: deps linux
-	scripts/run-samples $(LINUX_DIR)
+run: deps release
+	scripts/run-samples $(RELEASE_DIR)
 
 test: deps linux windows
 	$(MAKE) --no-print-directory test-linux test-windows
@@ -22,16 +25,33 @@ test: deps linux windows
 deps:
 	@scripts/install-deps
 
-# Configuring every time is cheap and picks up folders that gained a CMakeLists.txt.
+# The Windows zip, the Debian package, the Linux archive and their sums, made the same byte
+# for byte from the same commit.
+dist: deps release windows-programs
+	scripts/make-dist $(RELEASE_DIR) $(WINDOWS_DIR) $(DIST_DIR)
+
+# Configuring every time is cheap, picks up folders that gained a CMakeLists.txt, and takes
+# the commit's name and date into the programs.
+release:
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTARVENIX_TESTS=OFF \
+	  >/dev/null
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
 linux:
 	cmake -S . -B $(LINUX_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTARVENIX_SANITIZE=ON \
 	  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >/dev/null
 	cmake --build $(LINUX_DIR) -j $(JOBS)
 
-windows:
-	cmake -S . -B $(WINDOWS_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+windows: windows-configure
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+
+# Only the two programs that ship, without the tests.
+windows-programs: windows-configure
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target tarvenix tarvenix-convert
+
+windows-configure:
+	cmake -S . -B $(WINDOWS_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release --no-warn-unused-cli \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 
 wine-prefix:
 	@scripts/wine-prefix $(WINDOWS_DIR)/wineprefix
@@ -50,13 +70,11 @@ fuzz: deps
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
-bench: deps
-	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTARVENIX_TESTS=OFF
-	cmake --build $(RELEASE_DIR) -j $(JOBS)
+bench: deps release
 	scripts/run-benchmarks $(RELEASE_DIR)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build out
+	rm -rf build out $(DIST_DIR)

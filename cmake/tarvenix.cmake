@@ -24,14 +24,18 @@ endif()
 find_package(ZLIB REQUIRED)
 
 set(TARVENIX_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wno-missing-field-initializers)
+# Reproducible programs: no build folder in them (the source folder reads as "."), and no
+# link time in a Windows program's header.
+set(TARVENIX_PREFIX_MAP $<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.>)
 set(TARVENIX_SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 
 # Flags every target of ours gets.
 function(tarvenix_target_defaults target)
-  target_compile_options(${target} PRIVATE ${TARVENIX_WARNINGS})
+  target_compile_options(${target} PRIVATE ${TARVENIX_WARNINGS} ${TARVENIX_PREFIX_MAP})
   target_include_directories(${target} SYSTEM PRIVATE ${TARVENIX_VENDOR_INCLUDE})
   if(WIN32)
     target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+    target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
   endif()
   if(TARVENIX_SANITIZE)
     target_compile_options(${target} PRIVATE ${TARVENIX_SANITIZERS})

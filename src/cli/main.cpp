@@ -1,10 +1,10 @@
 // tarvenix-convert: the conversion of the Windows program, from the command line.
-// Exit status: 0 converted, 1 the conversion failed, 2 a usage error or a failed check.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "badcalls/bad_call_fetch.h"
+#include "build_info.h"
 #include "cli/options.h"
 #include "cli/system_info.h"
 #include "records/paths.h"
@@ -18,8 +18,6 @@
 using namespace tarvenix;
 
 namespace {
-
-constexpr int EXIT_CONVERTED = 0, EXIT_FAILED = 1, EXIT_USAGE = 2;
 
 // The same checks, in the same order and with the same texts, as the window's Convert.
 std::optional<std::string> check_entries(const CliOptions& options, const ProgramPaths& paths) {
@@ -62,16 +60,18 @@ BadCallSource bad_call_source(const CliOptions& options, const std::string& outp
 int main(int argc, char** argv) {
   const CliParse parse = parse_cli_options(std::vector<std::string>(argv + 1, argv + argc));
   if (!parse.options) {
-    std::fprintf(stderr, "tarvenix-convert: %s\n%s", parse.error.c_str(), CLI_USAGE);
+    if (!parse.error.empty()) std::fprintf(stderr, "tarvenix-convert: %s\n", parse.error.c_str());
+    std::fputs(cli_usage().c_str(), stderr);
     return EXIT_USAGE;
   }
   const CliOptions& options = *parse.options;
   if (options.help) {
-    std::fputs(CLI_USAGE, stdout);
+    std::fputs(cli_usage().c_str(), stdout);
     return EXIT_CONVERTED;
   }
   if (options.version) {
-    std::printf("tarvenix-convert version %s\n", TARVENIX_VERSION);
+    std::printf("tarvenix-convert %s (commit %s, %s)\n", TARVENIX_VERSION, TARVENIX_COMMIT,
+                TARVENIX_BUILD_DAY);
     return EXIT_CONVERTED;
   }
 

@@ -1,8 +1,6 @@
-// Parsing the command line of tarvenix-convert. Band and mode take the names of the window's
-// lists, in any case.
+// The options of tarvenix-convert and their parsing. Band and mode take the names of the
+// window's lists, in any case.
 #include "cli/options.h"
-
-#include <cctype>
 
 #include "evaluation/band_rules.h"
 #include "evaluation/mode_rules.h"
@@ -11,108 +9,210 @@
 
 namespace tarvenix {
 
-const char* const CLI_USAGE =
-    "usage: tarvenix-convert --adif LOG --scoresheet TEMPLATE --output OUT.xlsx --call CALL\n"
-    "                        [--band All|160M|80M|60M|40M|30M|20M|17M|15M|12M|10M|6M|4M|2M]\n"
-    "                        [--mode All|CW|Phone|Digital] [--confirmed]\n"
-    "                        [--bad-calls FILE | --bad-calls-url URL | --offline] [--no-html]\n"
-    "                        [--country-file FILE | --no-country-file]\n"
-    "       tarvenix-convert --help | --version\n"
-    "\n"
-    "Checks every QSO of the ADIF log, writes the credited entities and CQ Zones into a copy\n"
-    "of the DX Tarvenix Scoresheet template, and writes a run log and a results page (.html)\n"
-    "beside the output.\n"
-    "  --confirmed        prefer confirmed QSOs\n"
-    "  --bad-calls FILE   read the bad-call list from FILE instead of downloading it\n"
-    "  --bad-calls-url URL  download the bad-call list from URL (http or https)\n"
-    "  --offline          use no bad-call list\n"
-    "  --no-html          write no results page\n"
-    "  --country-file FILE  take the DXCC and CQ Zone of QSOs that have none from FILE\n"
-    "                     (cty.csv; default: the one beside the program, else the installed\n"
-    "                     /usr/share/hamradio-files/cty.csv)\n"
-    "  --no-country-file  leave QSOs without DXCC or CQZ uncredited\n";
-
 namespace {
 
-template <typename Names>
-int index_of(const Names& names, const std::string& value) {
+constexpr CliOptionSpec OPTIONS[] = {
+    {.name = "--adif",
+     .value = "LOG",
+     .help = "the ADIF log to convert",
+     .required = true,
+     .text = &CliOptions::adif_path},
+    {.name = "--scoresheet",
+     .value = "TEMPLATE",
+     .help = "the contest's Scoresheet template (.xlsx); it is only read",
+     .required = true,
+     .text = &CliOptions::scoresheet_path},
+    {.name = "--output",
+     .value = "OUT.xlsx",
+     .help = "the filled Scoresheet to write; the run log OUT.log is written beside it",
+     .required = true,
+     .text = &CliOptions::output_path},
+    {.name = "--call",
+     .value = "CALL",
+     .help = "the operator's call sign",
+     .required = true,
+     .text = &CliOptions::callsign},
+    {.name = "--band",
+     .value = "BAND",
+     .help = "count only QSOs on this band (default All),",
+     .index = &CliOptions::band_index,
+     .names = BAND_NAMES},
+    {.name = "--mode",
+     .value = "MODE",
+     .help = "count only QSOs in this mode (default All),",
+     .index = &CliOptions::mode_index,
+     .names = MODE_CLASS_NAMES},
+    {.name = "--confirmed", .help = "prefer confirmed QSOs", .flag = &CliOptions::confirmed},
+    {.name = "--bad-calls",
+     .value = "FILE",
+     .help = "read the bad-call list from FILE instead of downloading it",
+     .text = &CliOptions::bad_calls_file},
+    {.name = "--bad-calls-url",
+     .value = "URL",
+     .help = "download the bad-call list from URL (http or https) instead of the contest's "
+             "server",
+     .text = &CliOptions::bad_calls_url},
+    {.name = "--offline", .help = "use no bad-call list at all", .flag = &CliOptions::offline},
+    {.name = "--no-html",
+     .help = "write no results page (OUT.html beside OUT.xlsx)",
+     .flag = &CliOptions::no_html},
+    {.name = "--country-file",
+     .value = "FILE",
+     .help = "take the DXCC and CQ Zone of QSOs that have none from FILE (cty.csv; default: "
+             "the one beside the program, else /usr/share/hamradio-files/cty.csv)",
+     .text = &CliOptions::country_file},
+    {.name = "--no-country-file",
+     .help = "leave QSOs without DXCC or CQZ uncredited",
+     .flag = &CliOptions::no_country_file},
+    {.name = "--help", .help = "print this help and exit", .flag = &CliOptions::help},
+    {.name = "--version",
+     .help = "print the version and the commit it was built from, and exit",
+     .flag = &CliOptions::version},
+};
+
+constexpr CliExitStatus EXIT_STATUSES[] = {
+    {EXIT_CONVERTED, "converted (also for --help and --version)"},
+    {EXIT_FAILED, "the conversion failed; the reason is on standard error and in the run log"},
+    {EXIT_USAGE, "a usage error, or a check of the call sign or the files failed"},
+};
+
+constexpr size_t HELP_COLUMN = 24, LINE_WIDTH = 79;
+
+const CliOptionSpec* find_option(const std::string& name) {
+  for (const CliOptionSpec& option : OPTIONS) {
+    if (name == option.name) return &option;
+  }
+  return nullptr;
+}
+
+int index_of(std::span<const std::string_view> names, const std::string& value) {
   for (size_t i = 0; i < names.size(); ++i) {
     if (equal_ignoring_case(names[i], value)) return static_cast<int>(i);
   }
   return -1;
 }
 
-}  // namespace
-
-CliParse parse_cli_options(const std::vector<std::string>& args) {
-  CliOptions options;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-      continue;
-    }
-    if (arg == "--version") {
-      options.version = true;
-      continue;
-    }
-    if (arg == "--confirmed") {
-      options.confirmed = true;
-      continue;
-    }
-    if (arg == "--offline") {
-      options.offline = true;
-      continue;
-    }
-    if (arg == "--no-html") {
-      options.no_html = true;
-      continue;
-    }
-    if (arg == "--no-country-file") {
-      options.no_country_file = true;
-      continue;
-    }
-    std::string* text = nullptr;
-    if (arg == "--adif")
-      text = &options.adif_path;
-    else if (arg == "--scoresheet")
-      text = &options.scoresheet_path;
-    else if (arg == "--output")
-      text = &options.output_path;
-    else if (arg == "--call")
-      text = &options.callsign;
-    else if (arg == "--bad-calls")
-      text = &options.bad_calls_file;
-    else if (arg == "--bad-calls-url")
-      text = &options.bad_calls_url;
-    else if (arg == "--country-file")
-      text = &options.country_file;
-    const bool takes_name = arg == "--band" || arg == "--mode";
-    if (text == nullptr && !takes_name) return {std::nullopt, "unknown option: " + arg};
-    if (i + 1 == args.size()) return {std::nullopt, arg + " needs a value"};
-    const std::string& value = args[++i];
-    if (text != nullptr) {
-      *text = value;
-    } else if (arg == "--band") {
-      options.band_index = index_of(BAND_NAMES, value);
-      if (options.band_index < 0) return {std::nullopt, "unknown band: " + value};
-    } else {
-      options.mode_index = index_of(MODE_CLASS_NAMES, value);
-      if (options.mode_index < 0) return {std::nullopt, "unknown mode: " + value};
-    }
+// An error text, or empty when the value was taken.
+std::string apply_value(const CliOptionSpec& option, const std::string& value,
+                        CliOptions& options) {
+  if (option.text != nullptr) {
+    options.*option.text = value;
+    return {};
   }
+  const int index = index_of(option.names, value);
+  if (index < 0) return "unknown " + lower_ascii(option.value) + ": " + value;
+  options.*option.index = index;
+  return {};
+}
+
+std::string check_combination(const CliOptions& options) {
   const int sources =
       options.offline + !options.bad_calls_file.empty() + !options.bad_calls_url.empty();
-  if (sources > 1) {
-    return {std::nullopt, "--bad-calls, --bad-calls-url and --offline exclude each other"};
-  }
+  if (sources > 1) return "--bad-calls, --bad-calls-url and --offline exclude each other";
   if (options.no_country_file && !options.country_file.empty()) {
-    return {std::nullopt, "--country-file and --no-country-file exclude each other"};
+    return "--country-file and --no-country-file exclude each other";
   }
   if (!options.bad_calls_url.empty() && !parse_web_url(options.bad_calls_url)) {
-    return {std::nullopt, "not an http or https URL: " + options.bad_calls_url};
+    return "not an http or https URL: " + options.bad_calls_url;
+  }
+  return {};
+}
+
+// `text` broken at spaces into lines of at most LINE_WIDTH, the first starting at `column`
+// of a line that already holds that much, the others indented to it.
+std::string wrapped(const std::string& text, size_t column) {
+  std::string out;
+  size_t width = column;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const size_t length = end - start;
+    if (width > column && width + 1 + length > LINE_WIDTH) {
+      out += '\n';
+      out.append(column, ' ');
+      width = column;
+    } else if (width > column) {
+      out += ' ';
+      ++width;
+    }
+    out.append(text, start, length);
+    width += length;
+    start = end + 1;
+  }
+  return out + "\n";
+}
+
+}  // namespace
+
+std::span<const CliOptionSpec> cli_options() {
+  return OPTIONS;
+}
+
+std::span<const CliExitStatus> cli_exit_statuses() {
+  return EXIT_STATUSES;
+}
+
+const char* const CLI_DESCRIPTION =
+    "Checks every QSO of the ADIF log as the Windows program does, writes the DXCC entities "
+    "and CQ Zones that earn the credit into a copy of the DX Tarvenix Scoresheet template, and "
+    "writes a run log beside it that explains every rejection, and a results page that shows "
+    "what was credited. QSOs without a DXCC or CQZ field take them from the country file.";
+
+std::string cli_option_help(const CliOptionSpec& option) {
+  std::string help = option.help;
+  for (size_t i = 0; i < option.names.size(); ++i) {
+    help += i == 0 ? " one of " : ", ";
+    help += option.names[i];
+  }
+  return help;
+}
+
+CliParse parse_cli_options(const std::vector<std::string>& args) {
+  if (args.empty()) return {std::nullopt, {}};
+  CliOptions options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const CliOptionSpec* option = find_option(args[i]);
+    if (option == nullptr) return {std::nullopt, "unknown option: " + args[i]};
+    if (option->flag != nullptr) {
+      options.*option->flag = true;
+      continue;
+    }
+    if (i + 1 == args.size()) return {std::nullopt, args[i] + " needs a value"};
+    if (std::string error = apply_value(*option, args[++i], options); !error.empty()) {
+      return {std::nullopt, error};
+    }
+  }
+  if (std::string error = check_combination(options); !error.empty()) {
+    return {std::nullopt, error};
   }
   return {options, {}};
+}
+
+std::string cli_usage() {
+  std::string synopsis = "tarvenix-convert";
+  for (const CliOptionSpec& option : OPTIONS) {
+    if (option.required) synopsis += std::string(" ") + option.name + " " + option.value;
+  }
+  std::string text = "usage: " + wrapped(synopsis + " [OPTION]...", 7);
+  text += "       tarvenix-convert --help | --version\n\n";
+  text += wrapped(CLI_DESCRIPTION, 0);
+  text += "\nOptions:\n";
+  for (const CliOptionSpec& option : OPTIONS) {
+    std::string head = std::string("  ") + option.name;
+    if (option.value != nullptr) head += std::string(" ") + option.value;
+    text += head;
+    if (head.size() + 2 > HELP_COLUMN) text += '\n';
+    text.append(head.size() + 2 > HELP_COLUMN ? HELP_COLUMN : HELP_COLUMN - head.size(), ' ');
+    text += wrapped(cli_option_help(option), HELP_COLUMN);
+  }
+  text += "\nExit status:\n";
+  for (const CliExitStatus& exit : EXIT_STATUSES) {
+    text += "  " + std::to_string(exit.status);
+    text.append(HELP_COLUMN - 3, ' ');
+    text += wrapped(exit.meaning, HELP_COLUMN);
+  }
+  return text;
 }
 
 }  // namespace tarvenix

@@ -1,8 +1,11 @@
-// The command line of tarvenix-convert.
+// The command line of tarvenix-convert. One table names every option; the parser, --help and
+// the manual page are all read from it, so adding an option is one row (and its field).
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvenix {
@@ -25,7 +28,31 @@ struct CliOptions {
   bool version = false;
 };
 
-// The options, or the text of a usage error.
+// One option: a switch sets `flag`; an option with a `value` stores it in `text`, or its
+// position among `names` (compared in any case) in `index`.
+struct CliOptionSpec {
+  const char* name;
+  const char* value = nullptr;
+  const char* help;
+  bool required = false;  // shown in the synopsis
+  std::string CliOptions::*text = nullptr;
+  bool CliOptions::*flag = nullptr;
+  int CliOptions::*index = nullptr;
+  std::span<const std::string_view> names = {};
+};
+
+struct CliExitStatus {
+  int status;
+  const char* meaning;
+};
+
+inline constexpr int EXIT_CONVERTED = 0, EXIT_FAILED = 1, EXIT_USAGE = 2;
+
+std::span<const CliOptionSpec> cli_options();
+std::span<const CliExitStatus> cli_exit_statuses();
+extern const char* const CLI_DESCRIPTION;
+
+// The options, or the text of a usage error (empty when no argument was given at all).
 struct CliParse {
   std::optional<CliOptions> options;
   std::string error;
@@ -33,6 +60,10 @@ struct CliParse {
 
 CliParse parse_cli_options(const std::vector<std::string>& args);
 
-extern const char* const CLI_USAGE;
+// The text of --help: synopsis, description, every option, the exit statuses.
+std::string cli_usage();
+
+// The option's help, with the values it takes from a list ("... one of All, CW, Phone, Digital").
+std::string cli_option_help(const CliOptionSpec& option);
 
 }  // namespace tarvenix

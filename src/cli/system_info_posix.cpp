@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "build_info.h"
 #include "cli/system_info.h"
 
 namespace tarvenix {

@@ -2,6 +2,7 @@
 // GetVersionEx is not capped by the program's manifest); the program's file from the module.
 #include <windows.h>
 
+#include "build_info.h"
 #include "cli/system_info.h"
 
 namespace tarvenix {

@@ -462,6 +462,25 @@ class Failures(ConvertTestCase):
         self.assertEqual(result.returncode, 2)
 
 
+class CommandLine(unittest.TestCase):
+    def test_usage_help_and_version(self):
+        # arguments, exit status, whether the usage goes to stdout (else stderr), stdout's start
+        cases = [
+            ([], 2, False, ""),
+            (["--adif"], 2, False, ""),
+            (["--no-such-option"], 2, False, ""),
+            (["--help"], 0, True, "usage: tarvenix-convert --adif LOG"),
+            (["--version"], 0, False, "tarvenix-convert 1.0 (commit "),
+        ]
+        for args, status, usage_on_stdout, stdout_start in cases:
+            result = subprocess.run(EMULATOR + [CONVERTER, *args], capture_output=True,
+                                    text=True, timeout=60)
+            self.assertEqual(result.returncode, status, args)
+            self.assertTrue(result.stdout.startswith(stdout_start), (args, result.stdout))
+            usage = result.stdout if usage_on_stdout else result.stderr
+            self.assertEqual("--offline" in usage, status != 0 or usage_on_stdout, args)
+
+
 class Samples(ConvertTestCase):
     def test_the_bundled_samples_convert(self):
         samples = os.path.join(SOURCE_DIR, "samples")

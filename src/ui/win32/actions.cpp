@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "badcalls/bad_call_fetch.h"
+#include "build_info.h"
 #include "net/program_update.h"
 #include "records/format_text.h"
 #include "records/paths.h"
@@ -146,8 +147,8 @@ void update_program(App& app) {
 }
 
 void show_about(App& app) {
-  std::string version =
-      format_text("Version %s -- %s %s", app.record.version_text, __DATE__, __TIME__);
+  std::string version = format_text("Version %s -- %s %s", app.record.version_text,
+                                    TARVENIX_BUILD_DATE, TARVENIX_BUILD_TIME);
   version.resize(std::min(version.size(), short_text_limit));
   tell(app, version + "\n" + load_string(IDS_NOTICE, short_text_limit), MB_ICONASTERISK);
 }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "build_info.h"
 #include "ui/config_file.h"
 #include "ui/win32/resource.h"
 #include "window_driver.h"
@@ -355,14 +356,15 @@ TEST_SUITE("commands") {
     exit_program(run);
   }
 
-  TEST_CASE("About shows the version, the build time and the notice") {
+  TEST_CASE("About shows the version, the commit's date and time, and the notice") {
     ProgramRun run("about");
     open(run);
     run.click(IDC_ABOUT);
     const auto box = run.wait_message_box();
     REQUIRE(box.has_value());
     CHECK(box->caption == caption);
-    CHECK(box->text.starts_with("Version 1.0 -- "));
+    CHECK(
+        box->text.starts_with("Version 1.0 -- " TARVENIX_BUILD_DATE " " TARVENIX_BUILD_TIME "\n"));
     CHECK(box->text.ends_with("\nConverts ADIF logs into the DX Tarvenix Scoresheet."));
     run.press(*box, IDOK);
     exit_program(run);
