@@ -6,6 +6,7 @@
 
 #include "net/http_client.h"
 #include "net/platform.h"
+#include "net/request_limits.h"
 
 namespace tarvenix {
 namespace {
@@ -41,27 +42,30 @@ int response_status(const HttpRequest& request) {
 }
 
 bool read_response_body(OwnerWindow owner, HttpRequest& request, const BlockWriter& write) {
+  auto fail = [&](const char* step, int code) {
+    set_last_internet_error(code);
+    report_internet_failure(owner, step, code, read_failure_url(request));
+    return false;
+  };
+  const int64_t limit = request_limits().body_bytes;
+  auto announced = header_number(request, ResponseHeader::content_length);
+  if (announced && *announced > limit)
+    return fail("InternetReadFile", internet_error::file_too_large);
+
   std::array<char, download_block_size> block;
-  long long total = 0;
+  int64_t total = 0;
   for (;;) {
     BlockRead read = read_body_block(request, block.data(), block.size());
-    if (read.failed_step) {
-      int code = last_internet_error();
-      report_internet_failure(owner, read.failed_step, code, read_failure_url(request));
-      return false;
-    }
+    if (read.failed_step) return fail(read.failed_step, last_internet_error());
     if (read.size == 0) break;
+    total += int64_t(read.size);
+    if (total > limit) return fail("InternetReadFile", internet_error::file_too_large);
     if (!write(block.data(), read.size)) return false;
-    total += static_cast<long long>(read.size);
   }
   // A connection that closes early can look like the end of the body; the announced
   // length tells the difference.
-  auto announced = header_number(request, ResponseHeader::content_length);
   if (announced && *announced != total) {
-    set_last_internet_error(internet_error::connection_reset);
-    report_internet_failure(owner, "InternetReadFile", internet_error::connection_reset,
-                            read_failure_url(request));
-    return false;
+    return fail("InternetReadFile", internet_error::connection_reset);
   }
   return true;
 }

@@ -6,6 +6,10 @@
 // internet_error.h); callers only look at the result. The HTTP status is not judged here:
 // a 404 page is a successful request.
 //
+// Every request keeps the limits of request_limits.h: a connect or a whole request that takes
+// too long fails with 12002, a redirect past the last one allowed with 12156, a body larger
+// than allowed with 223.
+//
 // Built on WinInet on Windows and on libcurl elsewhere; this header names neither.
 #pragma once
 
@@ -79,8 +83,8 @@ typename Handle::ImplPtr make_handle_impl(Args&&... args) {
 InternetSession open_internet(std::string_view proxy = {});
 
 // Sends one GET of `path` (no leading slash) to `server`, bypassing every cache and showing
-// no dialog of its own. Failures are reported under "InternetConnect", "HttpOpenRequest" or
-// "HttpSendRequest" with the URL; the result is then empty.
+// no dialog of its own, following redirects. Failures are reported under "InternetConnect",
+// "HttpOpenRequest" or "HttpSendRequest" with the URL; the result is then empty.
 HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const WebServer& server,
                      std::string_view path, bool useHttps);
 
@@ -95,8 +99,9 @@ int response_status(const HttpRequest& request);
 // operator why).
 using BlockWriter = std::function<bool(const char* data, size_t size)>;
 
-// Copies the body to `write` in blocks of at most 4096 bytes. A failed read, or a body
-// that ends before its announced length, is reported under "InternetQueryDataAvailable" or
+// Copies the body to `write` in blocks of at most 4096 bytes. A failed read, a body that
+// ends before its announced length, or one past the size limit (announced or received; no
+// block beyond the limit is handed over) is reported under "InternetQueryDataAvailable" or
 // "InternetReadFile" with the URL "http://%s/%s" (authority, path; http whatever the
 // scheme). True when the whole body was handed over.
 bool read_response_body(OwnerWindow owner, HttpRequest& request, const BlockWriter& write);

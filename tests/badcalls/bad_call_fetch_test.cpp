@@ -2,10 +2,12 @@
 // copy, what keeps it, and what the run log says.
 #include <doctest/doctest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
 #include "badcalls/bad_call_fetch.h"
+#include "net/request_limits.h"
 #include "net/test_support.h"
 
 using namespace tarvenix;
@@ -95,14 +97,38 @@ TEST_CASE("a JSON value that is not an object keeps the previous copy and writes
   check_previous_copy_kept(run, list, "not a JSON object");
 }
 
-TEST_CASE("a truncated body keeps the previous copy, writes the warning, shows the error") {
-  FetchRun run;
-  write_file(run.local, previous_copy);
-  BadCallList list = run.fetch("truncated");
-  check_previous_copy_kept(run, list, "the download failed");
-  REQUIRE(run.errors.shown.size() == 1);
-  CHECK(run.errors.shown[0].caption == "Internet error");
-  CHECK(run.errors.shown[0].text.find("InternetReadFile failed, error = 12031") == 0);
+// Limits short enough that each hostile server below is done with in seconds.
+struct ShortLimits {
+  RequestLimits previous =
+      set_request_limits({std::chrono::seconds(2), std::chrono::seconds(2), 10, int64_t(64) << 10});
+  ~ShortLimits() { set_request_limits(previous); }
+};
+
+TEST_CASE("a hostile server ends within the limits, is shown, and keeps the previous copy") {
+  struct Case {
+    const char* route;
+    int code;
+  } cases[] = {
+      {"trickle/30", internet_error::timeout},                  // a byte a second
+      {"stall/1000", internet_error::timeout},                  // a little, then nothing
+      {"silent", internet_error::timeout},                      // not even the headers
+      {"loop", internet_error::redirect_failed},                // redirects to itself
+      {"stall/1000000000000", internet_error::file_too_large},  // announces a terabyte
+      {"unannounced/200000", internet_error::file_too_large},   // more than the limit
+      {"truncated", internet_error::connection_reset},          // closes in the middle
+  };
+  ShortLimits limits;
+  for (const Case& hostile : cases) {
+    CAPTURE(hostile.route);
+    FetchRun run;
+    write_file(run.local, previous_copy);
+    BadCallList list = run.fetch(hostile.route);
+    check_previous_copy_kept(run, list, "the download failed");
+    REQUIRE(run.errors.shown.size() == 1);
+    CHECK(run.errors.shown[0].caption == "Internet error");
+    CHECK(run.errors.shown[0].text.find(" failed, error = " + std::to_string(hostile.code)) !=
+          std::string::npos);
+  }
 }
 
 TEST_CASE("an unreachable server is shown at once and never written to the run log") {

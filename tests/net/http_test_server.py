@@ -24,6 +24,13 @@ path segment picks the answer; the rest of the path is ignored, so a test can pu
                       appended (a newer build), Last-Modified in 2100
   /resources/...      200 with the bundled sample bad-call list
 
+Hostile answers, each bounded in time and size:
+  /trickle/N/...      200 announcing N bytes (at most 60), sent one a second
+  /loop/...           302 to the very same path, for ever
+  /stall/N/...        200 announcing N bytes, 10 of them sent, then silence for 60 s
+  /silent/...         no answer at all for 60 s
+  /unannounced/N/...  200, N bytes (at most 16 MiB) without Content-Length, ended by closing
+
 Ends by itself after --lifetime seconds.
 """
 import argparse
@@ -32,8 +39,11 @@ import os
 import socket
 import struct
 import threading
+import time
 import urllib.parse
 
+HOSTILE_SECONDS = 60
+HOSTILE_BYTES = 16 << 20
 LAST_MODIFIED = "Tue, 01 Oct 2024 12:00:00 GMT"
 FUTURE = "Fri, 01 Jan 2100 00:00:00 GMT"
 NEW_BUILD_MARKER = b"\0TARVENIX NEW BUILD\0"
@@ -128,8 +138,43 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Location", "/" + "/".join(parts[1:]))
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif kind in ("trickle", "stall", "unannounced", "silent", "loop"):
+            self.hostile(kind, int(argument) if argument.isdigit() else 0)
         else:
             self.answer(404, b"<html><body>Not Found</body></html>", "text/html")
+
+    def hostile(self, kind, size):
+        try:
+            self.hostile_answer(kind, size)
+        except OSError:  # the client gave up, as it should
+            pass
+
+    def hostile_answer(self, kind, size):
+        if kind == "silent":
+            time.sleep(HOSTILE_SECONDS)
+            return
+        if kind == "loop":
+            self.send_response(302)
+            self.send_header("Location", self.path)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        self.send_response(200)
+        if kind != "unannounced":
+            self.send_header("Content-Length", str(size))
+        self.end_headers()
+        self.close_connection = True
+        if kind == "trickle":
+            for byte in pattern(min(size, HOSTILE_SECONDS)):
+                self.wfile.write(bytes([byte]))
+                self.wfile.flush()
+                time.sleep(1)
+        elif kind == "stall":
+            self.wfile.write(pattern(10))
+            self.wfile.flush()
+            time.sleep(HOSTILE_SECONDS)
+        else:
+            self.wfile.write(pattern(min(size, HOSTILE_BYTES)))
 
 
 def closed_loopback_port():
