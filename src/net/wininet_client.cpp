@@ -37,6 +37,14 @@ DWORD milliseconds_until(Clock::time_point deadline) {
   return DWORD(std::max<long long>(left.count(), 1));
 }
 
+// A failed socket wait that ran into the deadline is a time-out, however WinInet names it
+// (Wine's passes on WSAETIMEDOUT, or calls it an aborted connection while sending).
+void tell_time_out_as_such(Clock::time_point deadline) {
+  constexpr auto timer_slack = std::chrono::milliseconds(100);
+  const DWORD code = GetLastError();
+  SetLastError(Clock::now() + timer_slack >= deadline ? DWORD(internet_error::timeout) : code);
+}
+
 void set_timeout(HINTERNET handle, DWORD option, DWORD milliseconds) {
   InternetSetOptionA(handle, option, &milliseconds, sizeof milliseconds);
 }
@@ -187,7 +195,9 @@ HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const We
   HINTERNET root = session ? session.impl().root.get() : nullptr;
   for (int followed = 0;; ++followed) {
     SentRequest sent = send_get(root, hop_target, hop_path, deadline);
-    if (!sent.failed_step) {
+    if (sent.failed_step) {
+      tell_time_out_as_such(deadline);
+    } else {
       auto location = redirect_location(sent.request.get());
       if (!location) {
         auto impl = make_handle_impl<HttpRequest>(std::move(sent), deadline);
@@ -202,9 +212,9 @@ HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const We
     }
     int code = last_internet_error();
     bool connecting = sent.failed_step == std::string_view("InternetConnect");
-    report_internet_failure(
-        owner, sent.failed_step, code,
-        connecting ? request_url(hop_target) : request_url(hop_target, hop_path));
+    // The URL the program asked for, wherever redirects led.
+    report_internet_failure(owner, sent.failed_step, code,
+                            connecting ? request_url(target) : request_url(target, path));
     return HttpRequest();
   }
 }
@@ -226,11 +236,15 @@ BlockRead read_body_block(HttpRequest& request, char* buffer, size_t capacity) {
   set_timeout(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, milliseconds_until(impl.deadline));
   DWORD available = 0;
   if (!InternetQueryDataAvailable(handle, &available, 0, 0)) {
+    tell_time_out_as_such(impl.deadline);
     return {0, "InternetQueryDataAvailable"};
   }
   DWORD wanted = std::min(available, DWORD(capacity));
   DWORD received = 0;
-  if (!InternetReadFile(handle, buffer, wanted, &received)) return {0, "InternetReadFile"};
+  if (!InternetReadFile(handle, buffer, wanted, &received)) {
+    tell_time_out_as_such(impl.deadline);
+    return {0, "InternetReadFile"};
+  }
   return {received, nullptr};
 }
 

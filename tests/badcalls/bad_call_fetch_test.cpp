@@ -106,7 +106,7 @@ struct ShortLimits {
 
 TEST_CASE("a hostile server ends within the limits, is shown, and keeps the previous copy") {
   struct Case {
-    const char* route;
+    std::string route;
     int code;
   } cases[] = {
       {"trickle/30", internet_error::timeout},                  // a byte a second
@@ -126,8 +126,9 @@ TEST_CASE("a hostile server ends within the limits, is shown, and keeps the prev
     check_previous_copy_kept(run, list, "the download failed");
     REQUIRE(run.errors.shown.size() == 1);
     CHECK(run.errors.shown[0].caption == "Internet error");
-    CHECK(run.errors.shown[0].text.find(" failed, error = " + std::to_string(hostile.code)) !=
-          std::string::npos);
+    CHECK_MESSAGE(run.errors.shown[0].text.find(" failed, error = " +
+                                                std::to_string(hostile.code)) != std::string::npos,
+                  run.errors.shown[0].text);
   }
 }
 
