@@ -1,8 +1,11 @@
-// Copying a response body, block by block, to a sink or a local file; reading the status.
+// Copying a response body, block by block, to a sink or a local file; reading the status;
+// fetching a file whole in place of an older one.
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "net/http_client.h"
 #include "net/platform.h"
@@ -15,6 +18,8 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+constexpr int http_ok = 200;
 
 std::optional<long long> header_number(const HttpRequest& request, ResponseHeader header) {
   auto text = query_response_header(request, header);
@@ -92,6 +97,35 @@ int download_to_file(OwnerWindow owner, HttpRequest& request, const std::string&
     return 1;
   }
   return 0;
+}
+
+FileFetch fetch_file(OwnerWindow owner, const WebServer& server, std::string_view path,
+                     bool useHttps, const std::string& target, const FileCheck& check) {
+  FileFetch fetch;
+  InternetSession session = open_internet();
+  if (!session) {
+    report_internet_error(nullptr, "HttpSendRequestInternetOpen", {});
+    return fetch;
+  }
+  HttpRequest request = open_url(owner, session, server, path, useHttps);
+  if (!request) return fetch;
+  fetch.status = response_status(request);
+  if (fetch.status != http_ok) {
+    fetch.outcome = FetchOutcome::not_ok;
+    return fetch;
+  }
+  const std::filesystem::path download(target + ".download");
+  std::error_code error;
+  if (download_to_file(owner, request, download.string()) != 0) {
+    fetch.outcome = FetchOutcome::failed;
+  } else if (!check(download.string())) {
+    fetch.outcome = FetchOutcome::refused;
+  } else {
+    std::filesystem::rename(download, std::filesystem::path(target), error);
+    fetch.outcome = error ? FetchOutcome::not_replaced : FetchOutcome::replaced;
+  }
+  std::filesystem::remove(download, error);
+  return fetch;
 }
 
 }  // namespace tarvenix

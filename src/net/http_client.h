@@ -111,4 +111,26 @@ bool read_response_body(OwnerWindow owner, HttpRequest& request, const BlockWrit
 // opened or written is told under the captions "CreateFile" and "WriteFile".
 int download_to_file(OwnerWindow owner, HttpRequest& request, const std::string& local_file);
 
+// What became of fetch_file.
+enum class FetchOutcome {
+  replaced,      // the checked body is in the target
+  failed,        // no answer, or the body did not arrive whole (shown to the operator)
+  not_ok,        // the server answered, but not 200
+  refused,       // the body arrived but the check refused it
+  not_replaced,  // the target could not be replaced
+};
+struct FileFetch {
+  FetchOutcome outcome = FetchOutcome::failed;
+  int status = 0;  // the HTTP status, 0 without an answer
+};
+// Looks at a downloaded file before it may replace the target.
+using FileCheck = std::function<bool(const std::string& downloaded)>;
+
+// Gets `path` from `server` in a session of its own. Only a 200 answer is downloaded, into
+// "TARGET.download"; once whole and accepted by `check` it is renamed over `target`. On any
+// failure `target` is as it was and the download is gone. Network and file failures are shown
+// as above (a session that cannot be opened under "HttpSendRequestInternetOpen", unowned).
+FileFetch fetch_file(OwnerWindow owner, const WebServer& server, std::string_view path,
+                     bool useHttps, const std::string& target, const FileCheck& check);
+
 }  // namespace tarvenix
