@@ -55,6 +55,7 @@ int internet_error_from_curl(CURLcode code) {
     case CURLE_OPERATION_TIMEDOUT:
       return internet_error::timeout;
     case CURLE_TOO_MANY_REDIRECTS:
+    case CURLE_UNSUPPORTED_PROTOCOL:  // only redirects can lead to another protocol
       return internet_error::redirect_failed;
     case CURLE_FILESIZE_EXCEEDED:
       return internet_error::file_too_large;
@@ -196,7 +197,9 @@ bool configure(HttpRequest::Impl& impl, const InternetSession::Impl& session,
   ok = ok && curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
   ok = ok && curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
   ok = ok && curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
-  ok = ok && curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK;
+  // Redirects never step down from HTTPS to plain HTTP.
+  const char* redirect_protocols = target.secure ? "https" : "http,https";
+  ok = ok && curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, redirect_protocols) == CURLE_OK;
   const RequestLimits& limits = request_limits();
   ok = ok &&
        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect.count())) == CURLE_OK;
@@ -275,9 +278,10 @@ HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const We
   }
   while (!impl->finished && !impl->has_unread()) impl->drive();
   // A response that began counts as sent; a failure later in its body is the reader's. A
-  // redirect loop never got to its last response.
+  // redirect refused never got to its last response.
   if (impl->finished && impl->result != CURLE_OK &&
-      (impl->status_line.empty() || impl->result == CURLE_TOO_MANY_REDIRECTS)) {
+      (impl->status_line.empty() ||
+       internet_error_from_curl(impl->result) == internet_error::redirect_failed)) {
     return fail(internet_error_from_curl(impl->result));
   }
   return HttpRequest(std::move(impl), std::move(target), std::string(path));

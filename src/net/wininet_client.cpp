@@ -1,9 +1,9 @@
 // The HTTP client on Windows, over WinInet. Failures are shown in message boxes.
 //
-// WinInet bounds neither the whole request nor the redirects it follows by itself. Every
+// WinInet bounds neither the whole request nor (under Wine) the redirects it follows. Every
 // socket wait here is given only the time left until the request's deadline, so a stalled
 // server ends in a time-out and a trickling one at the deadline; and redirects are followed
-// here, at most as many as the limits allow.
+// here, at most as many as the limits allow, never from HTTPS down to plain HTTP.
 #include <windows.h>
 #include <wininet.h>
 
@@ -80,11 +80,14 @@ std::optional<std::string> redirect_location(HINTERNET request) {
 }
 
 // Moves `target` and `path` to a Location: an absolute http(s) URL, a path on the same
-// server, or a path relative to the current one. False for anything else.
+// server, or a path relative to the current one. False for anything else, and for a step
+// down from HTTPS.
 bool follow_location(const std::string& location, bool useHttps, RequestTarget& target,
                      std::string& path) {
   if (auto url = parse_web_url(location)) {
-    target = resolve_request_target(url->server, useHttps);
+    RequestTarget next = resolve_request_target(url->server, useHttps);
+    if (target.secure && !next.secure) return false;
+    target = std::move(next);
     path = url->path;
   } else if (location.rfind("//", 0) == 0 || location.find("://") != std::string::npos) {
     return false;
