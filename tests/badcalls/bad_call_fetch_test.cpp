@@ -34,6 +34,9 @@ struct FetchRun {
     WebUrl url = test_server_url(std::string(route) + "/resources/all-bad-calls.json");
     return fetch_bad_calls(nullptr, output, url, true, log);
   }
+  BadCallList fetch_from(const WebServer& server) {
+    return fetch_bad_calls(nullptr, output, WebUrl{server, std::string(bad_calls_path)}, true, log);
+  }
   std::string log_text() {
     log.flush();
     return read_text_file(folder.file("results.log"));
@@ -100,7 +103,7 @@ TEST_CASE("a JSON value that is not an object keeps the previous copy and writes
 // Limits short enough that each hostile server below is done with in seconds.
 struct ShortLimits {
   RequestLimits previous =
-      set_request_limits({std::chrono::seconds(2), std::chrono::seconds(2), 10, int64_t(64) << 10});
+      set_request_limits({std::chrono::seconds(1), std::chrono::seconds(2), 10, int64_t(64) << 10});
   ~ShortLimits() { set_request_limits(previous); }
 };
 
@@ -116,13 +119,15 @@ TEST_CASE("a hostile server ends within the limits, is shown, and keeps the prev
       {"stall/1000000000000", internet_error::file_too_large},  // announces a terabyte
       {"unannounced/200000", internet_error::file_too_large},   // more than the limit
       {"truncated", internet_error::connection_reset},          // closes in the middle
+      {"", internet_error::timeout},                            // never accepts the connection
   };
   ShortLimits limits;
   for (const Case& hostile : cases) {
     CAPTURE(hostile.route);
     FetchRun run;
     write_file(run.local, previous_copy);
-    BadCallList list = run.fetch(hostile.route);
+    BadCallList list = hostile.route.empty() ? run.fetch_from(stalled_loopback_server())
+                                             : run.fetch(hostile.route);
     check_previous_copy_kept(run, list, "the download failed");
     REQUIRE(run.errors.shown.size() == 1);
     CHECK(run.errors.shown[0].caption == "Internet error");
@@ -135,8 +140,7 @@ TEST_CASE("a hostile server ends within the limits, is shown, and keeps the prev
 TEST_CASE("an unreachable server is shown at once and never written to the run log") {
   FetchRun run;
   write_file(run.local, previous_copy);
-  WebUrl url{closed_loopback_server(), "resources/all-bad-calls.json"};
-  BadCallList list = fetch_bad_calls(nullptr, run.output, url, true, run.log);
+  BadCallList list = run.fetch_from(closed_loopback_server());
   REQUIRE(run.errors.shown.size() == 1);
   CHECK(run.errors.shown[0].text.find("error = 12029") != std::string::npos);
   check_previous_copy_kept(run, list, "the download failed");

@@ -1,7 +1,8 @@
 """Loopback HTTP server for the network tests: canned bodies and failures.
 
-Listens on 127.0.0.1 on a free port and prints "PORT CLOSED_PORT" on one line, the second
-being a loopback port that was free a moment ago and has nothing listening on it. The first
+Listens on 127.0.0.1 on a free port and prints "PORT CLOSED_PORT STALLED_PORT" on one line:
+the second is a loopback port that was free a moment ago and has nothing listening on it,
+the third one whose queue of connections is full, so that a connect to it never completes. The first
 path segment picks the answer; the rest of the path is ignored, so a test can put any path
 (such as resources/all-bad-calls.json) after it:
 
@@ -183,13 +184,29 @@ def closed_loopback_port():
         return probe.getsockname()[1]
 
 
+def stalled_listener():
+    """A listener that accepts nothing, its queue filled by connections of its own."""
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(0)
+    fillers = []
+    for _ in range(3):
+        filler = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        filler.setblocking(False)
+        filler.connect_ex(listener.getsockname())
+        fillers.append(filler)
+    return listener, fillers
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--lifetime", type=float, default=300)
     lifetime = parser.parse_args().lifetime
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
-    print(server.server_address[1], closed_loopback_port(), flush=True)
+    stalled = stalled_listener()
+    print(server.server_address[1], closed_loopback_port(), stalled[0].getsockname()[1],
+          flush=True)
     threading.Timer(lifetime, server.shutdown).start()
     server.serve_forever()
 
