@@ -49,6 +49,17 @@ void set_timeout(HINTERNET handle, DWORD option, DWORD milliseconds) {
   InternetSetOptionA(handle, option, &milliseconds, sizeof milliseconds);
 }
 
+// Bounds the waits of a connection or a request handle: the connect by its limit, everything
+// by the deadline. Set on both, as WinInet versions differ in which one they read (Wine's
+// reads neither for the connect, which then waits as long as the system lets it).
+void bound_waits(HINTERNET handle, Clock::time_point deadline) {
+  const DWORD left = milliseconds_until(deadline);
+  const auto connect = DWORD(std::min<long long>(request_limits().connect.count(), left));
+  set_timeout(handle, INTERNET_OPTION_CONNECT_TIMEOUT, connect);
+  set_timeout(handle, INTERNET_OPTION_SEND_TIMEOUT, left);
+  set_timeout(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, left);
+}
+
 // The value of a response header by its WinInet query level, or nothing.
 std::optional<std::string> query_header(HINTERNET request, DWORD level) {
   std::string value(64, '\0');
@@ -117,6 +128,7 @@ SentRequest send_get(HINTERNET root, const RequestTarget& target, const std::str
     sent.failed_step = "InternetConnect";
     return sent;
   }
+  bound_waits(sent.connection.get(), deadline);
   DWORD flags =
       request_flags | INTERNET_FLAG_NO_AUTO_REDIRECT | (target.secure ? INTERNET_FLAG_SECURE : 0);
   std::string object = "/" + path;
@@ -126,12 +138,10 @@ SentRequest send_get(HINTERNET root, const RequestTarget& target, const std::str
     sent.failed_step = "HttpOpenRequest";
     return sent;
   }
-  HINTERNET request = sent.request.get();
-  set_timeout(request, INTERNET_OPTION_CONNECT_TIMEOUT,
-              DWORD(std::min(request_limits().connect.count(), (long long)MAXDWORD)));
-  set_timeout(request, INTERNET_OPTION_SEND_TIMEOUT, milliseconds_until(deadline));
-  set_timeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT, milliseconds_until(deadline));
-  if (!HttpSendRequestA(request, nullptr, 0, nullptr, 0)) sent.failed_step = "HttpSendRequest";
+  bound_waits(sent.request.get(), deadline);
+  if (!HttpSendRequestA(sent.request.get(), nullptr, 0, nullptr, 0)) {
+    sent.failed_step = "HttpSendRequest";
+  }
   return sent;
 }
 
