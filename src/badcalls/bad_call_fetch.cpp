@@ -20,8 +20,6 @@ constexpr const char* folder_separators = "/\\";
 constexpr const char* folder_separators = "/";
 #endif
 
-constexpr int status_ok = 200;
-
 std::filesystem::path as_path(const std::string& name) {
   return std::filesystem::path(name);
 }
@@ -46,32 +44,24 @@ std::optional<std::string> file_date(const std::string& path) {
   return std::string(text);
 }
 
-// Downloads the list into `download`; the reason when no usable answer came, else "".
+// Downloads the list over the local copy; the reason when no usable list came, else "".
 // Network failures have been shown to the operator by then.
 std::string download_list(OwnerWindow owner, const WebUrl& url, bool useHttps,
-                          const std::string& download) {
-  constexpr const char* failed = "the download failed";
-  InternetSession session = open_internet();
-  if (!session) {
-    report_internet_error(nullptr, "HttpSendRequestInternetOpen", {});
-    return failed;
+                          const std::string& local) {
+  FileFetch fetch = fetch_file(owner, url.server, url.path, useHttps, local, holds_bad_call_list);
+  switch (fetch.outcome) {
+    case FetchOutcome::replaced:
+      return {};
+    case FetchOutcome::failed:
+      return "the download failed";
+    case FetchOutcome::not_ok:  // an error page is not worth a file
+      return "HTTP status " + std::to_string(fetch.status);
+    case FetchOutcome::refused:
+      return "not a JSON object";
+    case FetchOutcome::not_replaced:
+      return "the local copy could not be replaced";
   }
-  HttpRequest request = open_url(owner, session, url.server, url.path, useHttps);
-  if (!request) return failed;
-  // An error page is not worth a file.
-  if (int status = response_status(request); status != status_ok) {
-    return "HTTP status " + std::to_string(status);
-  }
-  if (download_to_file(owner, request, download) != 0) return failed;
-  if (!holds_bad_call_list(download)) return "not a JSON object";
-  return {};
-}
-
-// Moves the checked download over the local copy; the reason when it cannot, else "".
-std::string replace_local_copy(const std::string& download, const std::string& local) {
-  std::error_code error;
-  std::filesystem::rename(as_path(download), as_path(local), error);
-  return error ? "the local copy could not be replaced" : "";
+  return "the download failed";
 }
 
 // Goes on with the last good copy after `reason` kept a new list away.
@@ -106,12 +96,7 @@ std::string local_bad_calls_path(const std::string& output_path) {
 BadCallList fetch_bad_calls(OwnerWindow owner, const std::string& output_path, const WebUrl& url,
                             bool useHttps, RunLog& log) {
   std::string local = local_bad_calls_path(output_path);
-  // A name of its own: runs into other outputs of the folder may be downloading too.
-  std::string download = temporary_path_beside(local);
-  std::string reason = download_list(owner, url, useHttps, download);
-  if (reason.empty()) reason = replace_local_copy(download, local);
-  std::error_code ignored;
-  std::filesystem::remove(as_path(download), ignored);
+  std::string reason = download_list(owner, url, useHttps, local);
   if (!reason.empty()) return fall_back_to_local_copy(local, reason, log);
 
   BadCallList list;

@@ -16,13 +16,11 @@
 
 #include "net/http_client.h"
 #include "net/platform.h"
+#include "net/request_limits.h"
 
 namespace tarvenix {
 namespace {
 
-// Both match WinInet's defaults: a minute to connect, and a minute without any byte.
-constexpr long connect_timeout_seconds = 60;
-constexpr long stall_timeout_seconds = 60;
 constexpr int poll_interval_ms = 1000;
 
 thread_local int last_error = 0;
@@ -56,6 +54,11 @@ int internet_error_from_curl(CURLcode code) {
       return internet_error::cannot_connect;
     case CURLE_OPERATION_TIMEDOUT:
       return internet_error::timeout;
+    case CURLE_TOO_MANY_REDIRECTS:
+    case CURLE_UNSUPPORTED_PROTOCOL:  // only redirects can lead to another protocol
+      return internet_error::redirect_failed;
+    case CURLE_FILESIZE_EXCEEDED:
+      return internet_error::file_too_large;
     case CURLE_PARTIAL_FILE:
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
@@ -99,6 +102,8 @@ struct HttpRequest::Impl {
   std::unique_ptr<curl_slist, ListCleanup> headers;
   std::string arrived;       // body bytes received and not yet read
   size_t read_position = 0;  // into `arrived`
+  int64_t received = 0;      // body bytes received in all
+  bool too_large = false;    // the body grew past the limit and was cut off
   bool finished = false;
   CURLcode result = CURLE_OK;
   std::string status_line;  // of the last response (redirects are followed)
@@ -131,7 +136,7 @@ struct HttpRequest::Impl {
 
   void finish(CURLcode code) {
     finished = true;
-    result = code;
+    result = too_large ? CURLE_FILESIZE_EXCEEDED : code;
   }
 
   void take_header_line(std::string_view line) {
@@ -165,8 +170,14 @@ struct HttpRequest::Impl {
 
 namespace {
 
+// A body without a Content-Length can still grow past the limit: it is cut off there.
 size_t on_body(char* data, size_t size, size_t count, void* user) {
   auto* impl = static_cast<HttpRequest::Impl*>(user);
+  impl->received += int64_t(size * count);
+  if (impl->received > request_limits().body_bytes) {
+    impl->too_large = true;
+    return 0;
+  }
   impl->arrived.append(data, size * count);
   return size * count;
 }
@@ -186,10 +197,17 @@ bool configure(HttpRequest::Impl& impl, const InternetSession::Impl& session,
   ok = ok && curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
   ok = ok && curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
   ok = ok && curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
-  ok = ok && curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK;
-  ok = ok && curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, connect_timeout_seconds) == CURLE_OK;
-  ok = ok && curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
-  ok = ok && curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stall_timeout_seconds) == CURLE_OK;
+  // Redirects never step down from HTTPS to plain HTTP.
+  const char* redirect_protocols = target.secure ? "https" : "http,https";
+  ok = ok && curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, redirect_protocols) == CURLE_OK;
+  const RequestLimits& limits = request_limits();
+  ok = ok &&
+       curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect.count())) == CURLE_OK;
+  ok = ok &&
+       curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(limits.whole_request.count())) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_MAXREDIRS, long(limits.redirects)) == CURLE_OK;
+  ok = ok &&
+       curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.body_bytes)) == CURLE_OK;
   ok = ok && curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, on_body) == CURLE_OK;
   ok = ok && curl_easy_setopt(easy, CURLOPT_WRITEDATA, &impl) == CURLE_OK;
   ok = ok && curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, on_header) == CURLE_OK;
@@ -259,8 +277,11 @@ HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const We
     return fail(internet_error::internal_error);
   }
   while (!impl->finished && !impl->has_unread()) impl->drive();
-  // A response that began counts as sent; a failure later in its body is the reader's.
-  if (impl->finished && impl->result != CURLE_OK && impl->status_line.empty()) {
+  // A response that began counts as sent; a failure later in its body is the reader's. A
+  // redirect refused never got to its last response.
+  if (impl->finished && impl->result != CURLE_OK &&
+      (impl->status_line.empty() ||
+       internet_error_from_curl(impl->result) == internet_error::redirect_failed)) {
     return fail(internet_error_from_curl(impl->result));
   }
   return HttpRequest(std::move(impl), std::move(target), std::string(path));

@@ -1,11 +1,16 @@
-// Copying a response body, block by block, to a sink or a local file; reading the status.
+// Copying a response body, block by block, to a sink or a local file; reading the status;
+// fetching a file whole in place of an older one.
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "net/http_client.h"
 #include "net/platform.h"
+#include "net/request_limits.h"
+#include "records/atomic_file.h"
 
 namespace tarvenix {
 namespace {
@@ -14,6 +19,8 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+constexpr int http_ok = 200;
 
 std::optional<long long> header_number(const HttpRequest& request, ResponseHeader header) {
   auto text = query_response_header(request, header);
@@ -41,27 +48,30 @@ int response_status(const HttpRequest& request) {
 }
 
 bool read_response_body(OwnerWindow owner, HttpRequest& request, const BlockWriter& write) {
+  auto fail = [&](const char* step, int code) {
+    set_last_internet_error(code);
+    report_internet_failure(owner, step, code, read_failure_url(request));
+    return false;
+  };
+  const int64_t limit = request_limits().body_bytes;
+  auto announced = header_number(request, ResponseHeader::content_length);
+  if (announced && *announced > limit)
+    return fail("InternetReadFile", internet_error::file_too_large);
+
   std::array<char, download_block_size> block;
-  long long total = 0;
+  int64_t total = 0;
   for (;;) {
     BlockRead read = read_body_block(request, block.data(), block.size());
-    if (read.failed_step) {
-      int code = last_internet_error();
-      report_internet_failure(owner, read.failed_step, code, read_failure_url(request));
-      return false;
-    }
+    if (read.failed_step) return fail(read.failed_step, last_internet_error());
     if (read.size == 0) break;
+    total += int64_t(read.size);
+    if (total > limit) return fail("InternetReadFile", internet_error::file_too_large);
     if (!write(block.data(), read.size)) return false;
-    total += static_cast<long long>(read.size);
   }
   // A connection that closes early can look like the end of the body; the announced
   // length tells the difference.
-  auto announced = header_number(request, ResponseHeader::content_length);
   if (announced && *announced != total) {
-    set_last_internet_error(internet_error::connection_reset);
-    report_internet_failure(owner, "InternetReadFile", internet_error::connection_reset,
-                            read_failure_url(request));
-    return false;
+    return fail("InternetReadFile", internet_error::connection_reset);
   }
   return true;
 }
@@ -88,6 +98,36 @@ int download_to_file(OwnerWindow owner, HttpRequest& request, const std::string&
     return 1;
   }
   return 0;
+}
+
+FileFetch fetch_file(OwnerWindow owner, const WebServer& server, std::string_view path,
+                     bool useHttps, const std::string& target, const FileCheck& check) {
+  FileFetch fetch;
+  InternetSession session = open_internet();
+  if (!session) {
+    report_internet_error(nullptr, "HttpSendRequestInternetOpen", {});
+    return fetch;
+  }
+  HttpRequest request = open_url(owner, session, server, path, useHttps);
+  if (!request) return fetch;
+  fetch.status = response_status(request);
+  if (fetch.status != http_ok) {
+    fetch.outcome = FetchOutcome::not_ok;
+    return fetch;
+  }
+  // A name of its own: other runs may be fetching into the same folder.
+  const std::filesystem::path download(temporary_path_beside(target));
+  std::error_code error;
+  if (download_to_file(owner, request, download.string()) != 0) {
+    fetch.outcome = FetchOutcome::failed;
+  } else if (!check(download.string())) {
+    fetch.outcome = FetchOutcome::refused;
+  } else {
+    std::filesystem::rename(download, std::filesystem::path(target), error);
+    fetch.outcome = error ? FetchOutcome::not_replaced : FetchOutcome::replaced;
+  }
+  std::filesystem::remove(download, error);
+  return fetch;
 }
 
 }  // namespace tarvenix

@@ -6,6 +6,10 @@
 // internet_error.h); callers only look at the result. The HTTP status is not judged here:
 // a 404 page is a successful request.
 //
+// Every request keeps the limits of request_limits.h: a connect or a whole request that takes
+// too long fails with 12002, a redirect past the last one allowed with 12156, a body larger
+// than allowed with 223.
+//
 // Built on WinInet on Windows and on libcurl elsewhere; this header names neither.
 #pragma once
 
@@ -79,8 +83,8 @@ typename Handle::ImplPtr make_handle_impl(Args&&... args) {
 InternetSession open_internet(std::string_view proxy = {});
 
 // Sends one GET of `path` (no leading slash) to `server`, bypassing every cache and showing
-// no dialog of its own. Failures are reported under "InternetConnect", "HttpOpenRequest" or
-// "HttpSendRequest" with the URL; the result is then empty.
+// no dialog of its own, following redirects. Failures are reported under "InternetConnect",
+// "HttpOpenRequest" or "HttpSendRequest" with the URL; the result is then empty.
 HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const WebServer& server,
                      std::string_view path, bool useHttps);
 
@@ -95,8 +99,9 @@ int response_status(const HttpRequest& request);
 // operator why).
 using BlockWriter = std::function<bool(const char* data, size_t size)>;
 
-// Copies the body to `write` in blocks of at most 4096 bytes. A failed read, or a body
-// that ends before its announced length, is reported under "InternetQueryDataAvailable" or
+// Copies the body to `write` in blocks of at most 4096 bytes. A failed read, a body that
+// ends before its announced length, or one past the size limit (announced or received; no
+// block beyond the limit is handed over) is reported under "InternetQueryDataAvailable" or
 // "InternetReadFile" with the URL "http://%s/%s" (authority, path; http whatever the
 // scheme). True when the whole body was handed over.
 bool read_response_body(OwnerWindow owner, HttpRequest& request, const BlockWriter& write);
@@ -105,5 +110,27 @@ bool read_response_body(OwnerWindow owner, HttpRequest& request, const BlockWrit
 // failure; whatever was written before a failure stays in the file. A file that cannot be
 // opened or written is told under the captions "CreateFile" and "WriteFile".
 int download_to_file(OwnerWindow owner, HttpRequest& request, const std::string& local_file);
+
+// What became of fetch_file.
+enum class FetchOutcome {
+  replaced,      // the checked body is in the target
+  failed,        // no answer, or the body did not arrive whole (shown to the operator)
+  not_ok,        // the server answered, but not 200
+  refused,       // the body arrived but the check refused it
+  not_replaced,  // the target could not be replaced
+};
+struct FileFetch {
+  FetchOutcome outcome = FetchOutcome::failed;
+  int status = 0;  // the HTTP status, 0 without an answer
+};
+// Looks at a downloaded file before it may replace the target.
+using FileCheck = std::function<bool(const std::string& downloaded)>;
+
+// Gets `path` from `server` in a session of its own. Only a 200 answer is downloaded, into
+// "TARGET.tmpNNN"; once whole and accepted by `check` it is renamed over `target`. On any
+// failure `target` is as it was and the download is gone. Network and file failures are shown
+// as above (a session that cannot be opened under "HttpSendRequestInternetOpen", unowned).
+FileFetch fetch_file(OwnerWindow owner, const WebServer& server, std::string_view path,
+                     bool useHttps, const std::string& target, const FileCheck& check);
 
 }  // namespace tarvenix

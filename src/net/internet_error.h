@@ -20,6 +20,7 @@ namespace internet_error {
 inline constexpr int file_not_found = 2;              // ERROR_FILE_NOT_FOUND
 inline constexpr int invalid_handle = 6;              // ERROR_INVALID_HANDLE
 inline constexpr int insufficient_buffer = 122;       // ERROR_INSUFFICIENT_BUFFER
+inline constexpr int file_too_large = 223;            // ERROR_FILE_TOO_LARGE
 inline constexpr int timeout = 12002;                 // ERROR_INTERNET_TIMEOUT
 inline constexpr int internal_error = 12004;          // ERROR_INTERNET_INTERNAL_ERROR
 inline constexpr int name_not_resolved = 12007;       // ERROR_INTERNET_NAME_NOT_RESOLVED
@@ -27,6 +28,7 @@ inline constexpr int cannot_connect = 12029;          // ERROR_INTERNET_CANNOT_C
 inline constexpr int connection_reset = 12031;        // ERROR_INTERNET_CONNECTION_RESET
 inline constexpr int invalid_ca = 12045;              // ERROR_INTERNET_INVALID_CA
 inline constexpr int cert_revocation_failed = 12057;  // ERROR_INTERNET_SEC_CERT_REV_FAILED
+inline constexpr int redirect_failed = 12156;         // ERROR_HTTP_REDIRECT_FAILED
 inline constexpr int security_channel_error = 12157;  // ERROR_INTERNET_SECURITY_CHANNEL_ERROR
 }  // namespace internet_error
 

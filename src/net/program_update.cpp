@@ -65,8 +65,7 @@ struct UpdateRequest {
   HttpRequest request;
 };
 
-UpdateRequest request_program_file(OwnerWindow owner, const WebEndpoints& endpoints,
-                                   const char* connect_step) {
+UpdateRequest request_program_file(OwnerWindow owner, const WebEndpoints& endpoints) {
   UpdateRequest update;
   update.session = open_internet();
   if (!update.session) {
@@ -75,7 +74,7 @@ UpdateRequest request_program_file(OwnerWindow owner, const WebEndpoints& endpoi
   }
   update.request = open_url(owner, update.session, endpoints.authorHost, endpoints.updatePath,
                             endpoints.useHttps);
-  if (!update.request && connect_step) report_internet_error(nullptr, connect_step, "");
+  if (!update.request) report_internet_error(nullptr, "HttpSendRequestInternetConnect", "");
   return update;
 }
 
@@ -102,7 +101,7 @@ UpdateCheck newer_version_available(OwnerWindow owner, const std::string& progra
                                     const WebEndpoints& endpoints) {
   UpdateCheck check;
   const int64_t local_time = modification_time(program_path);
-  UpdateRequest update = request_program_file(owner, endpoints, "HttpSendRequestInternetConnect");
+  UpdateRequest update = request_program_file(owner, endpoints);
   if (!update.request) {
     check.network_failed = true;
     return check;
@@ -125,14 +124,9 @@ std::optional<std::string> download_update(OwnerWindow owner, const std::string&
                                            const WebEndpoints& endpoints) {
   const auto update_file = create_temporary_file(program_dir, "dxt");
   if (!update_file) return std::nullopt;
-  bool accepted = false;
-  {
-    UpdateRequest update = request_program_file(owner, endpoints, nullptr);
-    accepted = update.request && response_status(update.request) == http_ok &&
-               download_to_file(owner, update.request, *update_file) == 0 &&
-               is_windows_executable(*update_file);
-  }
-  if (accepted) return update_file;
+  FileFetch fetch = fetch_file(owner, endpoints.authorHost, endpoints.updatePath,
+                               endpoints.useHttps, *update_file, is_windows_executable);
+  if (fetch.outcome == FetchOutcome::replaced) return update_file;
   std::remove(update_file->c_str());
   return std::nullopt;
 }

@@ -2,10 +2,12 @@
 // copy, what keeps it, and what the run log says.
 #include <doctest/doctest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
 #include "badcalls/bad_call_fetch.h"
+#include "net/request_limits.h"
 #include "net/test_support.h"
 
 using namespace tarvenix;
@@ -31,6 +33,9 @@ struct FetchRun {
   BadCallList fetch(std::string_view route) {
     WebUrl url = test_server_url(std::string(route) + "/resources/all-bad-calls.json");
     return fetch_bad_calls(nullptr, output, url, true, log);
+  }
+  BadCallList fetch_from(const WebServer& server) {
+    return fetch_bad_calls(nullptr, output, WebUrl{server, std::string(bad_calls_path)}, true, log);
   }
   std::string log_text() {
     log.sync();
@@ -100,21 +105,50 @@ TEST_CASE("a JSON value that is not an object keeps the previous copy and writes
   check_previous_copy_kept(run, list, "not a JSON object");
 }
 
-TEST_CASE("a truncated body keeps the previous copy, writes the warning, shows the error") {
-  FetchRun run;
-  write_file(run.local, previous_copy);
-  BadCallList list = run.fetch("truncated");
-  check_previous_copy_kept(run, list, "the download failed");
-  REQUIRE(run.errors.shown.size() == 1);
-  CHECK(run.errors.shown[0].caption == "Internet error");
-  CHECK(run.errors.shown[0].text.find("InternetReadFile failed, error = 12031") == 0);
+// Limits short enough that each hostile server below is done with in seconds.
+struct ShortLimits {
+  RequestLimits previous =
+      set_request_limits({std::chrono::seconds(1), std::chrono::seconds(2), 10, int64_t(64) << 10});
+  ~ShortLimits() { set_request_limits(previous); }
+};
+
+TEST_CASE("a hostile server ends within the limits, is shown, and keeps the previous copy") {
+  struct Case {
+    std::string route;
+    int code;
+  } cases[] = {
+      {"trickle/30", internet_error::timeout},                  // a byte a second
+      {"stall/1000", internet_error::timeout},                  // a little, then nothing
+      {"silent", internet_error::timeout},                      // not even the headers
+      {"loop", internet_error::redirect_failed},                // redirects to itself
+      {"stall/1000000000000", internet_error::file_too_large},  // announces a terabyte
+      {"unannounced/200000", internet_error::file_too_large},   // more than the limit
+      {"truncated", internet_error::connection_reset},          // closes in the middle
+  // Wine's WinInet ignores the connect time-out: there a stalled connect waits for the system.
+#ifndef _WIN32
+      {"", internet_error::timeout},  // never accepts the connection
+#endif
+  };
+  ShortLimits limits;
+  for (const Case& hostile : cases) {
+    CAPTURE(hostile.route);
+    FetchRun run;
+    write_file(run.local, previous_copy);
+    BadCallList list = hostile.route.empty() ? run.fetch_from(stalled_loopback_server())
+                                             : run.fetch(hostile.route);
+    check_previous_copy_kept(run, list, "the download failed");
+    REQUIRE(run.errors.shown.size() == 1);
+    CHECK(run.errors.shown[0].caption == "Internet error");
+    CHECK_MESSAGE(run.errors.shown[0].text.find(" failed, error = " +
+                                                std::to_string(hostile.code)) != std::string::npos,
+                  run.errors.shown[0].text);
+  }
 }
 
 TEST_CASE("an unreachable server is shown at once and never written to the run log") {
   FetchRun run;
   write_file(run.local, previous_copy);
-  WebUrl url{closed_loopback_server(), "resources/all-bad-calls.json"};
-  BadCallList list = fetch_bad_calls(nullptr, run.output, url, true, run.log);
+  BadCallList list = run.fetch_from(closed_loopback_server());
   REQUIRE(run.errors.shown.size() == 1);
   CHECK(run.errors.shown[0].text.find("error = 12029") != std::string::npos);
   check_previous_copy_kept(run, list, "the download failed");

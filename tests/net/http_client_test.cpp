@@ -136,6 +136,20 @@ TEST_CASE_FIXTURE(ClientTest, "a redirect is followed to its target") {
   CHECK(read_body(request) == server_pattern(5));
 }
 
+TEST_CASE_FIXTURE(ClientTest, "ten redirects are followed, an eleventh is refused") {
+  auto route = [](int redirects) {
+    std::string route;
+    for (int i = 0; i < redirects; ++i) route += "redirect/";
+    return route + "bytes/5/x";
+  };
+  HttpRequest request = open_test_request(session, route(10));
+  CHECK(read_body(request) == server_pattern(5));
+  CHECK_FALSE(open_url(nullptr, session, test_server_url(route(11)).server, route(11), true));
+  REQUIRE(errors.shown.size() == 1);
+  CHECK(errors.shown[0].text ==
+        "HttpSendRequest failed, error = 12156\n" + test_url_text(route(11)));
+}
+
 TEST_CASE_FIXTURE(ClientTest, "an https server falls back to plain http when useHttps is off") {
   WebUrl url = test_server_url("bytes/3/x");
   url.server.https = true;

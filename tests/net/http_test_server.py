@@ -1,7 +1,8 @@
 """Loopback HTTP server for the network tests: canned bodies and failures.
 
-Listens on 127.0.0.1 on a free port and prints "PORT CLOSED_PORT" on one line, the second
-being a loopback port that was free a moment ago and has nothing listening on it. The first
+Listens on 127.0.0.1 on a free port and prints "PORT CLOSED_PORT STALLED_PORT" on one line:
+the second is a loopback port that was free a moment ago and has nothing listening on it,
+the third one whose queue of connections is full, so that a connect to it never completes. The first
 path segment picks the answer; the rest of the path is ignored, so a test can put any path
 (such as resources/all-bad-calls.json) after it:
 
@@ -24,6 +25,13 @@ path segment picks the answer; the rest of the path is ignored, so a test can pu
                       appended (a newer build), Last-Modified in 2100
   /resources/...      200 with the bundled sample bad-call list
 
+Hostile answers, each bounded in time and size:
+  /trickle/N/...      200 announcing N bytes (at most 60), sent one a second
+  /loop/...           302 to the very same path, for ever
+  /stall/N/...        200 announcing N bytes, 10 of them sent, then silence for 60 s
+  /silent/...         no answer at all for 60 s
+  /unannounced/N/...  200, N bytes (at most 16 MiB) without Content-Length, ended by closing
+
 Ends by itself after --lifetime seconds.
 """
 import argparse
@@ -32,8 +40,11 @@ import os
 import socket
 import struct
 import threading
+import time
 import urllib.parse
 
+HOSTILE_SECONDS = 60
+HOSTILE_BYTES = 16 << 20
 LAST_MODIFIED = "Tue, 01 Oct 2024 12:00:00 GMT"
 FUTURE = "Fri, 01 Jan 2100 00:00:00 GMT"
 NEW_BUILD_MARKER = b"\0TARVENIX NEW BUILD\0"
@@ -128,8 +139,43 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Location", "/" + "/".join(parts[1:]))
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif kind in ("trickle", "stall", "unannounced", "silent", "loop"):
+            self.hostile(kind, int(argument) if argument.isdigit() else 0)
         else:
             self.answer(404, b"<html><body>Not Found</body></html>", "text/html")
+
+    def hostile(self, kind, size):
+        try:
+            self.hostile_answer(kind, size)
+        except OSError:  # the client gave up, as it should
+            pass
+
+    def hostile_answer(self, kind, size):
+        if kind == "silent":
+            time.sleep(HOSTILE_SECONDS)
+            return
+        if kind == "loop":
+            self.send_response(302)
+            self.send_header("Location", self.path)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        self.send_response(200)
+        if kind != "unannounced":
+            self.send_header("Content-Length", str(size))
+        self.end_headers()
+        self.close_connection = True
+        if kind == "trickle":
+            for byte in pattern(min(size, HOSTILE_SECONDS)):
+                self.wfile.write(bytes([byte]))
+                self.wfile.flush()
+                time.sleep(1)
+        elif kind == "stall":
+            self.wfile.write(pattern(10))
+            self.wfile.flush()
+            time.sleep(HOSTILE_SECONDS)
+        else:
+            self.wfile.write(pattern(min(size, HOSTILE_BYTES)))
 
 
 def closed_loopback_port():
@@ -138,13 +184,29 @@ def closed_loopback_port():
         return probe.getsockname()[1]
 
 
+def stalled_listener():
+    """A listener that accepts nothing, its queue filled by connections of its own."""
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(0)
+    fillers = []
+    for _ in range(3):
+        filler = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        filler.setblocking(False)
+        filler.connect_ex(listener.getsockname())
+        fillers.append(filler)
+    return listener, fillers
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--lifetime", type=float, default=300)
     lifetime = parser.parse_args().lifetime
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
-    print(server.server_address[1], closed_loopback_port(), flush=True)
+    stalled = stalled_listener()
+    print(server.server_address[1], closed_loopback_port(), stalled[0].getsockname()[1],
+          flush=True)
     threading.Timer(lifetime, server.shutdown).start()
     server.serve_forever()
 

@@ -34,12 +34,18 @@ inline WebUrl test_server_url(std::string_view route) {
   return url;
 }
 
-// A loopback port that nothing listens on.
-inline WebServer closed_loopback_server() {
+// A loopback port that nothing listens on, and one where a connect never completes.
+inline WebServer loopback_server(const char* port_variable) {
   WebServer server;
   server.host = "127.0.0.1";
-  server.port = port_from_environment("TARVENIX_TEST_CLOSED_PORT");
+  server.port = port_from_environment(port_variable);
   return server;
+}
+inline WebServer closed_loopback_server() {
+  return loopback_server("TARVENIX_TEST_CLOSED_PORT");
+}
+inline WebServer stalled_loopback_server() {
+  return loopback_server("TARVENIX_TEST_STALLED_PORT");
 }
 
 // Errors shown while it lives are recorded instead of shown.
