@@ -77,7 +77,8 @@ std::optional<std::string> irregular_input(const ProgramPaths& paths, const BadC
   return std::nullopt;
 }
 
-// Takes the output for this run and clears away what a killed run on it left behind.
+// Takes the output for this run and clears away what a killed run on it left behind. The
+// lock is taken on the run log's name: outputs that differ only in their extension share it.
 std::optional<std::string> hold_output(OutputLock& lock, const ProgramPaths& paths,
                                        const RunLog& log, const std::string& page_path) {
   switch (lock.take(log.path)) {
