@@ -21,6 +21,10 @@ constexpr CodeText code_texts[] = {
     {internet_error::connection_reset, "The connection with the server has been reset."},
     {internet_error::cert_revocation_failed, "Revocation of the SSL certificate failed."},
     {internet_error::security_channel_error, "Internal error loading the SSL libraries."},
+    {internet_error::redirect_failed,
+     "The server redirected the request too often or to an "
+     "insecure address."},
+    {internet_error::file_too_large, "The server sent more than the 64 MiB a download may hold."},
 };
 
 bool has_no_text(int code) {

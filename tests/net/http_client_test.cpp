@@ -147,7 +147,9 @@ TEST_CASE_FIXTURE(ClientTest, "ten redirects are followed, an eleventh is refuse
   CHECK_FALSE(open_url(nullptr, session, test_server_url(route(11)).server, route(11), true));
   REQUIRE(errors.shown.size() == 1);
   CHECK(errors.shown[0].text ==
-        "HttpSendRequest failed, error = 12156\n" + test_url_text(route(11)));
+        "HttpSendRequest failed, error = 12156\nThe server redirected the request too often or "
+        "to an insecure address.\n" +
+            test_url_text(route(11)));
 }
 
 TEST_CASE_FIXTURE(ClientTest, "an https server falls back to plain http when useHttps is off") {
