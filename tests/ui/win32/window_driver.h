@@ -1,26 +1,29 @@
 // Drives tarvenix.exe from outside, as an operator would: starts a copy in a folder of its
-// own, finds its main window, reads its controls (id, class, text, position), types into
-// them, clicks, reads message boxes and presses their buttons, and captures the window
-// into a PNG. Every wait is bounded.
+// own, finds its main window, reads and types into its controls, clicks, and reads and
+// answers its message boxes and file dialogs. Every wait is bounded.
 #pragma once
 
 #include <windows.h>
+
+#include <doctest/doctest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "ui/win32/resource.h"
+
 namespace tarvenix::testing {
+
+inline const std::string program_caption = "ADIF to DX Tarvenix 2024";
 
 // Windows path of a Linux path (Wine maps / to drive Z:).
 std::string windows_path(const std::string& unix_path);
-
-// The test build's folders.
-std::string build_dir();           // build/windows, as a Windows path
 std::string program_under_test();  // build/windows/bin/tarvenix.exe
 // The same program built to talk only to servers on 127.0.0.1, which the tests name in
 // TARVENIX_TEST_CONTEST_URL and TARVENIX_TEST_UPDATE_URL.
-std::string loopback_program();  // build/windows/bin/loopback/tarvenix.exe
+std::string loopback_program();
+std::vector<unsigned char> sample(const std::string& name);  // a file of samples/
 
 // A visible top-level window of any process.
 struct TopWindow {
@@ -30,26 +33,15 @@ struct TopWindow {
 };
 std::vector<TopWindow> visible_top_windows();
 
-struct ControlInfo {
-  HWND handle = nullptr;
-  std::string class_name;
-  std::string text;
-  LONG_PTR style = 0;
-  RECT box{};  // client coordinates of the main window: left, top, right, bottom
-  int width() const { return box.right - box.left; }
-  int height() const { return box.bottom - box.top; }
-};
-
 struct MessageBoxInfo {
   HWND handle = nullptr;
   std::string caption;
   std::string text;
-  std::vector<int> buttons;  // IDOK, IDYES, IDNO...
   HWND owner = nullptr;
 };
 
 // The registry of the Wine prefix as the tests need it.
-void set_runtime_key(bool present, DWORD build = 33810, DWORD major = 14);
+void set_runtime_key(bool present, DWORD build = 33810);
 void prepare_prefix();  // fonts, window frames, the https handler that records addresses
 
 class ProgramRun {
@@ -60,7 +52,7 @@ class ProgramRun {
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
 
-  const std::string& folder() const { return folder_; }
+  std::string path(const std::string& name) const { return folder_ + "\\" + name; }
   void write_file(const std::string& name, const std::vector<unsigned char>& bytes) const;
   std::optional<std::vector<unsigned char>> read_file(const std::string& name) const;
   std::string recorded_urls() const;  // the web pages the program asked to open
@@ -68,45 +60,26 @@ class ProgramRun {
   void start();
   HWND wait_main_window(DWORD timeout_ms = 20000);
   HWND main_window() const { return main_; }
+  DWORD process_id() const { return process_.dwProcessId; }
+  std::optional<DWORD> wait_exit(DWORD timeout_ms = 10000);  // nothing: still running
 
   std::optional<MessageBoxInfo> wait_message_box(DWORD timeout_ms = 10000);
   bool no_message_box();  // after the window has handled everything posted so far
   void press(const MessageBoxInfo& box, int button);
+  // The open or save dialog titled `title` given `path` as its file name and confirmed.
+  bool answer_file_dialog(const std::string& title, const std::string& path);
 
-  // The program's open or save dialog titled `title`: `path` typed as the file name and
-  // the dialog confirmed. False when no such dialog came, or (with `wait_closed`) when it
-  // did not close.
-  bool answer_file_dialog(const std::string& title, const std::string& path,
-                          bool wait_closed = true, DWORD timeout_ms = 10000);
-
-  DWORD process_id() const { return process_.dwProcessId; }
-
-  // Exit code, or nothing when the program did not end in time.
-  std::optional<DWORD> wait_exit(DWORD timeout_ms = 10000);
-
-  std::string window_title() const;
-  ControlInfo control(int id) const;
-  std::vector<std::string> list_rows(int id) const;
-  int list_selection(int id) const;
-  bool checked(int id) const;
-  std::vector<HWND> owned_windows(const char* class_name) const;
-
+  std::string text(int id) const;
+  RECT box(int id) const;                                // client coordinates of the window
   void type(int id, const std::string& text) const;      // WM_CHAR, into a combo box's edit too
   void set_text(int id, const std::string& text) const;  // WM_SETTEXT
   void leave_field(int id) const;                        // EN_KILLFOCUS
   void click(int id) const;                              // BN_CLICKED
-  void choose(int id, int row) const;                    // CB_SETCURSEL, then CBN_SELCHANGE
   void close_window() const;                             // WM_CLOSE
-  void resize_client(int width, int height) const;
   void sync();  // returns when everything posted before it has been handled
-
-  // Captures the window from the screen into a PNG under build/windows/screenshots/;
-  // returns the pixels (0x00RRGGBB, rows top down) of the window.
-  std::vector<DWORD> screenshot(const std::string& file_name, int* width, int* height) const;
 
  private:
   LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) const;
-  void post_command(int id, int notification) const;
 
   std::string folder_;
   std::string exe_;
@@ -114,5 +87,28 @@ class ProgramRun {
   HWND main_ = nullptr;
   int sync_counter_ = 1000;
 };
+
+// Starts the program and waits for its window.
+inline void open(ProgramRun& run) {
+  run.start();
+  REQUIRE(run.wait_main_window() != nullptr);
+}
+
+// The next message box must say `text` under the program's caption; `button` closes it.
+inline void expect_message(ProgramRun& run, const std::string& text, int button = IDOK,
+                           DWORD timeout_ms = 10000) {
+  const auto box = run.wait_message_box(timeout_ms);
+  REQUIRE_MESSAGE(box.has_value(), "no message box; expected: " << text);
+  CHECK(box->caption == program_caption);
+  CHECK(box->text == text);
+  run.press(*box, button);
+}
+
+// Ends a program whose window is open: Exit, then Yes.
+inline void exit_program(ProgramRun& run) {
+  run.click(IDC_EXIT);
+  expect_message(run, "Are you sure you want to exit?", IDYES);
+  CHECK(run.wait_exit() == 0u);
+}
 
 }  // namespace tarvenix::testing
