@@ -10,22 +10,12 @@
 
 #include "window_driver.h"
 
-namespace {
-
-int record_url(const char* url) {
-  const char* log = std::getenv("TARVENIX_URL_LOG");
-  if (log == nullptr) return 1;
-  std::FILE* out = std::fopen(log, "ab");
-  if (out == nullptr) return 1;
-  std::fprintf(out, "%s\n", url);
-  std::fclose(out);
-  return 0;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--record-url") == 0) return record_url(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "--record-url") == 0) {
+    const char* log = std::getenv("TARVENIX_URL_LOG");
+    std::FILE* out = log ? std::fopen(log, "ab") : nullptr;
+    return out && std::fprintf(out, "%s\n", argv[2]) > 0 && std::fclose(out) == 0 ? 0 : 1;
+  }
   tarvenix::testing::prepare_prefix();
   tarvenix::testing::set_runtime_key(true);
   doctest::Context context(argc, argv);

@@ -3,6 +3,7 @@
 #include "window_driver.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -28,10 +29,11 @@ std::string class_of(HWND window) {
   return name;
 }
 
-std::vector<HWND> top_windows_of(DWORD process_id) {
+// The process's dialog boxes and message boxes.
+std::vector<HWND> dialogs_of(DWORD process_id) {
   std::vector<HWND> found;
   for (const TopWindow& top : visible_top_windows())
-    if (top.process_id == process_id) found.push_back(top.handle);
+    if (top.process_id == process_id && top.class_name == "#32770") found.push_back(top.handle);
   return found;
 }
 
@@ -43,17 +45,6 @@ void set_string(HKEY root, const char* key, const char* name, const std::string&
   RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                  static_cast<DWORD>(value.size() + 1));
   RegCloseKey(handle);
-}
-
-void empty_folder(const std::string& folder) {
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      DeleteFileA((folder + "\\" + data.cFileName).c_str());
-  while (FindNextFileA(search, &data));
-  FindClose(search);
 }
 
 std::vector<unsigned char> read_bytes(const std::string& path) {
@@ -69,9 +60,6 @@ std::string windows_path(const std::string& unix_path) {
   return path;
 }
 
-std::string program_under_test() {
-  return windows_path(TARVENIX_PROGRAM);
-}
 std::string loopback_program() {
   return windows_path(TARVENIX_LOOPBACK_PROGRAM);
 }
@@ -127,10 +115,10 @@ void prepare_prefix() {
 
 ProgramRun::ProgramRun(const std::string& name, const std::string& program) {
   const std::string build_dir = windows_path(TARVENIX_WINDOWS_BUILD_DIR);
-  CreateDirectoryA((build_dir + "\\e2e").c_str(), nullptr);
   folder_ = build_dir + "\\e2e\\" + name;
-  CreateDirectoryA(folder_.c_str(), nullptr);
-  empty_folder(folder_);
+  std::error_code ignored;  // a file still in use is overwritten below
+  std::filesystem::remove_all(folder_, ignored);
+  std::filesystem::create_directories(folder_, ignored);
   exe_ = path("tarvenix.exe");
   CopyFileA(program.c_str(), exe_.c_str(), FALSE);
   // The country file the build puts beside the shipped programs.
@@ -178,8 +166,9 @@ void ProgramRun::start() {
 
 HWND ProgramRun::wait_main_window(DWORD timeout_ms) {
   wait_until(timeout_ms, [&] {
-    for (HWND window : top_windows_of(process_.dwProcessId))
-      if (class_of(window).starts_with("ADIF to DX Tarvenix")) main_ = window;
+    for (const TopWindow& top : visible_top_windows())
+      if (top.process_id == process_id() && top.class_name.starts_with("ADIF to DX"))
+        main_ = top.handle;
     return main_ != nullptr;
   });
   return main_;
@@ -194,17 +183,16 @@ std::optional<DWORD> ProgramRun::wait_exit(DWORD timeout_ms) {
 
 LRESULT ProgramRun::send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) const {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &result))
-    return -1;
-  return static_cast<LRESULT>(result);
+  const bool answered =
+      SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &result);
+  return answered ? static_cast<LRESULT>(result) : -1;
 }
 
 // The box's text is its longest static control that is not the icon.
 std::optional<MessageBoxInfo> ProgramRun::wait_message_box(DWORD timeout_ms) {
   std::optional<MessageBoxInfo> box;
   wait_until(timeout_ms, [&] {
-    for (HWND window : top_windows_of(process_.dwProcessId)) {
-      if (class_of(window) != "#32770") continue;
+    for (HWND window : dialogs_of(process_id())) {
       MessageBoxInfo info{window, "", "", GetWindow(window, GW_OWNER)};
       char text[1024] = {};
       send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
@@ -225,11 +213,9 @@ std::optional<MessageBoxInfo> ProgramRun::wait_message_box(DWORD timeout_ms) {
   return box;
 }
 
-bool ProgramRun::no_message_box() {
+size_t ProgramRun::boxes() {
   sync();
-  for (HWND window : top_windows_of(process_.dwProcessId))
-    if (class_of(window) == "#32770") return false;
-  return true;
+  return dialogs_of(process_id()).size();
 }
 
 void ProgramRun::press(const MessageBoxInfo& box, int button) {
@@ -241,10 +227,10 @@ void ProgramRun::press(const MessageBoxInfo& box, int button) {
 bool ProgramRun::answer_file_dialog(const std::string& title, const std::string& file) {
   HWND dialog = nullptr;
   wait_until(10000, [&] {
-    for (HWND window : top_windows_of(process_.dwProcessId)) {
+    for (HWND window : dialogs_of(process_id())) {
       char text[256] = {};
       send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-      if (class_of(window) == "#32770" && title == text) dialog = window;
+      if (title == text) dialog = window;
     }
     return dialog != nullptr;
   });
@@ -283,16 +269,9 @@ void ProgramRun::set_text(int id, const std::string& text) const {
   send(GetDlgItem(main_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void ProgramRun::leave_field(int id) const {
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS),
+void ProgramRun::click(int id, int notification) const {
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, notification),
                reinterpret_cast<LPARAM>(GetDlgItem(main_, id)));
-}
-void ProgramRun::click(int id) const {
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(main_, id)));
-}
-void ProgramRun::close_window() const {
-  PostMessageA(main_, WM_CLOSE, 0, 0);
 }
 
 // A posted EM_SETLIMITTEXT to the read-only ADIF edit is the marker: the window's thread

@@ -19,7 +19,6 @@ inline const std::string program_caption = "ADIF to DX Tarvenix 2024";
 
 // Windows path of a Linux path (Wine maps / to drive Z:).
 std::string windows_path(const std::string& unix_path);
-std::string program_under_test();  // build/windows/bin/tarvenix.exe
 // The same program built to talk only to servers on 127.0.0.1, which the tests name in
 // TARVENIX_TEST_CONTEST_URL and TARVENIX_TEST_UPDATE_URL.
 std::string loopback_program();
@@ -47,7 +46,8 @@ void prepare_prefix();  // fonts, window frames, the https handler that records 
 class ProgramRun {
  public:
   // Copies `program` into build/windows/e2e/<name>/ (emptied first).
-  explicit ProgramRun(const std::string& name, const std::string& program = program_under_test());
+  explicit ProgramRun(const std::string& name,
+                      const std::string& program = windows_path(TARVENIX_PROGRAM));
   ~ProgramRun();  // ends the program if it still runs
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
@@ -64,18 +64,16 @@ class ProgramRun {
   std::optional<DWORD> wait_exit(DWORD timeout_ms = 10000);  // nothing: still running
 
   std::optional<MessageBoxInfo> wait_message_box(DWORD timeout_ms = 10000);
-  bool no_message_box();  // after the window has handled everything posted so far
+  size_t boxes();  // the boxes open once the window has handled everything posted so far
   void press(const MessageBoxInfo& box, int button);
   // The open or save dialog titled `title` given `path` as its file name and confirmed.
   bool answer_file_dialog(const std::string& title, const std::string& path);
 
   std::string text(int id) const;
-  RECT box(int id) const;                                // client coordinates of the window
-  void type(int id, const std::string& text) const;      // WM_CHAR, into a combo box's edit too
-  void set_text(int id, const std::string& text) const;  // WM_SETTEXT
-  void leave_field(int id) const;                        // EN_KILLFOCUS
-  void click(int id) const;                              // BN_CLICKED
-  void close_window() const;                             // WM_CLOSE
+  RECT box(int id) const;                                   // client coordinates of the window
+  void type(int id, const std::string& text) const;         // WM_CHAR, into a combo box's edit too
+  void set_text(int id, const std::string& text) const;     // WM_SETTEXT
+  void click(int id, int notification = BN_CLICKED) const;  // EN_KILLFOCUS: leaving a field
   void sync();  // returns when everything posted before it has been handled
 
  private:
