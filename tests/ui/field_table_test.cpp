@@ -45,21 +45,15 @@ struct Window {
 }  // namespace
 
 TEST_CASE("the table ties each control to its field, size and label") {
+  // The ids themselves are the resource header's; what the walk below does not see is here.
   Window w;
-  CHECK(w.table[slot_callsign].control_id == 1301);
-  CHECK(w.table[slot_callsign].label_id == 1210);
-  CHECK(w.table[slot_callsign].buffer == w.record.callsign);
-  CHECK(w.table[slot_callsign].max_length == 16);
-  CHECK(w.table[slot_callsign].required);
-  CHECK(w.table[slot_postal_code].max_length == 16);
   CHECK(w.table[slot_cq_zone].buffer == w.record.cq_zone);
   CHECK(w.table[slot_cq_zone].max_length == 4);
   CHECK(w.table[slot_antenna].max_length == 512);
   CHECK(w.table[slot_country].buffer == nullptr);
   CHECK(w.table[slot_country].max_length == 0);
-  CHECK(w.table[slot_output].control_id == 1114);
-  CHECK(w.table[slot_output].label_id == 1003);
   CHECK(w.table[slot_output].required);
+  CHECK(w.table[slot_scoresheet].required);
   CHECK(w.table[slot_mode].label_string_id == 1623);
   CHECK(w.table[slot_output].label == "Output");
   for (size_t slot = 0; slot < field_count; ++slot)
