@@ -61,14 +61,6 @@ struct RunFolder {
 
 }  // namespace
 
-TEST_CASE_FIXTURE(RunFolder, "a clean run saves the workbook") {
-  write_log(one_qso);
-  bool saved = false;
-  CHECK(run(saved) == 0);
-  CHECK(saved);
-  CHECK(std::filesystem::exists(paths.output_path));
-}
-
 TEST_CASE_FIXTURE(RunFolder, "a run with error lines in its log saves the workbook and fails") {
   write_log(std::string(one_qso) + "<CALL:4>W9XY <QSO_DATE:8>20240101");  // no <EOR>
   bool saved = false;

@@ -198,19 +198,17 @@ TEST_CASE("a credited row holds day, month, time, band in metres, mode class and
   MemorySheet sheet;
   CreditRecord record;
   record.row = 42;
-  record.day = 3;
   record.month = 3;
   record.time = 5;
   record.band = 6;  // 20M
   record.mode = 2;  // Phone
   record.set_call("K1ABC");
+  record.day = 4;
   CHECK(write_credit_row(sheet, record) == 1);
-  CHECK(sheet.numbers[{42, 3}] == 3);
-  CHECK(sheet.numbers[{42, 4}] == 3);
-  CHECK(sheet.numbers[{42, 5}] == 5);
-  CHECK(sheet.numbers[{42, 6}] == 20);
-  CHECK(sheet.texts[{42, 7}] == "Phone");
-  CHECK(sheet.texts[{42, 8}] == "K1ABC");
+  CHECK(sheet.numbers == std::map<std::pair<int, int>, double>{
+                             {{42, 3}, 4}, {{42, 4}, 3}, {{42, 5}, 5}, {{42, 6}, 20}});
+  CHECK(sheet.texts ==
+        std::map<std::pair<int, int>, std::string>{{{42, 7}, "Phone"}, {{42, 8}, "K1ABC"}});
   CHECK(write_credit_row(sheet, record) == 0);  // the row held a day already
 }
 

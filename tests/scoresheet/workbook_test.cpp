@@ -2,8 +2,6 @@
 // written by us and read back, damaged inputs, and (on Linux) openpyxl reading what we saved.
 #include <doctest/doctest.h>
 
-#include <zlib.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -127,10 +125,13 @@ TEST_CASE("the template's cells read as text, number or nothing") {
   CHECK(sheet->last_row() == 20);
 }
 
-TEST_CASE("written cells are read back from the saved file and the template is untouched") {
+TEST_CASE(
+    "written cells are read back from the saved file, which replaced the old one, and the "
+    "template is untouched") {
   ScratchFolder folder;
   const std::string before = read_bytes(kTemplate);
   const std::string output = folder.file("results.xlsx");
+  write_bytes(output, "an older file");  // replaced
   {
     Workbook book;
     REQUIRE(book.load(kTemplate));
@@ -156,17 +157,6 @@ TEST_CASE("written cells are read back from the saved file and the template is u
   CHECK(sheet.read_text(2, 2) == "inline & text");
   CHECK(sheet.read_text(1, 1) == "DX Tarvenix Worksheet");
   CHECK(sheet.last_row() == 391);
-}
-
-TEST_CASE("saving replaces an existing output file") {
-  ScratchFolder folder;
-  const std::string output = folder.file("results.xlsx");
-  write_bytes(output, "an older file");
-  Workbook book;
-  REQUIRE(book.load(kTemplate));
-  REQUIRE(book.save(output));
-  Workbook again;
-  CHECK(again.load(output));
 }
 
 TEST_CASE("a save that cannot be written fails with a text and leaves nothing behind") {
@@ -198,56 +188,36 @@ TEST_CASE("nothing loaded: no sheet, and nothing to save") {
 
 TEST_CASE("damaged inputs give a clear text, no sheet and no output") {
   ScratchFolder folder;
-  CHECK(load_error(folder.file("absent.xlsx")) == "file not found");
-
-  const std::string text = folder.file("text.xlsx");
-  write_bytes(text, "QSO list, not a workbook\n");
-  CHECK(load_error(text) == "not a zip archive");
-
-  const std::string truncated = folder.file("truncated.xlsx");
   const std::string whole = read_bytes(kTemplate);
-  write_bytes(truncated, whole.substr(0, whole.size() / 2));
-  CHECK(load_error(truncated) == "not a zip archive");
-
-  const std::string no_sheet = folder.file("no_sheet.xlsx");
-  write_bytes(no_sheet, template_with("xl/worksheets/sheet1.xml", nullptr));
-  CHECK(load_error(no_sheet) == "damaged workbook: xl/worksheets/sheet1.xml is missing");
-
-  const std::string no_sheets = folder.file("no_sheets.xlsx");
-  write_bytes(no_sheets, template_with("xl/workbook.xml", "<workbook><sheets/></workbook>"));
-  CHECK(load_error(no_sheets) == "not a workbook: no worksheet");
-
-  const std::string no_workbook = folder.file("no_workbook.xlsx");
-  write_bytes(no_workbook, template_with("xl/workbook.xml", nullptr));
-  CHECK(load_error(no_workbook) == "not a workbook: no workbook part");
-
-  const std::string broken = folder.file("broken.xlsx");
-  write_bytes(broken, template_with("xl/worksheets/sheet1.xml", "<worksheet><sheetData><row>"));
-  CHECK(load_error(broken).starts_with("damaged XML in xl/worksheets/sheet1.xml: "));
-
-  const std::string broken_strings = folder.file("broken_strings.xlsx");
-  write_bytes(broken_strings, template_with("xl/sharedStrings.xml", "<sst><si><t>a</si></sst>"));
-  CHECK(load_error(broken_strings).starts_with("damaged XML in xl/sharedStrings.xml: "));
-}
-
-TEST_CASE("a zip bomb in place of the sheet is refused") {
-  ScratchFolder folder;
-  xlsx::ZipReader reader;
-  std::string error;
-  REQUIRE(reader.open(read_bytes(kTemplate), error));
-  StringSink sink;
-  xlsx::ZipWriter writer(sink);
-  for (const xlsx::ZipEntry& entry : reader.entries()) {
-    if (entry.name == "xl/worksheets/sheet1.xml") {
-      REQUIRE(writer.add_deflated(entry, std::string(size_t{64} << 20, ' '), Z_BEST_COMPRESSION));
+  const struct {
+    std::string bytes;  // empty: no file
+    const char* error;  // the text, or its start when it ends in ": "
+  } cases[] = {
+      {"", "file not found"},
+      {"QSO list, not a workbook\n", "not a zip archive"},
+      {whole.substr(0, whole.size() / 2), "not a zip archive"},
+      {template_with("xl/worksheets/sheet1.xml", nullptr),
+       "damaged workbook: xl/worksheets/sheet1.xml is missing"},
+      {template_with("xl/workbook.xml", "<workbook><sheets/></workbook>"),
+       "not a workbook: no worksheet"},
+      {template_with("xl/workbook.xml", nullptr), "not a workbook: no workbook part"},
+      {template_with("xl/worksheets/sheet1.xml", "<worksheet><sheetData><row>"),
+       "damaged XML in xl/worksheets/sheet1.xml: "},
+      {template_with("xl/sharedStrings.xml", "<sst><si><t>a</si></sst>"),
+       "damaged XML in xl/sharedStrings.xml: "},
+  };
+  int i = 0;
+  for (const auto& c : cases) {
+    CAPTURE(c.error);
+    const std::string path = folder.file(std::to_string(++i) + ".xlsx");
+    if (!c.bytes.empty()) write_bytes(path, c.bytes);
+    const std::string error = load_error(path);
+    if (std::string_view(c.error).ends_with(": ")) {
+      CHECK(error.starts_with(c.error));
     } else {
-      REQUIRE(writer.add_copy(entry, reader.compressed_data(entry)));
+      CHECK(error == c.error);
     }
   }
-  REQUIRE(writer.finish());
-  const std::string bomb = folder.file("bomb.xlsx");
-  write_bytes(bomb, sink.bytes());
-  CHECK(load_error(bomb) == "entry too large: xl/worksheets/sheet1.xml");
 }
 
 #ifndef _WIN32

@@ -1,8 +1,8 @@
 // The entry checks: call-sign form, the e-mail pattern (against std::regex on many short
-// texts, and on long ones), the CQ Zone range and the country and entry rules.
+// texts, and on long ones) and the CQ Zone range. The country and entry rules are pinned
+// through the required-field walk in field_table_test.cpp.
 #include <doctest/doctest.h>
 
-#include <cstring>
 #include <random>
 #include <regex>
 #include <string>
@@ -102,21 +102,4 @@ TEST_CASE("a CQ Zone is valid when empty or 1 to 40") {
     REQUIRE(check_cq_zone(z).has_value());
     CHECK(*check_cq_zone(z) == std::string(z) + " is not a valid CQ Zone!");
   }
-}
-
-TEST_CASE("State/Province and Postal Code are required only for the United States of America") {
-  OperatorConfig r;
-  std::strcpy(r.country, "United States of America");
-  CHECK(country_requires_address(r));
-  std::strcpy(r.country, "united states of america");
-  CHECK_FALSE(country_requires_address(r));
-  std::strcpy(r.country, "Canada");
-  CHECK_FALSE(country_requires_address(r));
-}
-
-TEST_CASE("the antenna description is required from the LIMITED entry on") {
-  CHECK_FALSE(entry_requires_antenna(0));
-  CHECK_FALSE(entry_requires_antenna(1));
-  CHECK(entry_requires_antenna(2));
-  CHECK(entry_requires_antenna(4));
 }
