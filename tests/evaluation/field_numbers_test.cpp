@@ -14,19 +14,11 @@
 
 using namespace tarvenix;
 
-TEST_CASE("leading integers read like atoi") {
-  CHECK(leading_int("20240315") == 20240315);
-  CHECK(leading_int("  -42xyz") == -42);
-  CHECK(leading_int("+7") == 7);
-  CHECK(leading_int("\t\n 12") == 12);
-  CHECK(leading_int("") == 0);
-  CHECK(leading_int("abc") == 0);
-  CHECK(leading_int("-") == 0);
-  CHECK(leading_int("+-3") == 0);
-  CHECK(leading_int("20m") == 20);
-}
-
-TEST_CASE("leading integers saturate at the 32-bit range") {
+TEST_CASE("leading integers read like atoi, and saturate at the 32-bit range") {
+  for (const char* s : {"20240315", "  -42xyz", "+7", "\t\n 12", "", "abc", "-", "+-3", "20m"}) {
+    CAPTURE(s);
+    CHECK(leading_int(s) == std::atoi(s));
+  }
   CHECK(leading_int("2147483647") == std::numeric_limits<int32_t>::max());
   CHECK(leading_int("2147483648") == std::numeric_limits<int32_t>::max());
   CHECK(leading_int("-2147483648") == std::numeric_limits<int32_t>::min());
@@ -50,10 +42,7 @@ TEST_CASE("leading doubles read like strtod") {
     CHECK(leading_double(s) == std::strtod(s, nullptr));
   }
   CHECK(leading_double("nan") != leading_double("nan"));
-}
-
-TEST_CASE("numbers beyond the range of double read as 0") {
-  CHECK(leading_double("1e999") == 0);
+  CHECK(leading_double("1e999") == 0);  // beyond the range of double
   CHECK(leading_double("1e-999") == 0);
 }
 
