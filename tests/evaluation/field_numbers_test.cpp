@@ -10,7 +10,6 @@
 
 #include "evaluation/field_numbers.h"
 #include "evaluation/qso_date.h"
-#include "records/format_text.h"
 
 using namespace tarvenix;
 
@@ -44,21 +43,6 @@ TEST_CASE("leading doubles read like strtod") {
   CHECK(leading_double("nan") != leading_double("nan"));
   CHECK(leading_double("1e999") == 0);  // beyond the range of double
   CHECK(leading_double("1e-999") == 0);
-}
-
-TEST_CASE("format_to composes into a reused string") {
-  std::string out;
-  format_to(out, "has an invalid band (%.*s)", 4, "70CMxx");
-  CHECK(out == "has an invalid band (70CM)");
-  format_to(out, "%d", 5);
-  CHECK(out == "5");
-}
-
-TEST_CASE("a QSO_DATE is read as year, month and day") {
-  const QsoDate date = qso_date_of("20231231");
-  CHECK(date.year == 2023);
-  CHECK(date.month == 12);
-  CHECK(date.day == 31);
 }
 
 TEST_CASE("the date text equals printf's for any value, cut to 11 characters") {
