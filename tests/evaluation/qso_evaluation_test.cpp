@@ -190,6 +190,11 @@ TEST_CASE("a Sicilian call, of a megabyte, is credited to Sicily, also in its zo
   CHECK(run.entities.find(904)->call_text() == call.substr(0, 16));
   CHECK_FALSE(run.entities.find(248)->has_call());
   CHECK(run.zones.find(15)->code == 904);
+  // the note of a move is written even when the entity is already credited
+  CHECK(run.evaluate({{"CALL", "IT9XYZ"}, {"DXCC", "248"}, {"CQZ", "0"}}) ==
+        "INFO:\tQSO #    2 with IT9XYZ on 2024-03-15 is Sicily\n"
+        "WARN:\tQSO #    2 with IT9XYZ on 2024-03-15 has an invalid CQ Zone (0)\n");
+  CHECK(run.entities.find(904)->call_text() == call.substr(0, 16));
 }
 
 TEST_CASE("a move to a contest entity missing from the Scoresheet is rejected after its note") {
@@ -204,15 +209,6 @@ TEST_CASE("a move to a contest entity missing from the Scoresheet is rejected af
   CHECK(run.entities.find(903) == nullptr);
   CHECK_FALSE(run.entities.find(248)->has_call());
   CHECK(run.zones.find(5) == nullptr);
-}
-
-TEST_CASE("the note of a move is written even when the entity is already credited") {
-  Run run;
-  run.evaluate({{"CALL", "IT9ABC"}, {"DXCC", "248"}});
-  CHECK(run.evaluate({{"CALL", "IT9XYZ"}, {"DXCC", "248"}, {"CQZ", "0"}}) ==
-        "INFO:\tQSO #    2 with IT9XYZ on 2024-03-15 is Sicily\n"
-        "WARN:\tQSO #    2 with IT9XYZ on 2024-03-15 has an invalid CQ Zone (0)\n");
-  CHECK(run.entities.find(904)->call_text() == "IT9ABC");
 }
 
 TEST_CASE("entity replacement by a confirmed QSO needs the Confirmed box") {
