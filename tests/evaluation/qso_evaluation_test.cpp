@@ -113,12 +113,18 @@ TEST_CASE("each rejection writes its line and raises its counter") {
       {"MODE", "cw", "@ has an invalid Mode (cw)\n", &R::bad_mode},
       {"DXCC", nullptr, "@ does not have a DXCC Entity Code\n", &R::no_dxcc_prefix},
       {"DXCC", "0", "@ does not have a DXCC Entity Code\n", &R::no_dxcc_prefix},
+      {"DXCC", "", "@ does not have a DXCC Entity Code\n", &R::no_dxcc_prefix},
+      {"DXCC", "-5", "@ does not have a valid DXCC Entity Code (-5)\n", &R::bad_dxcc_prefix},
+      // the logged text is written, not the code it saturates to
+      {"DXCC", "99999999999", "@ does not have a valid DXCC Entity Code (99999999999)\n",
+       &R::bad_dxcc_prefix},
       {"DXCC", "907", "@ does not have a valid DXCC Entity Code (907)\n", &R::bad_dxcc_prefix},
       {"DXCC", "230", "@ does not have a valid DXCC Entity Code (230)\n", &R::bad_dxcc_prefix},
       // the entity stands when the zone is rejected
       {"CQZ", nullptr, "@ does not have a CQ Zone\n", &R::no_cq_zone},
       {"CQZ", "0", "@ has an invalid CQ Zone (0)\n", &R::bad_cq_zone},
       {"CQZ", "41", "@ has an invalid CQ Zone (41)\n", &R::bad_cq_zone},
+      {"CQZ", "x", "@ has an invalid CQ Zone (0)\n", &R::bad_cq_zone},  // the zone read
       // the bad-call list, by category
       {"CALL", "K1BUST", " with K1BUST on 2024-03-15 is a busted callsign (copied wrong)\n",
        &R::busted_calls},
