@@ -1,32 +1,44 @@
-// Band and frequency rules: band names, band edges with their tolerance, mismatches and the
-// operator's band selection.
+// Band and mode rules: band names, band edges with their tolerance, mismatches, the mode
+// classes with exact matching, and the operator's band and mode selection.
 #include <doctest/doctest.h>
 
 #include <string>
 
 #include "evaluation/band_rules.h"
+#include "evaluation/mode_rules.h"
 #include "support/qso_builder.h"
 
 using namespace tarvenix;
-using tarvenix::testing::make_record;
 
 namespace {
 
-struct BandResult {
-  int index;
+struct RuleResult {
+  int index;  // the band, or the mode class
   std::string reason;
   RunStats stats;
 };
 
-BandResult band_of(tarvenix::testing::FieldList fields, int selected = 0) {
-  const QsoRecord record = make_record(fields);
+// Applies one rule with the operator's selection in `selection`; the message slot starts with
+// text so that each answer is seen to replace it.
+RuleResult rule_of(int (*check)(const QsoRecord&, OperatorConfig&, RunStats&),
+                   uint8_t OperatorConfig::*selection, tarvenix::testing::FieldList fields,
+                   int selected) {
+  const QsoRecord record = tarvenix::testing::make_record(fields);
   OperatorConfig config;
-  config.band_index = static_cast<uint8_t>(selected);
+  config.*selection = static_cast<uint8_t>(selected);
   config.message = "left over";
-  BandResult result;
-  result.index = check_band(record, config, result.stats);
+  RuleResult result;
+  result.index = check(record, config, result.stats);
   result.reason = config.message;
   return result;
+}
+
+RuleResult band_of(tarvenix::testing::FieldList fields, int selected = 0) {
+  return rule_of(check_band, &OperatorConfig::band_index, fields, selected);
+}
+
+RuleResult mode_of(tarvenix::testing::FieldList fields, int selected = 0) {
+  return rule_of(check_mode, &OperatorConfig::mode_index, fields, selected);
 }
 
 }  // namespace
@@ -102,7 +114,7 @@ TEST_CASE("BAND, FREQ and the operator's band selection") {
   for (const Row& row : rows) {
     CAPTURE(row.reason);
     CAPTURE(row.selected);
-    const BandResult r = band_of(row.fields, row.selected);
+    const RuleResult r = band_of(row.fields, row.selected);
     CHECK(r.index == row.index);
     CHECK(r.reason == row.reason);
     for (const Row& other : rows) {  // each rejection raises exactly one counter
@@ -111,9 +123,44 @@ TEST_CASE("BAND, FREQ and the operator's band selection") {
   }
   for (const char* bad : {"5.5", "148.5", "0", "", "abc", "-14.1", "nan", "inf"}) {
     CAPTURE(bad);
-    const BandResult r = band_of({{"FREQ", bad}});
+    const RuleResult r = band_of({{"FREQ", bad}});
     CHECK(r.index == 0);
     CHECK(r.reason == std::string("has an invalid frequency (") + bad + ")");
     CHECK(r.stats.bad_frequency == 1);
+  }
+}
+
+TEST_CASE("every mode falls into its class; unknown and mis-cased modes are invalid") {
+  CHECK(mode_of({{"MODE", "CW"}}).index == 1);
+  for (std::string_view m : PHONE_MODES) CHECK(mode_class_of(m) == 2);
+  for (std::string_view m : DIGITAL_MODES) CHECK(mode_class_of(m) == 3);
+  for (const char* m : {"cw", "PSK31", "JS8", "", "A", "ZZZZ", "CW "}) {
+    CAPTURE(m);
+    const RuleResult r = mode_of({{"MODE", m}});
+    CHECK(r.index == 0);
+    CHECK(r.reason == std::string("has an invalid Mode (") + m + ")");
+    CHECK(r.stats.bad_mode == 1);
+  }
+}
+
+TEST_CASE("a missing MODE has its reason and no counter; SUBMODE is not consulted") {
+  const RuleResult r = mode_of({{"SUBMODE", "FT4"}});
+  CHECK(r.index == 0);
+  CHECK(r.reason == "did not specify a Mode");
+  CHECK(r.stats.bad_mode == 0);
+  CHECK(r.stats.not_selected_mode == 0);
+}
+
+TEST_CASE("the operator's mode selection") {
+  const RuleResult r = mode_of({{"MODE", "CW"}}, 2);
+  CHECK(r.index == 0);
+  CHECK(r.reason == "CW is not for the selected Mode");
+  CHECK(r.stats.not_selected_mode == 1);
+  CHECK(mode_of({{"MODE", "SSB"}}, 2).index == 2);
+  CHECK(mode_of({{"MODE", "FT8"}}, 3).index == 3);
+  for (const char* m : {"CW", "SSB", "FT8"}) {
+    const RuleResult any = mode_of({{"MODE", m}}, 0);
+    CHECK(any.index != 0);
+    CHECK(any.reason.empty());
   }
 }
