@@ -66,96 +66,74 @@ using S = ReaderStatus;
 
 }  // namespace
 
-TEST_CASE("names are upper-cased, values kept as they are") {
+TEST_CASE("a record keeps declared lengths and its direct references") {
   MemorySource source("<call:6>N0CALL<band:3>20m<EOR>\n");
   AdifReader reader(source);
   QsoRecord record;
   std::string error;
   REQUIRE(reader.parse_ADIF(record, error) == S::end_of_record);
   REQUIRE(record.call != nullptr);
-  CHECK(record.call->name == "CALL");
-  CHECK(record.call->value == "N0CALL");
   CHECK(record.call->length == 6);
   CHECK(record.band->value == "20m");
   CHECK(record.find("BAND") == record.band);
 }
 
-TEST_CASE("tag syntax") {
-  SUBCASE("a data type indicator is ignored") {
-    CHECK(records_of("<QSO_DATE:8:D>20240315<EOR>") ==
-          std::vector<std::string>{"QSO_DATE=20240315"});
+TEST_CASE("tag syntax, lines without tags, packed records") {
+  const struct {
+    const char* what;
+    const char* text;
+    std::vector<std::string> records;
+  } cases[] = {
+      {"a data type indicator is ignored", "<QSO_DATE:8:D>20240315<EOR>", {"QSO_DATE=20240315"}},
+      {"'<' and '>' within the length", "<COMMENT:5>a<b>c<EOR>", {"COMMENT=a<b>c"}},
+      {"cut at the length, the rest up to the next tag ignored",
+       "<CALL:3>N0CALL <BAND:3>20m<EOR>",
+       {"BAND=20m CALL=N0C"}},
+      {"a zero length is empty; a tag without length is ignored",
+       "<NAME:0><APP_X><CALL:2>K1<EOR>",
+       {"CALL=K1 NAME="}},
+      {"blanks and a sign before the length", "<A: 2>xy<B:+1>z<EOR>", {"A=xy B=z"}},
+      {"no digits give 0; a negative length is a marker", "<A:x>zz<B:-3>yyy<EOR>", {"A="}},
+      {"an EOR with a length is a field", "<EOR:0><CALL:2>K1<eor>", {"CALL=K1 EOR="}},
+      {"only a to z are upper-cased", "<app_\xe4x:1>1<EOR>", {"APP_\xe4X=1"}},
+      {"a name without ':' or '>' ignores its line only",
+       "<CALL:2>K1<BAND\n<MODE:2>CW<EOR>",
+       {"CALL=K1 MODE=CW"}},
+      {"a length without '>' ignores its line only", "<CALL:2 K1\n<MODE:2>CW<EOR>", {"MODE=CW"}},
+      {"after the length, all up to the next '>' is skipped",
+       "<CALL:2 K1 <BAND:3>20m<EOR>",
+       {"CALL=20"}},
+      {"the input ends inside a tag", "<CALL:2>K1<EOR><MODE:2", {"CALL=K1"}},
+      {"packed on a line",
+       "<CALL:2>K1<EOR><CALL:2>K2<EOR><CALL:2>K3<EOR>\n",
+       {"CALL=K1", "CALL=K2", "CALL=K3"}},
+      {"a header packed before a record", "<X:1>h<EOH><CALL:2>K1<EOR>", {"CALL=K1"}},
+      {"a repeated name keeps the first", "<CALL:2>K1<call:2>K2<EOR>", {"CALL=K1"}},
+  };
+  for (const auto& c : cases) {
+    CAPTURE(c.what);
+    CHECK(records_of(c.text) == c.records);
   }
-  SUBCASE("a value holds '<' and '>' within its length") {
-    CHECK(records_of("<COMMENT:5>a<b>c<EOR>") == std::vector<std::string>{"COMMENT=a<b>c"});
-  }
-  SUBCASE("a value is cut at its declared length; the rest up to the next tag is ignored") {
-    CHECK(records_of("<CALL:3>N0CALL <BAND:3>20m<EOR>") ==
-          std::vector<std::string>{"BAND=20m CALL=N0C"});
-  }
-  SUBCASE("a zero length gives an empty value; a tag without length is ignored") {
-    CHECK(records_of("<NAME:0><APP_X><CALL:2>K1<EOR>") ==
-          std::vector<std::string>{"CALL=K1 NAME="});
-  }
-  SUBCASE("blanks and a sign before the length are read") {
-    CHECK(records_of("<A: 2>xy<B:+1>z<EOR>") == std::vector<std::string>{"A=xy B=z"});
-  }
-  SUBCASE("no digits give length 0; a negative length is a marker") {
-    CHECK(records_of("<A:x>zz<B:-3>yyy<EOR>") == std::vector<std::string>{"A="});
-  }
-  SUBCASE("an EOR with a length is an ordinary field") {
-    CHECK(records_of("<EOR:0><CALL:2>K1<eor>") == std::vector<std::string>{"CALL=K1 EOR="});
-  }
-  SUBCASE("markers in lower case") {
-    CHECK(statuses_of("<eoh>\n<eor>\n") ==
-          std::vector<S>{S::end_of_header, S::line, S::end_of_record, S::line, S::end_of_file});
-  }
-  SUBCASE("only a to z are upper-cased in names") {
-    CHECK(records_of("<app_\xe4x:1>1<EOR>") == std::vector<std::string>{"APP_\xe4X=1"});
-  }
-}
-
-TEST_CASE("lines without tags and tags not closed on their line") {
-  SUBCASE("free text returns 0 and adds nothing") {
-    CHECK(read_steps("just a header line\n")[0].status == S::line);
-    CHECK(read_steps("just a header line\n")[0].fields.empty());
-  }
-  SUBCASE("a name without ':' or '>' ignores the rest of its line only") {
-    CHECK(records_of("<CALL:2>K1<BAND\n<MODE:2>CW<EOR>") ==
-          std::vector<std::string>{"CALL=K1 MODE=CW"});
-  }
-  SUBCASE("a length without '>' ignores the rest of its line only") {
-    CHECK(records_of("<CALL:2 K1\n<MODE:2>CW<EOR>") == std::vector<std::string>{"MODE=CW"});
-    // up to the next '>' on the line, anything after the length is skipped
-    CHECK(records_of("<CALL:2 K1 <BAND:3>20m<EOR>") == std::vector<std::string>{"CALL=20"});
-  }
-  SUBCASE("the input ends inside a tag") {
-    CHECK(records_of("<CALL:2>K1<EOR><MODE:2") == std::vector<std::string>{"CALL=K1"});
-  }
+  CHECK(statuses_of("<eoh>\n<eor>\n") ==
+        std::vector<S>{S::end_of_header, S::line, S::end_of_record, S::line, S::end_of_file});
+  const std::vector<Step> free_text = read_steps("just a header line\n");
+  CHECK(free_text[0].status == S::line);
+  CHECK(free_text[0].fields.empty());
 }
 
 TEST_CASE("values that span lines") {
-  const std::string log = "<NOTES:12>line one\r\nab<CALL:2>K1<EOR>\r\n";
-  SUBCASE("the value takes the line end and goes on; the next call reads the rest") {
-    const std::vector<Step> steps = read_steps(log);
-    REQUIRE(steps.size() >= 2);
-    CHECK(steps[0].status == S::line);
-    CHECK(steps[0].fields == "NOTES=line one\r\nab");
-    CHECK(steps[1].status == S::end_of_record);
-    CHECK(steps[1].fields == "CALL=K1 NOTES=line one\r\nab");
+  const std::vector<Step> steps = read_steps("<NOTES:12>line one\r\nab<CALL:2>K1<EOR>\r\n");
+  REQUIRE(steps.size() >= 2);
+  CHECK(steps[0].status == S::line);  // the value takes the line end; the next call goes on
+  CHECK(steps[0].fields == "NOTES=line one\r\nab");
+  CHECK(steps[1].status == S::end_of_record);
+  CHECK(steps[1].fields == "CALL=K1 NOTES=line one\r\nab");
+  // the end of the input inside a value ends reading, whatever length was declared
+  for (const char* text : {"<CALL:2>K1<NOTES:50>short\n", "<CALL:2>K1<NOTES:2000000000>tail",
+                           "<CALL:99999999999999999999999>tail"}) {
+    CAPTURE(text);
+    CHECK(statuses_of(text) == std::vector<S>{S::end_of_file});
   }
-  SUBCASE("the end of the input inside a value ends reading") {
-    CHECK(statuses_of("<CALL:2>K1<NOTES:50>short\n") == std::vector<S>{S::end_of_file});
-  }
-  SUBCASE("a huge declared length near the end costs only what the file holds") {
-    CHECK(statuses_of("<CALL:2>K1<NOTES:2000000000>tail") == std::vector<S>{S::end_of_file});
-    CHECK(statuses_of("<CALL:99999999999999999999999>tail") == std::vector<S>{S::end_of_file});
-  }
-}
-
-TEST_CASE("records packed on a line are all read") {
-  CHECK(records_of("<CALL:2>K1<EOR><CALL:2>K2<EOR><CALL:2>K3<EOR>\n") ==
-        std::vector<std::string>{"CALL=K1", "CALL=K2", "CALL=K3"});
-  CHECK(records_of("<X:1>h<EOH><CALL:2>K1<EOR>") == std::vector<std::string>{"CALL=K1"});
 }
 
 TEST_CASE("CR LF, LF and CR-only line ends read the same records") {
@@ -175,10 +153,6 @@ TEST_CASE("CR LF, LF and CR-only line ends read the same records") {
   CHECK(records_of(lf) == expected);
   CHECK(records_of(crlf) == expected);
   CHECK(records_of(cr) == expected);
-}
-
-TEST_CASE("a repeated name keeps the first occurrence") {
-  CHECK(records_of("<CALL:2>K1<call:2>K2<EOR>") == std::vector<std::string>{"CALL=K1"});
 }
 
 TEST_CASE("lines of any length, and tags and values across block boundaries") {

@@ -107,23 +107,6 @@ TEST_CASE("the matchers agree with std::regex on thousands of short calls") {
   }
 }
 
-TEST_CASE("the examples of each pattern") {
-  CHECK(is_vienna_call("4U1VIC"));
-  CHECK(is_vienna_call("4U70VIC"));
-  CHECK_FALSE(is_vienna_call("4U1ITU"));
-  CHECK(is_sicily_call("IT9ABC"));
-  CHECK(is_sicily_call("IW9XYZ"));
-  CHECK(is_sicily_call("it9abc"));
-  CHECK_FALSE(is_sicily_call("IT9ABC/P"));
-  CHECK(is_sicily_portable_call("IT9ABC/3"));
-  CHECK_FALSE(is_sicily_portable_call("IT9ABC/P"));
-  CHECK(has_african_italy_prefix("IH9/K1ABC"));
-  CHECK(has_african_italy_suffix("K1ABC/IG9"));
-  CHECK(is_european_turkey_call("TC1XY"));
-  CHECK(is_ym1_call("YM1ABC"));
-  CHECK(has_call_area_1_suffix("TA2ABC/1"));
-}
-
 TEST_CASE("a call of a megabyte is matched in one pass") {
   const std::string letters(1 << 20, 'A');
   const std::string long_sicily = "IT9" + letters;

@@ -44,11 +44,17 @@ class FakeSheet final : public Sheet {
   int last_row_ = 0;
 };
 
-int mapped_count(const EntityCreditTable& entities) {
-  int n = 0;
-  for (int i = 0; i < entities.size(); ++i) n += entities.find(i) != nullptr;
-  return n;
-}
+// The entity map read from a sheet, and the lines the reading wrote.
+struct Mapping {
+  explicit Mapping(const FakeSheet& sheet) { read_entity_map(sheet, entities, capture.log); }
+  int mapped() const {
+    int n = 0;
+    for (int i = 0; i < entities.size(); ++i) n += entities.find(i) != nullptr;
+    return n;
+  }
+  EntityCreditTable entities;
+  LogCapture capture;
+};
 
 }  // namespace
 
@@ -59,52 +65,51 @@ TEST_CASE("entity rows are mapped with code, row, name and prefix word") {
   sheet.entity(7, "GM/s - Shetland", "Shetland Is.");
   sheet.entity(8, "IT9,Sicily", "Sicily");
   sheet.entity(9, "ZS8", "Prince Edward & Marion Is.");
-  EntityCreditTable entities;
-  LogCapture capture;
-  read_entity_map(sheet, entities, capture.log);
-  CHECK(capture.text().empty());
-  CHECK(mapped_count(entities) == 5);
-  const CreditRecord* swains = entities.find(515);
+  Mapping m(sheet);
+  CHECK(m.capture.text().empty());
+  CHECK(m.mapped() == 5);
+  const CreditRecord* swains = m.entities.find(515);
   REQUIRE(swains != nullptr);
   CHECK(swains->code == 515);
   CHECK(swains->row == 5);
   CHECK(swains->name == "Swains Island");
   CHECK(swains->prefix == "KH8/s");
   CHECK_FALSE(swains->has_call());
-  CHECK(entities.find(279)->row == 6);
-  CHECK(entities.find(902)->row == 7);
-  CHECK(entities.find(904)->prefix == "IT9");
-  CHECK(entities.find(201)->row == 9);
+  CHECK(m.entities.find(279)->row == 6);
+  CHECK(m.entities.find(902)->row == 7);
+  CHECK(m.entities.find(904)->prefix == "IT9");
+  CHECK(m.entities.find(201)->row == 9);
 }
 
 TEST_CASE("a sheet of five rows or fewer maps nothing and writes nothing") {
   FakeSheet sheet;
   sheet.entity(4, "K", "United States of America");
   sheet.set_last_row(5);
-  EntityCreditTable entities;
-  LogCapture capture;
-  read_entity_map(sheet, entities, capture.log);
-  CHECK(mapped_count(entities) == 0);
-  CHECK(capture.text().empty());
-  CHECK(capture.log.errors == 0);
+  Mapping m(sheet);
+  CHECK(m.mapped() == 0);
+  CHECK(m.capture.text().empty());
 }
 
-TEST_CASE("unknown prefixes are errors and the scan goes on") {
+TEST_CASE("unknown prefixes are errors and the scan goes on; a prefix cell is cut to 31") {
   FakeSheet sheet;
   sheet.entity(5, "ZZ - nowhere", "Nowhere");
   sheet.entity(6, "0A", "Before all");
   sheet.entity(7, "kh8", "lower case");
-  sheet.entity(8, "K", "United States of America");
-  EntityCreditTable entities;
-  LogCapture capture;
-  read_entity_map(sheet, entities, capture.log);
-  CHECK(capture.text() ==
+  sheet.entity(8, std::string(40, 'A'), "long");
+  sheet.entity(9, "K" + std::string(40, ' ') + "x", "United States of America");
+  sheet.set(10, 1, "VE");  // no name
+  Mapping m(sheet);
+  CHECK(m.capture.text() ==
         "ERROR:\tZZ was not found in the ADIF map!\n"
         "ERROR:\t0A was not found in the ADIF map!\n"
-        "ERROR:\tkh8 was not found in the ADIF map!\n");
-  CHECK(capture.log.errors == 3);
-  CHECK(mapped_count(entities) == 1);
-  CHECK(entities.find(291)->row == 8);
+        "ERROR:\tkh8 was not found in the ADIF map!\n"
+        "ERROR:\t" +
+            std::string(31, 'A') + " was not found in the ADIF map!\n");
+  CHECK(m.capture.log.errors == 4);
+  CHECK(m.mapped() == 2);
+  CHECK(m.entities.find(291)->row == 9);
+  REQUIRE(m.entities.find(1) != nullptr);
+  CHECK(m.entities.find(1)->name.empty());
 }
 
 TEST_CASE("neighbouring duplicates are warned about and the first row wins") {
@@ -113,13 +118,11 @@ TEST_CASE("neighbouring duplicates are warned about and the first row wins") {
   sheet.entity(6, "K - again", "second");
   sheet.entity(7, "VE", "Canada");
   sheet.entity(8, "K", "far away");
-  EntityCreditTable entities;
-  LogCapture capture;
-  read_entity_map(sheet, entities, capture.log);
-  CHECK(capture.text() == "WARN:\tDuplicate prefix: K\n");
-  CHECK(capture.log.warnings == 1);
-  CHECK(entities.find(291)->row == 5);
-  CHECK(entities.find(291)->name == "first");
+  Mapping m(sheet);
+  CHECK(m.capture.text() == "WARN:\tDuplicate prefix: K\n");
+  CHECK(m.capture.log.warnings == 1);
+  CHECK(m.entities.find(291)->row == 5);
+  CHECK(m.entities.find(291)->name == "first");
 }
 
 TEST_CASE("rows after ZS8 are not mapped and Change History ends the scan") {
@@ -128,12 +131,10 @@ TEST_CASE("rows after ZS8 are not mapped and Change History ends the scan") {
   sheet.entity(6, "K", "after the list");
   sheet.set(7, 2, "Change History");
   sheet.entity(8, "VE", "after the end");
-  EntityCreditTable entities;
-  LogCapture capture;
-  read_entity_map(sheet, entities, capture.log);
-  CHECK(mapped_count(entities) == 1);
-  CHECK(entities.find(291) == nullptr);
-  CHECK(capture.text().empty());
+  Mapping m(sheet);
+  CHECK(m.mapped() == 1);
+  CHECK(m.entities.find(291) == nullptr);
+  CHECK(m.capture.text().empty());
 }
 
 TEST_CASE("without ZS8 the sheet is mapped to its last used row") {
@@ -141,35 +142,10 @@ TEST_CASE("without ZS8 the sheet is mapped to its last used row") {
   sheet.entity(5, "K", "United States of America");
   sheet.set(6, 2, "Change History");  // no meaning before the ZS8 row
   sheet.entity(40, "VE", "Canada");
-  EntityCreditTable entities;
-  LogCapture capture;
-  read_entity_map(sheet, entities, capture.log);
-  CHECK(entities.find(1)->row == 40);
-  CHECK(entities.find(291)->row == 5);
+  Mapping m(sheet);
+  CHECK(m.entities.find(1)->row == 40);
+  CHECK(m.entities.find(291)->row == 5);
   // Rows 6 to 39 have no prefix: each is reported, none as a duplicate.
-  CHECK(capture.log.errors == 34);
-  CHECK(capture.log.warnings == 0);
-}
-
-TEST_CASE("a prefix cell is read as 31 characters at most") {
-  FakeSheet sheet;
-  sheet.entity(5, std::string(40, 'A'), "long");
-  sheet.entity(6, "K" + std::string(40, ' ') + "x", "United States of America");
-  EntityCreditTable entities;
-  LogCapture capture;
-  read_entity_map(sheet, entities, capture.log);
-  CHECK(capture.text() == "ERROR:\t" + std::string(31, 'A') + " was not found in the ADIF map!\n");
-  CHECK(entities.find(291) != nullptr);
-}
-
-TEST_CASE("an entity row without a name is mapped with an empty name") {
-  FakeSheet sheet;
-  sheet.set(5, 1, "VE");
-  sheet.set(6, 1, "K");
-  EntityCreditTable entities;
-  LogCapture capture;
-  read_entity_map(sheet, entities, capture.log);
-  REQUIRE(entities.find(1) != nullptr);
-  CHECK(entities.find(1)->name.empty());
-  CHECK(capture.log.errors == 0);
+  CHECK(m.capture.log.errors == 34);
+  CHECK(m.capture.log.warnings == 0);
 }

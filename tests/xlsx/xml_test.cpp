@@ -33,28 +33,19 @@ std::string ref(int row, int col) {
 
 }  // namespace
 
-TEST_CASE("markup characters of a call sign are escaped") {
+TEST_CASE("markup, control characters, stray bytes and literal escapes are escaped and back") {
+  // control characters become _xHHHH_, a literal escape is protected, valid UTF-8 is kept
+  // and stray bytes are taken as Latin-1
   CHECK(escaped("K1&<A>\"B\"") == "K1&amp;&lt;A&gt;&quot;B&quot;");
   CHECK(escaped("tab\there\nline") == "tab\there\nline");
-}
-
-TEST_CASE("control characters become _xHHHH_ and a literal escape is protected") {
-  CHECK(escaped(std::string("a\x01"
-                            "b\r",
-                            4)) == "a_x0001_b_x000D_");
+  CHECK(escaped("a\001b\r") == "a_x0001_b_x000D_");
   CHECK(escaped("_x0041_") == "_x005F_x0041_");
   CHECK(escaped("_x00G1_") == "_x00G1_");
   CHECK(unescaped(escaped("_x0041_ and \x02")) == "_x0041_ and \x02");
-}
-
-TEST_CASE("valid UTF-8 is kept and stray bytes are taken as Latin-1") {
   CHECK(escaped("Bj\xc3\xb6rn") == "Bj\xc3\xb6rn");
   CHECK(escaped("Bj\xf6rn") == "Bj\xc3\xb6rn");
   CHECK(escaped("\xe2\x82") == "\xc3\xa2\xc2\x82");              // a cut-off sequence
   CHECK(escaped("\xed\xa0\x80") == "\xc3\xad\xc2\xa0\xc2\x80");  // an encoded surrogate
-}
-
-TEST_CASE("_xHHHH_ escapes are resolved to UTF-8") {
   CHECK(unescaped("line_x000D_end") == "line\rend");
   CHECK(unescaped("_x00e9_") == "\xc3\xa9");
   CHECK(unescaped("_x20AC_ _x12_") == "\xe2\x82\xac _x12_");
@@ -121,7 +112,7 @@ TEST_CASE("attributes of a start tag are found with their text") {
   CHECK(raw_attributes("<x:row a:b=\"1\">")[0].name == "a:b");
 }
 
-TEST_CASE("cell references parse to indexes counted from 0") {
+TEST_CASE("cell references parse to indexes counted from 0 and are written back the same") {
   CHECK(parse_cell_ref("A1").row == 0);
   CHECK(parse_cell_ref("A1").col == 0);
   CHECK(parse_cell_ref("$B$12").row == 11);
@@ -135,9 +126,6 @@ TEST_CASE("cell references parse to indexes counted from 0") {
   CHECK(parse_row_number("352") == 351);
   CHECK(parse_row_number("0") == -1);
   CHECK(parse_row_number("x") == -1);
-}
-
-TEST_CASE("cell references are written back as they parse") {
   CHECK(ref(0, 0) == "A1");
   CHECK(ref(390, 8) == "I391");
   CHECK(ref(0, 25) == "Z1");
