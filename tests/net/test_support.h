@@ -17,35 +17,22 @@
 
 namespace tarvenix::test {
 
-// A port handed over by with-http-server (which CTest runs the program through).
-inline uint16_t port_from_environment(const char* name) {
-  const char* value = std::getenv(name);
-  INFO("run this program through tests/net/with-http-server (ctest does): ", name);
-  REQUIRE(value != nullptr);
-  return uint16_t(std::atoi(value));
+// 127.0.0.1 on a port handed over by with-http-server (which CTest runs the program
+// through): TARVENIX_TEST_HTTP_PORT (the test server), _CLOSED_PORT (nothing listens) or
+// _STALLED_PORT (a connect never completes).
+inline WebServer loopback_server(const char* port_variable = "TARVENIX_TEST_HTTP_PORT") {
+  const char* port = std::getenv(port_variable);
+  INFO("run this program through tests/net/with-http-server (ctest does): ", port_variable);
+  REQUIRE(port != nullptr);
+  WebServer server;
+  server.host = "127.0.0.1";
+  server.port = uint16_t(std::atoi(port));
+  return server;
 }
 
 // The test server, answering as the first path segment of `route` says.
 inline WebUrl test_server_url(std::string_view route) {
-  WebUrl url;
-  url.server.host = "127.0.0.1";
-  url.server.port = port_from_environment("TARVENIX_TEST_HTTP_PORT");
-  url.path = route;
-  return url;
-}
-
-// A loopback port that nothing listens on, and one where a connect never completes.
-inline WebServer loopback_server(const char* port_variable) {
-  WebServer server;
-  server.host = "127.0.0.1";
-  server.port = port_from_environment(port_variable);
-  return server;
-}
-inline WebServer closed_loopback_server() {
-  return loopback_server("TARVENIX_TEST_CLOSED_PORT");
-}
-inline WebServer stalled_loopback_server() {
-  return loopback_server("TARVENIX_TEST_STALLED_PORT");
+  return WebUrl{loopback_server(), std::string(route)};
 }
 
 // Errors shown while it lives are recorded instead of shown.
@@ -96,12 +83,6 @@ class ScratchFolder {
 
 inline std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A file written in text mode (a run log), read back the same way, so "\r\n" reads "\n".
-inline std::string read_text_file(const std::string& path) {
-  std::ifstream in(path);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -36,42 +36,27 @@ TEST_CASE("malformed URLs are refused") {
   }
 }
 
-TEST_CASE("https uses port 443 while useHttps is on and falls back to http on 80") {
-  WebServer server = *parse_web_server("https://www.dxtarvenix.org");
-  RequestTarget secure = resolve_request_target(server, true);
-  CHECK(secure.secure);
-  CHECK(secure.port == 443);
-  CHECK(request_scheme(secure) == "https");
-  RequestTarget plain = resolve_request_target(server, false);
-  CHECK_FALSE(plain.secure);
-  CHECK(plain.port == 80);
-  CHECK(request_scheme(plain) == "http");
-}
-
-TEST_CASE("an http server stays http whatever useHttps says") {
-  WebServer server = *parse_web_server("http://127.0.0.1");
-  CHECK_FALSE(resolve_request_target(server, true).secure);
-  CHECK(resolve_request_target(server, true).port == 80);
-}
-
-TEST_CASE("a port given in the URL is kept and shown; the scheme's own port is not") {
-  WebServer server = *parse_web_server("https://127.0.0.1:8443");
-  CHECK(resolve_request_target(server, false).port == 8443);
-  CHECK(request_authority(resolve_request_target(server, true)) == "127.0.0.1:8443");
-  WebServer plain = *parse_web_server("http://127.0.0.1:80");
-  CHECK(request_authority(resolve_request_target(plain, true)) == "127.0.0.1");
-}
-
-TEST_CASE("the default endpoints are the build's servers with HTTPS on") {
-  WebEndpoints endpoints = default_web_endpoints();
-  CHECK(endpoints.useHttps);
-  auto contest = parse_web_server(TARVENIX_CONTEST_URL);
-  auto author = parse_web_server(TARVENIX_AUTHOR_URL);
-  REQUIRE(contest);
-  REQUIRE(author);
-  CHECK(endpoints.contestHost.host == contest->host);
-  CHECK(endpoints.contestHost.https == contest->https);
-  CHECK(endpoints.contestHost.port == contest->port);
-  CHECK(endpoints.authorHost.host == author->host);
-  CHECK(endpoints.updatePath == "software/tarvenix/tarvenix.exe");
+TEST_CASE("the scheme and port a request uses, and how its authority is shown") {
+  struct Case {
+    const char* server;
+    bool useHttps, secure;
+    uint16_t port;
+    const char *scheme, *authority;
+  } cases[] = {
+      {"https://www.dxtarvenix.org", true, true, 443, "https", "www.dxtarvenix.org"},
+      {"https://www.dxtarvenix.org", false, false, 80, "http", "www.dxtarvenix.org"},
+      {"http://127.0.0.1", true, false, 80, "http", "127.0.0.1"},  // stays http
+      {"https://127.0.0.1:8443", true, true, 8443, "https", "127.0.0.1:8443"},
+      {"https://127.0.0.1:8443", false, false, 8443, "http", "127.0.0.1:8443"},
+      {"http://127.0.0.1:80", true, false, 80, "http", "127.0.0.1"},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.server);
+    CAPTURE(c.useHttps);
+    RequestTarget target = resolve_request_target(*parse_web_server(c.server), c.useHttps);
+    CHECK(target.secure == c.secure);
+    CHECK(target.port == c.port);
+    CHECK(request_scheme(target) == c.scheme);
+    CHECK(request_authority(target) == c.authority);
+  }
 }
