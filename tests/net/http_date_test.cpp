@@ -11,35 +11,21 @@ using namespace tarvenix;
 
 namespace {
 
-// Switches the C library's local time zone; nullptr for the system's own.
+// Switches the C library's local time zone; no other test of this program reads local time.
 void set_local_time_zone(const char* zone) {
 #ifdef _WIN32
-  _putenv_s("TZ", zone ? zone : "");
+  _putenv_s("TZ", zone);
   _tzset();
 #else
-  if (zone) {
-    setenv("TZ", zone, 1);
-  } else {
-    unsetenv("TZ");
-  }
+  setenv("TZ", zone, 1);
   tzset();
 #endif
 }
 
 }  // namespace
 
-TEST_CASE("an HTTP date gives the same instant in every local time zone") {
-  const char* before = std::getenv("TZ");
-  const std::string previous = before ? before : "";
-  for (const char* zone : {"UTC0", "EST5EDT", "CET-1CEST", "NZST-12NZDT", "IST-5:30"}) {
-    CAPTURE(zone);
-    set_local_time_zone(zone);
-    CHECK(parse_http_date("Tue, 01 Oct 2024 12:00:00 GMT") == 1727784000);
-  }
-  set_local_time_zone(before ? previous.c_str() : nullptr);
-}
-
-TEST_CASE("dates, and what a broken one reads as") {
+// Read in a zone far from UTC, with daylight saving: none of them may shift.
+TEST_CASE("dates, and what a broken one reads as, in any local time zone") {
   struct Case {
     const char* text;
     int64_t seconds;
@@ -64,8 +50,12 @@ TEST_CASE("dates, and what a broken one reads as") {
       {"x, 0 Jan 0 0:0:0", -62167305600},
       {"Tue, 99999999999 Oct 99999999999 99999999999:0:0", 67961249753727600},  // saturated
   };
-  for (const Case& c : cases) {
-    CAPTURE(c.text);
-    CHECK(parse_http_date(c.text) == c.seconds);
+  for (const char* zone : {"NZST-12NZDT", "EST5EDT"}) {
+    set_local_time_zone(zone);
+    for (const Case& c : cases) {
+      CAPTURE(zone);
+      CAPTURE(c.text);
+      CHECK(parse_http_date(c.text) == c.seconds);
+    }
   }
 }
