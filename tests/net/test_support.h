@@ -7,15 +7,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "net/internet_error.h"
 #include "net/web_endpoints.h"
+#include "support/log_capture.h"
 
 namespace tarvenix::test {
+
+using tarvenix::testing::read_file;
 
 // 127.0.0.1 on a port handed over by with-http-server (which CTest runs the program
 // through): TARVENIX_TEST_HTTP_PORT (the test server), _CLOSED_PORT (nothing listens) or
@@ -62,10 +63,7 @@ class CapturedErrors {
 // A new empty folder under the system's temporary folder, removed with everything in it.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tarvenix-net-" + std::to_string(seed()) + std::to_string(seed()));
+  ScratchFolder() : path_(tarvenix::testing::temp_file_path("tarvenix-net")) {
     std::filesystem::create_directories(path_);
   }
   ~ScratchFolder() {
@@ -80,11 +78,6 @@ class ScratchFolder {
  private:
   std::filesystem::path path_;
 };
-
-inline std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
