@@ -13,7 +13,6 @@ path segment picks the answer; the rest of the path is ignored, so a test can pu
   /json-object/...    200 with a bad-call list of two entries
   /redirect/REST      302 to /REST
   /pe-image/...       200, a small Windows executable image, Last-Modified
-  /mz-only/...        200, "MZ" and no PE signature, Last-Modified
   /dated-status/CODE/ that status with Last-Modified and a small HTML page
   /last-modified/V/   200 with the percent-encoded V as its Last-Modified value
   /html-dated/...     200 with the captive portal's page and a Last-Modified in 2100
@@ -96,19 +95,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(int(argument), page, "text/html", headers=dated)
         elif kind == "html":
             self.answer(200, HTML_PAGE, "text/html")
-        elif kind == "truncated":
-            self.send_response(200)
-            self.send_header("Content-Length", "10000")
-            self.end_headers()
-            self.wfile.write(pattern(4000))
-            self.wfile.flush()
-            self.close_connection = True
         elif kind == "json-object":
             self.answer(200, JSON_OBJECT, "application/json")
         elif kind == "pe-image":
             self.answer(200, pe_image(), headers=[("Last-Modified", LAST_MODIFIED)])
-        elif kind == "mz-only":
-            self.answer(200, b"MZ" + pattern(300), headers=[("Last-Modified", LAST_MODIFIED)])
         elif kind == "last-modified":
             self.answer(200, pattern(100),
                         headers=[("Last-Modified", urllib.parse.unquote(argument))])
@@ -124,14 +114,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with open(SAMPLE_BAD_CALLS, "rb") as bad_calls:
                 self.answer(200, bad_calls.read(), "application/json")
         elif kind == "redirect":
-            self.send_response(302)
-            self.send_header("Location", "/" + "/".join(parts[1:]))
-            self.send_header("Content-Length", "0")
-            self.end_headers()
+            self.redirect("/" + "/".join(parts[1:]))
+        elif kind == "truncated":
+            self.hostile(kind, 10000)
         elif kind in ("trickle", "stall", "unannounced", "silent", "loop"):
             self.hostile(kind, int(argument) if argument.isdigit() else 0)
         else:
             self.answer(404, b"<html><body>Not Found</body></html>", "text/html")
+
+    def redirect(self, location):
+        self.send_response(302)
+        self.send_header("Location", location)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
 
     def hostile(self, kind, size):
         try:
@@ -144,10 +139,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(HOSTILE_SECONDS)
             return
         if kind == "loop":
-            self.send_response(302)
-            self.send_header("Location", self.path)
-            self.send_header("Content-Length", "0")
-            self.end_headers()
+            self.redirect(self.path)
             return
         self.send_response(200)
         if kind != "unannounced":
@@ -159,6 +151,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.write(bytes([byte]))
                 self.wfile.flush()
                 time.sleep(1)
+        elif kind == "truncated":
+            self.wfile.write(pattern(4000))
         elif kind == "stall":
             self.wfile.write(pattern(10))
             self.wfile.flush()

@@ -114,7 +114,7 @@ TEST_CASE_FIXTURE(UpdateTest, "a program image is downloaded into a new file in 
   CHECK(is_windows_executable(*update));
   CHECK(std::filesystem::file_size(*update) == 288);
   CHECK(errors.shown.empty());
-  for (const char* route : {"mz-only", "status/404"}) {  // not a whole program image
+  for (const char* route : {"bytes/300", "status/404"}) {  // not a program image
     CAPTURE(route);
     CHECK_FALSE(download_update(nullptr, program_dir, endpoints(route)));
     CHECK(files_in_program_dir().size() == 2);
