@@ -105,6 +105,14 @@ TEST_CASE("several windows of one call sign are all kept; the first in file orde
   CHECK(*wide->notes == "wide");
   CHECK(wide->category == '\0');  // an empty category
   CHECK(find_bad_call(loaded.list, "K1X", "2023-12-31") == nullptr);
+  // A second load adds its windows after those already there.
+  Loaded both = load_text(root_json(entry_json("K1X", "I", "2023-01-01", "2024-12-31", "later") +
+                                    "," + entry_json("K2Y", "I", "2024-01-01", "2024-12-31")),
+                          std::move(loaded.list));
+  CHECK(both.list.size() == 5);
+  CHECK(*find_bad_call(both.list, "K1X", "2024-06-10")->notes == "june");
+  CHECK(*find_bad_call(both.list, "K1X", "2023-12-31")->notes == "later");
+  CHECK(find_bad_call(both.list, "K2Y", "2024-05-05") != nullptr);
 }
 
 TEST_CASE("a root without usable entries is an empty list; other JSON is refused, naming it") {
@@ -139,16 +147,6 @@ TEST_CASE("items that are not objects are skipped; missing members read as empty
   CHECK(loaded.list.size() == 1);
   // No end date: an empty end is before every date, so the entry never matches.
   CHECK(find_bad_call(loaded.list, "K1X", "2024-05-05") == nullptr);
-}
-
-TEST_CASE("a second load adds its entries after the first") {
-  Loaded first = load_text(root_json(entry_json("K1X", "B", "2024-01-01", "2024-12-31", "first")));
-  Loaded both = load_text(root_json(entry_json("K1X", "I", "2024-01-01", "2024-12-31", "second") +
-                                    "," + entry_json("K2Y", "I", "2024-01-01", "2024-12-31")),
-                          std::move(first.list));
-  CHECK(both.list.size() == 3);
-  CHECK(*find_bad_call(both.list, "K1X", "2024-05-05")->notes == "first");
-  CHECK(find_bad_call(both.list, "K2Y", "2024-05-05") != nullptr);
 }
 
 TEST_CASE("many entries in ascending order are all found") {
