@@ -96,10 +96,7 @@ TEST_CASE_FIXTURE(ClientTest, "a closed port gives the text of code 12029 to the
 
 TEST_CASE_FIXTURE(ClientTest, "a 404 page is a successful request whose body is copied") {
   HttpRequest request = open("status/404/resources/all-bad-calls.json");
-  CHECK(response_status(request) == 404);
-  CHECK(query_response_header(request, ResponseHeader::status_code) == "404");
-  CHECK(query_response_header(request, ResponseHeader::status_text) == "Not Found");
-  CHECK_FALSE(query_response_header(request, ResponseHeader::last_modified));
+  CHECK(response_status(request) == 404);  // its status text and no date: see the update check
   std::string local = folder.file("page.html");
   CHECK(download_to_file(nullptr, request, local) == 0);
   CHECK(read_file(local) == "<html><body><h1>Error 404</h1></body></html>");
