@@ -33,10 +33,11 @@ struct FetchRun {
   std::string output = folder.file("results.xlsx");
   std::string local = folder.file("all-bad-calls.json");
 
-  // The list from the test server's `route`, or from `server` when it is given.
-  BadCallList fetch(std::string_view route, std::optional<WebServer> server = {}) {
-    WebUrl url = test_server_url(std::string(route) + "/resources/all-bad-calls.json");
-    if (server) url = WebUrl{*server, std::string(bad_calls_path)};
+  // The list from the test server's `route`; "stalled" is the port that never accepts.
+  BadCallList fetch(std::string_view route) {
+    WebUrl url{loopback_server(route == "stalled" ? "TARVENIX_TEST_STALLED_PORT"
+                                                  : "TARVENIX_TEST_HTTP_PORT"),
+               std::string(route) + "/resources/all-bad-calls.json"};
     return fetch_bad_calls(nullptr, output, url, true, log);
   }
   bool download_left_behind() const {
@@ -96,9 +97,7 @@ TEST_CASE("an unusable answer keeps the previous copy, and a failure is shown, n
     CAPTURE(c.route);
     FetchRun run;
     write_file(run.local, previous_copy);
-    std::optional<WebServer> server;
-    if (c.route == "stalled") server = loopback_server("TARVENIX_TEST_STALLED_PORT");
-    BadCallList list = run.fetch(c.route, server);
+    BadCallList list = run.fetch(c.route);
     CHECK(read_file(run.local) == previous_copy);
     CHECK(find_bad_call(list, "OLD1", "2024-06-01") != nullptr);
     CHECK(run.log.warnings == 1);

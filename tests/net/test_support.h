@@ -31,11 +31,6 @@ inline WebServer loopback_server(const char* port_variable = "TARVENIX_TEST_HTTP
   return server;
 }
 
-// The test server, answering as the first path segment of `route` says.
-inline WebUrl test_server_url(std::string_view route) {
-  return WebUrl{loopback_server(), std::string(route)};
-}
-
 // Errors shown while it lives are recorded instead of shown.
 class CapturedErrors {
  public:
