@@ -1,5 +1,6 @@
 // The bad-call list download against the loopback test server: what replaces the local
-// copy, what keeps it, and what the run log says.
+// copy, what keeps it, and what the run log says. The download path is the program
+// update's as well; its failures are tested here.
 #include <doctest/doctest.h>
 
 #include <chrono>
@@ -9,6 +10,7 @@
 #include "badcalls/bad_call_fetch.h"
 #include "net/request_limits.h"
 #include "net/test_support.h"
+#include "support/log_capture.h"
 
 using namespace tarvenix;
 using namespace tarvenix::test;
@@ -20,26 +22,25 @@ constexpr const char* previous_copy =
     R"({"entries": [{"callsign": "OLD1", "category": "B", "startOn": "2024-01-01",)"
     R"( "endOn": "2024-12-31", "notes": ""}]})";
 
+const std::string separator = "========================================\n";
+
 // One run's surroundings: an output folder, its run log, captured error boxes.
 struct FetchRun {
   ScratchFolder folder;
   CapturedErrors errors;
-  RunLog log;
+  tarvenix::testing::LogCapture capture;
+  RunLog& log = capture.log;
   std::string output = folder.file("results.xlsx");
   std::string local = folder.file("all-bad-calls.json");
+  std::string url;  // the last one fetched, as an error box shows it
 
-  FetchRun() { REQUIRE(log.open(folder.file("results.log"))); }
-
+  // The list from the test server's `route`; "stalled" is the port that never accepts.
   BadCallList fetch(std::string_view route) {
-    WebUrl url = test_server_url(std::string(route) + "/resources/all-bad-calls.json");
-    return fetch_bad_calls(nullptr, output, url, true, log);
-  }
-  BadCallList fetch_from(const WebServer& server) {
-    return fetch_bad_calls(nullptr, output, WebUrl{server, std::string(bad_calls_path)}, true, log);
-  }
-  std::string log_text() {
-    log.sync();
-    return read_text_file(log.temporary_path());
+    WebServer server = loopback_server(route == "stalled" ? "TARVENIX_TEST_STALLED_PORT"
+                                                          : "TARVENIX_TEST_HTTP_PORT");
+    std::string path = std::string(route) + "/resources/all-bad-calls.json";
+    url = "http://127.0.0.1:" + std::to_string(server.port) + "/" + path;
+    return fetch_bad_calls(nullptr, output, WebUrl{server, path}, true, log);
   }
   bool download_left_behind() const {
     for (const auto& entry : std::filesystem::directory_iterator(folder.file(""))) {
@@ -49,21 +50,12 @@ struct FetchRun {
   }
 };
 
-const std::string separator = "========================================\n";
-
-// A failed download with a previous copy: the copy stays, is loaded, and one warning says
-// so.
-void check_previous_copy_kept(FetchRun& run, const BadCallList& list, const std::string& why) {
-  CHECK(read_file(run.local) == previous_copy);
-  CHECK(find_bad_call(list, "OLD1", "2024-06-01") != nullptr);
-  CHECK(run.log.warnings == 1);
-  std::string text = run.log_text();
-  CHECK(text.find("WARN:\tNo new bad-call list (" + why + "); using the copy of ") == 0);
-  CHECK(text.find("Read 1 bad callsigns from " + run.local + "\n") != std::string::npos);
-  CHECK(text.size() >= separator.size());
-  CHECK(text.substr(text.size() - separator.size()) == separator);
-  CHECK_FALSE(run.download_left_behind());
-}
+// Limits short enough that each hostile server below is done with in seconds.
+struct ShortLimits {
+  RequestLimits previous =
+      set_request_limits({std::chrono::seconds(1), std::chrono::seconds(2), 10, int64_t(64) << 10});
+  ~ShortLimits() { set_request_limits(previous); }
+};
 
 }  // namespace
 
@@ -77,146 +69,94 @@ TEST_CASE("a JSON list from the server is loaded and kept beside the output") {
   CHECK(entry->category == 'B');
   CHECK(find_bad_call(list, "OLD1", "2024-06-01") == nullptr);
   CHECK(read_file(run.local).find("W9XYZ") != std::string::npos);
-  CHECK(run.log_text() == "Read 2 bad callsigns from " + run.local + "\n" + separator);
-  CHECK(run.log.warnings == 0);
+  CHECK(run.capture.text() == "Read 2 bad callsigns from " + run.local + "\n" + separator);
   CHECK(run.errors.shown.empty());
   CHECK_FALSE(run.download_left_behind());
 }
 
-TEST_CASE("a 404 page keeps the previous copy and writes the warning") {
-  FetchRun run;
-  write_file(run.local, previous_copy);
-  BadCallList list = run.fetch("status/404");
-  check_previous_copy_kept(run, list, "HTTP status 404");
-  CHECK(run.errors.shown.empty());
-}
-
-TEST_CASE("a captive portal's HTML page keeps the previous copy and writes the warning") {
-  FetchRun run;
-  write_file(run.local, previous_copy);
-  BadCallList list = run.fetch("html");
-  check_previous_copy_kept(run, list, "not a JSON object");
-}
-
-TEST_CASE("a JSON value that is not an object keeps the previous copy and writes the warning") {
-  FetchRun run;
-  write_file(run.local, previous_copy);
-  BadCallList list = run.fetch("json-list");
-  check_previous_copy_kept(run, list, "not a JSON object");
-}
-
-// Limits short enough that each hostile server below is done with in seconds.
-struct ShortLimits {
-  RequestLimits previous =
-      set_request_limits({std::chrono::seconds(1), std::chrono::seconds(2), 10, int64_t(64) << 10});
-  ~ShortLimits() { set_request_limits(previous); }
-};
-
-TEST_CASE("a hostile server ends within the limits, is shown, and keeps the previous copy") {
+TEST_CASE("an unusable answer keeps the previous copy, and a failure is shown, not logged") {
+  // The error box after " failed, error = ", before the URL.
+  const char* timeout = "12002\nThe request has timed out.";
+  const char* too_large = "223\nThe server sent more than the 64 MiB a download may hold.";
   struct Case {
     std::string route;
-    int code;
+    const char *why, *box;  // no box for nullptr
   } cases[] = {
-      {"trickle/30", internet_error::timeout},                  // a byte a second
-      {"stall/1000", internet_error::timeout},                  // a little, then nothing
-      {"silent", internet_error::timeout},                      // not even the headers
-      {"loop", internet_error::redirect_failed},                // redirects to itself
-      {"stall/1000000000000", internet_error::file_too_large},  // announces a terabyte
-      {"unannounced/200000", internet_error::file_too_large},   // more than the limit
-      {"truncated", internet_error::connection_reset},          // closes in the middle
+      {"status/404", "HTTP status 404", nullptr},
+      {"html", "not a JSON object", nullptr},          // a portal
+      {"trickle/30", "the download failed", timeout},  // 1 byte/s
+      {"stall/1000", "the download failed", timeout},  // then nothing
+      {"silent", "the download failed", timeout},      // no headers
+      {"loop", "the download failed",                  // to itself
+       "12156\nThe server redirected the request too often or to an insecure address."},
+      {"stall/1000000000000", "the download failed", too_large},  // 1 TB
+      {"unannounced/200000", "the download failed", too_large},   // over the limit
+      {"truncated", "the download failed",                        // closes mid-body
+       "12031\nThe connection with the server has been reset."},
   // Wine's WinInet ignores the connect time-out: there a stalled connect waits for the system.
 #ifndef _WIN32
-      {"", internet_error::timeout},  // never accepts the connection
+      {"stalled", "the download failed", timeout},  // never accepts
 #endif
   };
   ShortLimits limits;
-  for (const Case& hostile : cases) {
-    CAPTURE(hostile.route);
+  for (const Case& c : cases) {
+    CAPTURE(c.route);
     FetchRun run;
     write_file(run.local, previous_copy);
-    BadCallList list = hostile.route.empty() ? run.fetch_from(stalled_loopback_server())
-                                             : run.fetch(hostile.route);
-    check_previous_copy_kept(run, list, "the download failed");
-    REQUIRE(run.errors.shown.size() == 1);
+    BadCallList list = run.fetch(c.route);
+    CHECK(read_file(run.local) == previous_copy);
+    CHECK(find_bad_call(list, "OLD1", "2024-06-01") != nullptr);
+    CHECK(run.log.warnings == 1);
+    std::string text = run.capture.text();
+    CHECK(text.find(std::string("WARN:\tNo new bad-call list (") + c.why +
+                    "); using the copy of ") == 0);
+    CHECK(text.find("Read 1 bad callsigns from " + run.local + "\n" + separator) !=
+          std::string::npos);
+    CHECK(text.ends_with(separator));
+    CHECK(text.find("error =") == std::string::npos);
+    CHECK_FALSE(run.download_left_behind());
+    REQUIRE(run.errors.shown.size() == (c.box ? 1u : 0u));
+    if (!c.box) continue;
     CHECK(run.errors.shown[0].caption == "Internet error");
-    CHECK_MESSAGE(run.errors.shown[0].text.find(" failed, error = " +
-                                                std::to_string(hostile.code)) != std::string::npos,
+    CHECK_MESSAGE(run.errors.shown[0].text.ends_with(" failed, error = " + std::string(c.box) +
+                                                     "\n" + run.url),
                   run.errors.shown[0].text);
   }
 }
 
-TEST_CASE("an unreachable server is shown at once and never written to the run log") {
-  FetchRun run;
-  write_file(run.local, previous_copy);
-  BadCallList list = run.fetch_from(closed_loopback_server());
-  REQUIRE(run.errors.shown.size() == 1);
-  CHECK(run.errors.shown[0].text.find("error = 12029") != std::string::npos);
-  check_previous_copy_kept(run, list, "the download failed");
-  CHECK(run.log_text().find("error =") == std::string::npos);
+TEST_CASE("without a usable previous copy a failed download leaves no list and says so") {
+  for (const char* previous : {"", "<html></html>"}) {
+    CAPTURE(previous);
+    FetchRun run;
+    if (*previous) write_file(run.local, previous);
+    BadCallList list = run.fetch(*previous ? "html" : "status/404");
+    CHECK(list.empty());
+    CHECK(std::filesystem::exists(run.local) == bool(*previous));
+    CHECK(run.log.warnings == 1);
+    CHECK(run.capture.text() == std::string("WARN:\tNo new bad-call list (") +
+                                    (*previous ? "not a JSON object" : "HTTP status 404") +
+                                    ") and no local copy; no bad-call list was used\n" + separator);
+  }
 }
 
-TEST_CASE("without a previous copy a failed download leaves no list and says so") {
-  FetchRun run;
-  BadCallList list = run.fetch("status/404");
-  CHECK(list.empty());
-  CHECK_FALSE(std::filesystem::exists(run.local));
-  CHECK(run.log.warnings == 1);
-  CHECK(run.log_text() ==
-        "WARN:\tNo new bad-call list (HTTP status 404) and no local copy; no bad-call list was "
-        "used\n" +
-            separator);
-}
-
-TEST_CASE("a broken previous copy counts as none") {
-  FetchRun run;
-  write_file(run.local, "<html></html>");
-  BadCallList list = run.fetch("html");
-  CHECK(list.empty());
-  CHECK(run.log_text().find("no bad-call list was used") != std::string::npos);
-}
-
-TEST_CASE("a root object without entries gives an empty list, no count line, a separator") {
-  FetchRun run;
-  BadCallList list = run.fetch("json-empty");
-  CHECK(list.empty());
-  CHECK(run.log_text() == separator);
-  CHECK(read_file(run.local) == R"({"version": 1})");
-}
-
+// The fetches above show a copy beside an output in a folder.
 TEST_CASE("the local copy lives in the output workbook's folder") {
   CHECK(local_bad_calls_path("results.xlsx") == "all-bad-calls.json");
-  CHECK(local_bad_calls_path("/home/op/2024/results.xlsx") == "/home/op/2024/all-bad-calls.json");
 #ifdef _WIN32
   CHECK(local_bad_calls_path("C:\\Logs\\results.xlsx") == "C:\\Logs\\all-bad-calls.json");
 #endif
 }
 
-TEST_CASE("the list's address is the contest server's resources path") {
-  WebEndpoints endpoints = default_web_endpoints();
-  WebUrl url = bad_calls_url(endpoints);
-  CHECK(url.server.host == endpoints.contestHost.host);
-  CHECK(url.path == "resources/all-bad-calls.json");
-}
-
-TEST_CASE("a named local file that is not a JSON object gives the warning and no list") {
+TEST_CASE("a named local file is loaded, or warned about when it is not a JSON object") {
   ScratchFolder folder;
-  RunLog log;
-  REQUIRE(log.open(folder.file("run.log")));
-  std::string named = folder.file("my-list.json");
-  write_file(named, "[1, 2, 3]");
-  BadCallList list = read_bad_calls_file(named, log);
-  CHECK(list.empty());
-  CHECK(log.warnings == 1);
-  log.sync();
-  CHECK(read_text_file(log.temporary_path()) == "WARN:\tbad json file: " + named + "\n");
-}
-
-TEST_CASE("a named local file with a list is loaded") {
-  ScratchFolder folder;
-  RunLog log;
+  tarvenix::testing::LogCapture capture;
   std::string named = folder.file("my-list.json");
   write_file(named, previous_copy);
-  BadCallList list = read_bad_calls_file(named, log);
-  CHECK(list.size() == 1);
-  CHECK(log.warnings == 0);
+  CHECK(read_bad_calls_file(named, capture.log).size() == 1);
+  CHECK(capture.log.warnings == 0);
+  write_file(named, "[1, 2, 3]");
+  CHECK(read_bad_calls_file(named, capture.log).empty());
+  CHECK(capture.log.warnings == 1);
+  CHECK(capture.text() == "Read 1 bad callsigns from " + named + "\n" + separator +
+                              "WARN:\tbad json file: " + named + "\n");
 }

@@ -10,12 +10,9 @@ path segment picks the answer; the rest of the path is ignored, so a test can pu
   /status/CODE/...    that status with a small HTML page
   /html/...           200 with a captive portal's HTML page
   /truncated/...      200 announcing 10000 bytes, closing after 4000
-  /json-list/...      200 with a JSON array
   /json-object/...    200 with a bad-call list of two entries
-  /json-empty/...     200 with a JSON object without "entries"
   /redirect/REST      302 to /REST
   /pe-image/...       200, a small Windows executable image, Last-Modified
-  /mz-only/...        200, "MZ" and no PE signature, Last-Modified
   /dated-status/CODE/ that status with Last-Modified and a small HTML page
   /last-modified/V/   200 with the percent-encoded V as its Last-Modified value
   /html-dated/...     200 with the captive portal's page and a Last-Modified in 2100
@@ -52,13 +49,11 @@ SAMPLE_BAD_CALLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
                                 "samples", "all-bad-calls.json")
 HTML_PAGE = (b"<!DOCTYPE html><html><head><title>Sign in</title></head>"
              b"<body><p>Please sign in to use this network.</p></body></html>")
-JSON_LIST = b'[{"callsign": "K1ABC", "category": "B"}]'
 JSON_OBJECT = (b'{"entries": ['
                b'{"callsign": "K1ABC", "category": "B", "startOn": "2024-01-01",'
                b' "endOn": "2024-12-31", "notes": "busted"},'
                b'{"callsign": "W9XYZ", "category": "I", "startOn": "2024-03-01",'
                b' "endOn": "2024-03-31", "notes": ""}]}')
-JSON_EMPTY = b'{"version": 1}'
 
 
 def pe_image():
@@ -94,32 +89,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if kind == "bytes" and argument.isdigit():
             self.answer(200, pattern(int(argument)),
                         headers=[("Last-Modified", LAST_MODIFIED)])
-        elif kind == "status" and argument.isdigit():
+        elif kind in ("status", "dated-status") and argument.isdigit():
             page = b"<html><body><h1>Error %s</h1></body></html>" % argument.encode()
-            self.answer(int(argument), page, "text/html")
+            dated = [("Last-Modified", LAST_MODIFIED)] if kind == "dated-status" else []
+            self.answer(int(argument), page, "text/html", headers=dated)
         elif kind == "html":
             self.answer(200, HTML_PAGE, "text/html")
-        elif kind == "truncated":
-            self.send_response(200)
-            self.send_header("Content-Length", "10000")
-            self.end_headers()
-            self.wfile.write(pattern(4000))
-            self.wfile.flush()
-            self.close_connection = True
-        elif kind == "json-list":
-            self.answer(200, JSON_LIST, "application/json")
         elif kind == "json-object":
             self.answer(200, JSON_OBJECT, "application/json")
-        elif kind == "json-empty":
-            self.answer(200, JSON_EMPTY, "application/json")
         elif kind == "pe-image":
             self.answer(200, pe_image(), headers=[("Last-Modified", LAST_MODIFIED)])
-        elif kind == "mz-only":
-            self.answer(200, b"MZ" + pattern(300), headers=[("Last-Modified", LAST_MODIFIED)])
-        elif kind == "dated-status" and argument.isdigit():
-            page = b"<html><body><h1>Error %s</h1></body></html>" % argument.encode()
-            self.answer(int(argument), page, "text/html",
-                        headers=[("Last-Modified", LAST_MODIFIED)])
         elif kind == "last-modified":
             self.answer(200, pattern(100),
                         headers=[("Last-Modified", urllib.parse.unquote(argument))])
@@ -135,14 +114,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with open(SAMPLE_BAD_CALLS, "rb") as bad_calls:
                 self.answer(200, bad_calls.read(), "application/json")
         elif kind == "redirect":
-            self.send_response(302)
-            self.send_header("Location", "/" + "/".join(parts[1:]))
-            self.send_header("Content-Length", "0")
-            self.end_headers()
+            self.redirect("/" + "/".join(parts[1:]))
+        elif kind == "truncated":
+            self.hostile(kind, 10000)
         elif kind in ("trickle", "stall", "unannounced", "silent", "loop"):
             self.hostile(kind, int(argument) if argument.isdigit() else 0)
         else:
             self.answer(404, b"<html><body>Not Found</body></html>", "text/html")
+
+    def redirect(self, location):
+        self.send_response(302)
+        self.send_header("Location", location)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
 
     def hostile(self, kind, size):
         try:
@@ -155,10 +139,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(HOSTILE_SECONDS)
             return
         if kind == "loop":
-            self.send_response(302)
-            self.send_header("Location", self.path)
-            self.send_header("Content-Length", "0")
-            self.end_headers()
+            self.redirect(self.path)
             return
         self.send_response(200)
         if kind != "unannounced":
@@ -170,6 +151,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.write(bytes([byte]))
                 self.wfile.flush()
                 time.sleep(1)
+        elif kind == "truncated":
+            self.wfile.write(pattern(4000))
         elif kind == "stall":
             self.wfile.write(pattern(10))
             self.wfile.flush()

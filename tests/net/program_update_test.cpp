@@ -14,14 +14,13 @@ using namespace tarvenix::test;
 TEST_CASE("only the whole fixed HTTP date form counts as a full date") {
   CHECK(is_full_http_date("Tue, 01 Oct 2024 12:00:00 GMT"));
   CHECK(is_full_http_date("Sun, 06 Nov 1994 08:49:37 GMT"));
-  CHECK_FALSE(is_full_http_date("Tue, 01 Oct 2024"));
-  CHECK_FALSE(is_full_http_date("Tue, 01 oct 2024 12:00:00 GMT"));
-  CHECK_FALSE(is_full_http_date("Tue, 1 Oct 2024 12:00:00 GMT"));
-  CHECK_FALSE(is_full_http_date("Tue, 01 Oct 2024 12:00:00 GMT "));
-  CHECK_FALSE(is_full_http_date("Tuesday, 01-Oct-24 12:00:00 GMT"));
-  CHECK_FALSE(is_full_http_date("Tue, 01 Oct 2024 12:00:00 CET"));
-  CHECK_FALSE(is_full_http_date("Tue, 01 Oct 2024 12-00-00 GMT"));
-  CHECK_FALSE(is_full_http_date(""));
+  for (const char* text : {"Tue, 01 Oct 2024", "Tue, 01 oct 2024 12:00:00 GMT",
+                           "Tue, 1 Oct 2024 12:00:00 GMT", "Tue, 01 Oct 2024 12:00:00 GMT ",
+                           "Tuesday, 01-Oct-24 12:00:00 GMT", "Tue, 01 Oct 2024 12:00:00 CET",
+                           "Tue, 01 Oct 2024 12-00-00 GMT", "Tue, 0x Oct 2024 12:00:00 GMT", ""}) {
+    CAPTURE(text);
+    CHECK_FALSE(is_full_http_date(text));
+  }
 }
 
 TEST_CASE("a restart command line gives back the old command line and the handle") {
@@ -32,68 +31,61 @@ TEST_CASE("a restart command line gives back the old command line and the handle
   REQUIRE(marker);
   CHECK(marker->old_command_line == "\"C:\\Tools\\tarvenix.exe\" ");
   CHECK(marker->process_handle == 0x1A4);
-}
-
-TEST_CASE("a command line without a whole marker is an ordinary start") {
-  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe"));
-  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <1A4 C:\\x.tmp"));
-  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <1A4"));
-  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <0>C:\\x.tmp"));
-  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <00000000>C:\\x.tmp"));
-  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <>C:\\x.tmp"));
-  CHECK_FALSE(parse_restart_marker("C:\\Tools\\tarvenix.exe <G1>C:\\x.tmp"));
-  CHECK_FALSE(parse_restart_marker("x <11111111111111111>y"));  // wider than a handle
   const auto lower = parse_restart_marker("x <1a4>y");
   REQUIRE(lower);
   CHECK(lower->process_handle == 0x1A4);
 }
 
-TEST_CASE("the old program path is the first item of the old command line") {
-  CHECK(old_program_path("\"D:\\Tools\\tarvenix.exe\" ", "D:\\Tools\\") ==
-        "D:\\Tools\\tarvenix.exe");
-  CHECK(old_program_path("\"D:\\My Tools\\tarvenix.exe\" -x", "D:\\My Tools\\") ==
-        "D:\\My Tools\\tarvenix.exe");
-  CHECK(old_program_path("D:\\Tools\\tarvenix.exe arg", "D:\\Tools\\") ==
-        "D:\\Tools\\tarvenix.exe");
-  CHECK(old_program_path("D:\\Tools\\tarvenix.exe", "D:\\Tools\\") == "D:\\Tools\\tarvenix.exe");
-  CHECK(old_program_path("\\\\server\\share\\tarvenix.exe", "D:\\Tools\\") ==
-        "\\\\server\\share\\tarvenix.exe");
+TEST_CASE("a command line without a whole marker is an ordinary start") {
+  for (const char* line : {"x.exe", "x.exe <1A4 C:\\x.tmp", "x.exe <1A4", "x.exe <0>C:\\x.tmp",
+                           "x.exe <00000000>C:\\x.tmp", "x.exe <>C:\\x.tmp", "x.exe <G1>C:\\x.tmp",
+                           "x <11111111111111111>y"}) {  // the last wider than a handle
+    CAPTURE(line);
+    CHECK_FALSE(parse_restart_marker(line));
+  }
 }
 
-TEST_CASE("a relative old program path is taken in the downloaded file's folder") {
-  CHECK(old_program_path("tarvenix.exe", "D:\\Tools\\") == "D:\\Tools\\tarvenix.exe");
-  CHECK(old_program_path("\"bin\\tarvenix.exe\" ", "D:\\Tools\\") ==
-        "D:\\Tools\\bin\\tarvenix.exe");
-  CHECK(old_program_path("\\Tools\\tarvenix.exe", "D:\\Other\\") == "D:\\Tools\\tarvenix.exe");
-  CHECK(old_program_path("", "D:\\Tools\\").empty());
-  CHECK(old_program_path("\"\" x", "D:\\Tools\\").empty());
+TEST_CASE("the old program path is the first item of the old command line") {
+  struct Case {
+    const char *command_line, *folder, *path;
+  } cases[] = {
+      {"\"D:\\Tools\\tarvenix.exe\" ", "D:\\Tools\\", "D:\\Tools\\tarvenix.exe"},
+      {"\"D:\\My Tools\\tarvenix.exe\" -x", "D:\\My Tools\\", "D:\\My Tools\\tarvenix.exe"},
+      {"D:\\Tools\\tarvenix.exe arg", "D:\\Tools\\", "D:\\Tools\\tarvenix.exe"},
+      {"D:\\Tools\\tarvenix.exe", "D:\\Tools\\", "D:\\Tools\\tarvenix.exe"},
+      {"\\\\server\\share\\tarvenix.exe", "D:\\Tools\\", "\\\\server\\share\\tarvenix.exe"},
+      // A relative one is taken in the downloaded file's folder.
+      {"tarvenix.exe", "D:\\Tools\\", "D:\\Tools\\tarvenix.exe"},
+      {"\"bin\\tarvenix.exe\" ", "D:\\Tools\\", "D:\\Tools\\bin\\tarvenix.exe"},
+      {"\\Tools\\tarvenix.exe", "D:\\Other\\", "D:\\Tools\\tarvenix.exe"},
+      {"", "D:\\Tools\\", ""},
+      {"\"\" x", "D:\\Tools\\", ""},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.command_line);
+    CHECK(old_program_path(c.command_line, c.folder) == c.path);
+  }
 }
 
 TEST_CASE("a failed move is told by its error code") {
-  CHECK(update_move_failure_text(5, "C:\\a\\dxt1.tmp", "C:\\a\\tarvenix.exe") ==
-        "Access denied: C:\\a\\tarvenix.exe");
-  CHECK(update_move_failure_text(17, "C:\\a\\dxt1.tmp", "D:\\tarvenix.exe") ==
-        "Not same device: D:\\tarvenix.exe");
-  CHECK(update_move_failure_text(123, "C:\\a\\dxt1.tmp", "C:\\a\\t?.exe") ==
+  const char* own = "C:\\a\\dxt1.tmp";
+  CHECK(update_move_failure_text(5, own, "C:\\a\\t.exe") == "Access denied: C:\\a\\t.exe");
+  CHECK(update_move_failure_text(17, own, "D:\\t.exe") == "Not same device: D:\\t.exe");
+  CHECK(update_move_failure_text(123, own, "C:\\a\\t?.exe") ==
         "Invalid name: [C:\\a\\dxt1.tmp] [C:\\a\\t?.exe]");
-  CHECK(update_move_failure_text(32, "C:\\a\\dxt1.tmp", "C:\\a\\tarvenix.exe") ==
-        "Unable to move C:\\a\\dxt1.tmp to C:\\a\\tarvenix.exe, error code = 32");
+  CHECK(update_move_failure_text(32, own, "C:\\a\\t.exe") ==
+        "Unable to move C:\\a\\dxt1.tmp to C:\\a\\t.exe, error code = 32");
 }
-
-namespace {
-
-std::string mz_header(uint32_t pe_offset) {
-  std::string bytes(0x40, '\0');
-  bytes[0] = 'M';
-  bytes[1] = 'Z';
-  for (int i = 0; i < 4; ++i) bytes[0x3C + i] = char((pe_offset >> (8 * i)) & 0xFF);
-  return bytes;
-}
-
-}  // namespace
 
 TEST_CASE("only an MZ header pointing at a PE signature is an executable image") {
   ScratchFolder folder;
+  auto mz_header = [](uint32_t pe_offset) {
+    std::string bytes(0x40, '\0');
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    for (int i = 0; i < 4; ++i) bytes[0x3C + i] = char((pe_offset >> (8 * i)) & 0xFF);
+    return bytes;
+  };
   const std::string image = mz_header(0x40) + std::string("PE\0\0", 4) + std::string(20, '\x01');
   auto check = [&](const std::string& bytes) {
     const std::string path = folder.file("image.bin");

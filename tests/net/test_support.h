@@ -7,45 +7,28 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "net/internet_error.h"
 #include "net/web_endpoints.h"
+#include "support/log_capture.h"
 
 namespace tarvenix::test {
 
-// A port handed over by with-http-server (which CTest runs the program through).
-inline uint16_t port_from_environment(const char* name) {
-  const char* value = std::getenv(name);
-  INFO("run this program through tests/net/with-http-server (ctest does): ", name);
-  REQUIRE(value != nullptr);
-  return uint16_t(std::atoi(value));
-}
+using tarvenix::testing::read_file;
 
-// The test server, answering as the first path segment of `route` says.
-inline WebUrl test_server_url(std::string_view route) {
-  WebUrl url;
-  url.server.host = "127.0.0.1";
-  url.server.port = port_from_environment("TARVENIX_TEST_HTTP_PORT");
-  url.path = route;
-  return url;
-}
-
-// A loopback port that nothing listens on, and one where a connect never completes.
-inline WebServer loopback_server(const char* port_variable) {
+// 127.0.0.1 on a port handed over by with-http-server (which CTest runs the program
+// through): TARVENIX_TEST_HTTP_PORT (the test server), _CLOSED_PORT (nothing listens) or
+// _STALLED_PORT (a connect never completes).
+inline WebServer loopback_server(const char* port_variable = "TARVENIX_TEST_HTTP_PORT") {
+  const char* port = std::getenv(port_variable);
+  INFO("run this program through tests/net/with-http-server (ctest does): ", port_variable);
+  REQUIRE(port != nullptr);
   WebServer server;
   server.host = "127.0.0.1";
-  server.port = port_from_environment(port_variable);
+  server.port = uint16_t(std::atoi(port));
   return server;
-}
-inline WebServer closed_loopback_server() {
-  return loopback_server("TARVENIX_TEST_CLOSED_PORT");
-}
-inline WebServer stalled_loopback_server() {
-  return loopback_server("TARVENIX_TEST_STALLED_PORT");
 }
 
 // Errors shown while it lives are recorded instead of shown.
@@ -75,10 +58,7 @@ class CapturedErrors {
 // A new empty folder under the system's temporary folder, removed with everything in it.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tarvenix-net-" + std::to_string(seed()) + std::to_string(seed()));
+  ScratchFolder() : path_(tarvenix::testing::temp_file_path("tarvenix-net")) {
     std::filesystem::create_directories(path_);
   }
   ~ScratchFolder() {
@@ -93,17 +73,6 @@ class ScratchFolder {
  private:
   std::filesystem::path path_;
 };
-
-inline std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A file written in text mode (a run log), read back the same way, so "\r\n" reads "\n".
-inline std::string read_text_file(const std::string& path) {
-  std::ifstream in(path);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;

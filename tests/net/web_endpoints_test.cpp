@@ -5,20 +5,6 @@
 
 using namespace tarvenix;
 
-TEST_CASE("a server URL gives its scheme, host and port") {
-  auto server = parse_web_server("https://www.dxtarvenix.org");
-  REQUIRE(server);
-  CHECK(server->https);
-  CHECK(server->host == "www.dxtarvenix.org");
-  CHECK(server->port == 0);
-
-  server = parse_web_server("HTTP://127.0.0.1:8080/");
-  REQUIRE(server);
-  CHECK_FALSE(server->https);
-  CHECK(server->host == "127.0.0.1");
-  CHECK(server->port == 8080);
-}
-
 TEST_CASE("a full URL keeps its path without the leading slash") {
   auto url = parse_web_url("http://127.0.0.1:9/resources/all-bad-calls.json?x=1");
   REQUIRE(url);
@@ -36,42 +22,28 @@ TEST_CASE("malformed URLs are refused") {
   }
 }
 
-TEST_CASE("https uses port 443 while useHttps is on and falls back to http on 80") {
-  WebServer server = *parse_web_server("https://www.dxtarvenix.org");
-  RequestTarget secure = resolve_request_target(server, true);
-  CHECK(secure.secure);
-  CHECK(secure.port == 443);
-  CHECK(request_scheme(secure) == "https");
-  RequestTarget plain = resolve_request_target(server, false);
-  CHECK_FALSE(plain.secure);
-  CHECK(plain.port == 80);
-  CHECK(request_scheme(plain) == "http");
-}
-
-TEST_CASE("an http server stays http whatever useHttps says") {
-  WebServer server = *parse_web_server("http://127.0.0.1");
-  CHECK_FALSE(resolve_request_target(server, true).secure);
-  CHECK(resolve_request_target(server, true).port == 80);
-}
-
-TEST_CASE("a port given in the URL is kept and shown; the scheme's own port is not") {
-  WebServer server = *parse_web_server("https://127.0.0.1:8443");
-  CHECK(resolve_request_target(server, false).port == 8443);
-  CHECK(request_authority(resolve_request_target(server, true)) == "127.0.0.1:8443");
-  WebServer plain = *parse_web_server("http://127.0.0.1:80");
-  CHECK(request_authority(resolve_request_target(plain, true)) == "127.0.0.1");
-}
-
-TEST_CASE("the default endpoints are the build's servers with HTTPS on") {
-  WebEndpoints endpoints = default_web_endpoints();
-  CHECK(endpoints.useHttps);
-  auto contest = parse_web_server(TARVENIX_CONTEST_URL);
-  auto author = parse_web_server(TARVENIX_AUTHOR_URL);
-  REQUIRE(contest);
-  REQUIRE(author);
-  CHECK(endpoints.contestHost.host == contest->host);
-  CHECK(endpoints.contestHost.https == contest->https);
-  CHECK(endpoints.contestHost.port == contest->port);
-  CHECK(endpoints.authorHost.host == author->host);
-  CHECK(endpoints.updatePath == "software/tarvenix/tarvenix.exe");
+TEST_CASE("the scheme and port a request uses, and how its authority is shown") {
+  struct Case {
+    const char* server;
+    bool useHttps, secure;
+    uint16_t port;
+    const char *scheme, *authority;
+  } cases[] = {
+      {"https://www.dxtarvenix.org", true, true, 443, "https", "www.dxtarvenix.org"},
+      {"https://www.dxtarvenix.org", false, false, 80, "http", "www.dxtarvenix.org"},
+      {"http://127.0.0.1", true, false, 80, "http", "127.0.0.1"},  // stays http
+      {"https://127.0.0.1:8443", true, true, 8443, "https", "127.0.0.1:8443"},
+      {"https://127.0.0.1:8443", false, false, 8443, "http", "127.0.0.1:8443"},
+      {"http://127.0.0.1:80", true, false, 80, "http", "127.0.0.1"},
+      {"HTTP://127.0.0.1:8080/", true, false, 8080, "http", "127.0.0.1:8080"},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.server);
+    CAPTURE(c.useHttps);
+    RequestTarget target = resolve_request_target(*parse_web_server(c.server), c.useHttps);
+    CHECK(target.secure == c.secure);
+    CHECK(target.port == c.port);
+    CHECK(request_scheme(target) == c.scheme);
+    CHECK(request_authority(target) == c.authority);
+  }
 }
