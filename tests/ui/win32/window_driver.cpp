@@ -73,23 +73,20 @@ bool press(HWND dialog, int button) {
   return wait_until(10000, [&] { return !IsWindow(dialog); });
 }
 
-std::vector<HWND> top_windows(const std::string& class_prefix) {
-  std::pair<std::vector<HWND>, const std::string*> found{{}, &class_prefix};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& [windows, prefix] = *reinterpret_cast<decltype(found)*>(data);
-        if (IsWindowVisible(window) && class_of(window).starts_with(*prefix))
-          windows.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found.first;
-}
-
 DWORD process_of(HWND window) {
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);
   return process_id;
+}
+
+std::vector<HWND> top_windows(const std::string& class_prefix, DWORD process_id) {
+  std::vector<HWND> found;
+  for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, nullptr); w;
+       w = FindWindowExA(nullptr, w, nullptr, nullptr))
+    if (IsWindowVisible(w) && class_of(w).starts_with(class_prefix) &&
+        (process_id == 0 || process_of(w) == process_id))
+      found.push_back(w);
+  return found;
 }
 
 void set_runtime_key(bool present, DWORD build) {
@@ -143,7 +140,7 @@ void ProgramRun::start() {
 void ProgramRun::open() {
   start();
   REQUIRE(wait_until(20000, [&] {
-    const auto found = windows("ADIF to DX");
+    const auto found = top_windows("ADIF to DX", process_id());
     window = found.empty() ? nullptr : found.front();
     return window != nullptr;
   }));
@@ -156,16 +153,10 @@ std::optional<DWORD> ProgramRun::wait_exit(DWORD timeout_ms) {
   return code;
 }
 
-std::vector<HWND> ProgramRun::windows(const std::string& class_prefix) const {
-  std::vector<HWND> found = top_windows(class_prefix);
-  std::erase_if(found, [&](HWND w) { return process_of(w) != process_id(); });
-  return found;
-}
-
 std::optional<Dialog> ProgramRun::wait_dialog(DWORD timeout_ms, const std::string& caption) {
   std::optional<Dialog> found;
   wait_until(timeout_ms, [&] {
-    for (HWND dialog : windows("#32770"))
+    for (HWND dialog : top_windows("#32770", process_id()))
       if (!found && (caption.empty() || text_of(dialog) == caption))
         found = Dialog{dialog, text_of(dialog)};
     return found.has_value();
@@ -180,7 +171,7 @@ std::optional<Dialog> ProgramRun::wait_dialog(DWORD timeout_ms, const std::strin
 
 size_t ProgramRun::boxes() {
   sync();
-  return windows("#32770").size();
+  return top_windows("#32770", process_id()).size();
 }
 
 bool ProgramRun::answer_file_dialog(const std::string& title, const std::string& file) {

@@ -29,9 +29,10 @@ std::string text_of(HWND window);
 // Posts the WM_COMMAND that clicking the child `id` of `parent` would send it.
 void command(HWND parent, int id, int notification = BN_CLICKED);
 bool press(HWND dialog, int button);  // and waits until the dialog has closed
-// The visible top-level windows whose class name starts with `class_prefix`.
-std::vector<HWND> top_windows(const std::string& class_prefix);
 DWORD process_of(HWND window);
+// The visible top-level windows whose class name starts with `class_prefix` ("#32770": the
+// dialogs and message boxes), of the process `process_id` unless it is 0.
+std::vector<HWND> top_windows(const std::string& class_prefix, DWORD process_id = 0);
 
 void set_runtime_key(bool present, DWORD build = 33810);  // the runtime check's registry key
 
@@ -61,7 +62,6 @@ class ProgramRun {
   void open();  // starts the program and waits for its window
   std::optional<DWORD> wait_exit(DWORD timeout_ms = 10000);  // nothing: still running
   DWORD process_id() const { return process_.dwProcessId; }
-  std::vector<HWND> windows(const std::string& class_prefix) const;  // "#32770": the dialogs
 
   std::optional<Dialog> wait_dialog(DWORD timeout_ms = 10000, const std::string& caption = "");
   size_t boxes();  // the dialogs open once the window has handled everything posted so far

@@ -5,7 +5,6 @@
 // pinned in tests/ui, the network answers and texts in tests/net.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <tuple>
 
@@ -36,18 +35,6 @@ void exit_program(ProgramRun& run, bool converted = false) {
   CHECK((converted ? question.starts_with("Do not forget to enter your comments")
                    : question == exit_question));
   CHECK(run.wait_exit() == 0u);
-}
-
-std::string config_bytes(const char* callsign) {
-  OperatorConfig r;
-  r.format_version = 3;
-  std::strcpy(r.version_text, "1.0");
-  std::strcpy(r.callsign, callsign);
-  std::strcpy(r.name, "Hiram Percy");
-  std::strcpy(r.antenna_description, "Dipole\r\nat 10 m");
-  r.band_index = 6;
-  const ConfigBytes b = serialize_config(r);
-  return {b.begin(), b.end()};
 }
 
 // The loopback build, its servers pointed at the test server: `contest` names the port of
@@ -159,16 +146,34 @@ TEST_SUITE("layout") {
 }
 
 TEST_SUITE("configuration") {
-  TEST_CASE("one stored configuration is loaded and shown") {
-    ProgramRun run("one_config");
-    run.write_file("VP2E-W1AW.cfg", config_bytes("VP2E/W1AW"));
+  TEST_CASE("a stored configuration is shown; Exit saves it, No keeps the window, closing asks") {
+    ProgramRun run("configuration");
+    const ConfigBytes stored = serialize_config({.format_version = 3,
+                                                 .version_text = "1.0",
+                                                 .callsign = "VP2E/W1AW",
+                                                 .name = "Hiram Percy",
+                                                 .antenna_description = "Dipole\r\nat 10 m",
+                                                 .band_index = 6});
+    run.write_file("VP2E-W1AW.cfg", {stored.begin(), stored.end()});
     run.open();
     CHECK(run.boxes() == 0);
     CHECK(run.text(IDC_CALLSIGN) == "VP2E/W1AW");
     CHECK(run.text(IDC_NAME) == "Hiram Percy");
     CHECK(run.text(IDC_ANTENNA) == "Dipole\r\nat 10 m");
     CHECK(run.text(IDC_BAND) == "20M");
-    exit_program(run);
+    run.set_text(IDC_CLUB, "Tarvenix DX Group");
+    run.click(IDC_CLUB, EN_KILLFOCUS);
+    run.click(IDC_EXIT);
+    CHECK(answer(run, IDNO) == exit_question);
+    const std::string saved = run.read_file("VP2E-W1AW.cfg").value_or("");
+    ConfigBytes bytes{};
+    REQUIRE(saved.size() == bytes.size());
+    std::copy(saved.begin(), saved.end(), bytes.begin());
+    CHECK(std::string(deserialize_config(bytes).club) == "Tarvenix DX Group");
+    CHECK(run.wait_exit(500) == std::nullopt);
+    PostMessageA(run.window, WM_CLOSE, 0, 0);
+    CHECK(answer(run, IDYES) == exit_question);
+    CHECK(run.wait_exit() == 0u);
   }
 }
 
@@ -179,27 +184,6 @@ TEST_SUITE("validation") {
     run.click(IDC_CONVERT);
     CHECK(answer(run, IDOK) == "Callsign is required!");
     exit_program(run);
-  }
-}
-
-TEST_SUITE("exit") {
-  TEST_CASE("Exit saves first, No keeps the window open, and closing asks the same") {
-    ProgramRun run("exit");
-    run.write_file("W1AW.cfg", config_bytes("W1AW"));
-    run.open();
-    run.set_text(IDC_CLUB, "Tarvenix DX Group");
-    run.click(IDC_CLUB, EN_KILLFOCUS);
-    run.click(IDC_EXIT);
-    CHECK(answer(run, IDNO) == exit_question);
-    const auto saved = run.read_file("W1AW.cfg");
-    REQUIRE((saved && saved->size() == config_record_size));
-    ConfigBytes bytes;
-    std::copy(saved->begin(), saved->end(), bytes.begin());
-    CHECK(std::string(deserialize_config(bytes).club) == "Tarvenix DX Group");
-    CHECK(run.wait_exit(500) == std::nullopt);
-    PostMessageA(run.window, WM_CLOSE, 0, 0);
-    CHECK(answer(run, IDYES) == exit_question);
-    CHECK(run.wait_exit() == 0u);
   }
 }
 
@@ -258,15 +242,11 @@ TEST_SUITE("update") {
     answer(run, IDYES);        // the offer
     answer(run, IDOK, 60000);  // the notice before the program exits
     CHECK(run.wait_exit(20000) == 0u);
-    HWND new_window = nullptr;
-    REQUIRE(wait_until(30000, [&] {
-      for (HWND window : top_windows("ADIF to DX"))
-        if (process_of(window) != run.process_id()) new_window = window;
-      return new_window != nullptr;
-    }));
+    std::vector<HWND> found;  // the new build's window; the old one has gone
+    REQUIRE(wait_until(30000, [&] { return !(found = top_windows("ADIF to DX")).empty(); }));
     CHECK(run.read_file("tarvenix.exe") ==
           *old_program + std::string("\0TARVENIX NEW BUILD\0", 20));
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_of(new_window));
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_of(found.front()));
     TerminateProcess(process, 0);
     WaitForSingleObject(process, 10000);
     CloseHandle(process);
