@@ -27,19 +27,17 @@ void prepare_prefix() {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   const std::string recorder = std::string("\"") + self + "\" --record-url \"%1\"";
+  const auto set = [](HKEY root, const std::string& key, const char* name,
+                      const std::string& value) {
+    RegSetKeyValueA(root, key.c_str(), name, REG_SZ, value.c_str(), value.size() + 1);
+  };
   // Arial's metrics, drawn by Wine, and the window frame drawn by Wine itself (no window
   // manager runs under Xvfb); web pages go to the recorder.
-  const struct {
-    HKEY root;
-    const char *key, *name;
-    std::string value;
-  } values[] = {
-      {HKEY_CURRENT_USER, "Software\\Wine\\Fonts\\Replacements", "Arial", "Liberation Sans"},
-      {HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", "N"},
-      {HKEY_LOCAL_MACHINE, "Software\\Classes\\http\\shell\\open\\command", nullptr, recorder},
-      {HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", nullptr, recorder}};
-  for (const auto& v : values)
-    RegSetKeyValueA(v.root, v.key, v.name, REG_SZ, v.value.c_str(), v.value.size() + 1);
+  set(HKEY_CURRENT_USER, "Software\\Wine\\Fonts\\Replacements", "Arial", "Liberation Sans");
+  set(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", "N");
+  for (const char* scheme : {"http", "https"})
+    set(HKEY_LOCAL_MACHINE, std::string("Software\\Classes\\") + scheme + "\\shell\\open\\command",
+        nullptr, recorder);
 }
 
 }  // namespace
@@ -52,9 +50,9 @@ std::string windows_path(const std::string& unix_path) {
 
 LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   DWORD_PTR result = 0;
-  const bool answered =
-      SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &result);
-  return answered ? static_cast<LRESULT>(result) : -1;
+  return SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &result)
+             ? static_cast<LRESULT>(result)
+             : -1;
 }
 
 std::string text_of(HWND window) {
@@ -79,14 +77,30 @@ DWORD process_of(HWND window) {
   return process_id;
 }
 
-std::vector<HWND> top_windows(const std::string& class_prefix, DWORD process_id) {
+std::vector<HWND> top_windows(const std::string& class_prefix, DWORD process_id,
+                              const std::string& caption) {
   std::vector<HWND> found;
   for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, nullptr); w;
        w = FindWindowExA(nullptr, w, nullptr, nullptr))
     if (IsWindowVisible(w) && class_of(w).starts_with(class_prefix) &&
-        (process_id == 0 || process_of(w) == process_id))
+        (process_id == 0 || process_of(w) == process_id) &&
+        (caption.empty() || text_of(w) == caption))
       found.push_back(w);
   return found;
+}
+
+HWND wait_window(DWORD timeout_ms, const std::string& class_prefix, DWORD process_id,
+                 const std::string& caption) {
+  std::vector<HWND> found;
+  wait_until(timeout_ms,
+             [&] { return !(found = top_windows(class_prefix, process_id, caption)).empty(); });
+  return found.empty() ? nullptr : found.front();
+}
+
+void end_process(HANDLE process) {
+  TerminateProcess(process, 99);
+  WaitForSingleObject(process, 5000);
+  CloseHandle(process);
 }
 
 void set_runtime_key(bool present, DWORD build) {
@@ -111,11 +125,7 @@ ProgramRun::ProgramRun(const std::string& name, const std::string& program)
 
 ProgramRun::~ProgramRun() {
   if (process_.hProcess == nullptr) return;
-  if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, 5000);
-  }
-  CloseHandle(process_.hProcess);
+  end_process(process_.hProcess);
   CloseHandle(process_.hThread);
 }
 
@@ -123,9 +133,8 @@ void ProgramRun::write_file(const std::string& name, const std::string& bytes) c
   std::ofstream(path(name), std::ios::binary) << bytes;
 }
 
-std::optional<std::string> ProgramRun::read_file(const std::string& name) const {
+std::string ProgramRun::read_file(const std::string& name) const {
   std::ifstream in(path(name), std::ios::binary);
-  if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -139,11 +148,7 @@ void ProgramRun::start() {
 
 void ProgramRun::open() {
   start();
-  REQUIRE(wait_until(20000, [&] {
-    const auto found = top_windows("ADIF to DX", process_id());
-    window = found.empty() ? nullptr : found.front();
-    return window != nullptr;
-  }));
+  REQUIRE((window = wait_window(20000, "ADIF to DX", process_id())) != nullptr);
 }
 
 std::optional<DWORD> ProgramRun::wait_exit(DWORD timeout_ms) {
@@ -154,18 +159,11 @@ std::optional<DWORD> ProgramRun::wait_exit(DWORD timeout_ms) {
 }
 
 std::optional<Dialog> ProgramRun::wait_dialog(DWORD timeout_ms, const std::string& caption) {
-  std::optional<Dialog> found;
-  wait_until(timeout_ms, [&] {
-    for (HWND dialog : top_windows("#32770", process_id()))
-      if (!found && (caption.empty() || text_of(dialog) == caption))
-        found = Dialog{dialog, text_of(dialog)};
-    return found.has_value();
-  });
-  for (HWND child = found ? GetWindow(found->handle, GW_CHILD) : nullptr; child;
-       child = GetWindow(child, GW_HWNDNEXT))
-    if (lstrcmpiA(class_of(child).c_str(), "Static") == 0 &&
-        text_of(child).size() > found->text.size())
-      found->text = text_of(child);
+  const HWND handle = wait_window(timeout_ms, "#32770", process_id(), caption);
+  if (handle == nullptr) return std::nullopt;
+  Dialog found{handle, text_of(handle)};
+  for (HWND line = nullptr; (line = FindWindowExA(handle, line, "Static", nullptr));)
+    if (text_of(line).size() > found.text.size()) found.text = text_of(line);
   return found;
 }
 

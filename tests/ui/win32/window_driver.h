@@ -31,8 +31,13 @@ void command(HWND parent, int id, int notification = BN_CLICKED);
 bool press(HWND dialog, int button);  // and waits until the dialog has closed
 DWORD process_of(HWND window);
 // The visible top-level windows whose class name starts with `class_prefix` ("#32770": the
-// dialogs and message boxes), of the process `process_id` unless it is 0.
-std::vector<HWND> top_windows(const std::string& class_prefix, DWORD process_id = 0);
+// dialogs and message boxes), of the process `process_id` unless it is 0, and titled
+// `caption` unless it is empty; the first of them, waited for.
+std::vector<HWND> top_windows(const std::string& class_prefix, DWORD process_id = 0,
+                              const std::string& caption = "");
+HWND wait_window(DWORD timeout_ms, const std::string& class_prefix, DWORD process_id = 0,
+                 const std::string& caption = "");
+void end_process(HANDLE process);  // and closes the handle
 
 void set_runtime_key(bool present, DWORD build = 33810);  // the runtime check's registry key
 
@@ -56,7 +61,7 @@ class ProgramRun {
     CopyFileA(from.c_str(), path(name).c_str(), FALSE);
   }
   void write_file(const std::string& name, const std::string& bytes) const;
-  std::optional<std::string> read_file(const std::string& name) const;
+  std::string read_file(const std::string& name) const;  // empty: no such file
 
   void start();
   void open();  // starts the program and waits for its window
@@ -69,7 +74,7 @@ class ProgramRun {
   bool answer_file_dialog(const std::string& title, const std::string& file);
 
   HWND control(int id) const { return GetDlgItem(window, id); }
-  std::string text(int id) const { return text_of(id == 0 ? window : control(id)); }
+  std::string text(int id) const { return text_of(control(id)); }
   void set_text(int id, const std::string& text) const {
     send(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }

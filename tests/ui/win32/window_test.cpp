@@ -96,7 +96,7 @@ TEST_SUITE("startup") {
       ProgramRun run("runtime");
       if (c.problem == nullptr) {
         run.open();
-        CHECK(run.text(0) == "ADIF to DX Tarvenix 2024 - Version 1.0");
+        CHECK(text_of(run.window) == "ADIF to DX Tarvenix 2024 - Version 1.0");
         CHECK(run.boxes() == 0);
         exit_program(run);
       } else {
@@ -165,7 +165,7 @@ TEST_SUITE("configuration") {
     run.click(IDC_CLUB, EN_KILLFOCUS);
     run.click(IDC_EXIT);
     CHECK(answer(run, IDNO) == exit_question);
-    const std::string saved = run.read_file("VP2E-W1AW.cfg").value_or("");
+    const std::string saved = run.read_file("VP2E-W1AW.cfg");
     ConfigBytes bytes{};
     REQUIRE(saved.size() == bytes.size());
     std::copy(saved.begin(), saved.end(), bytes.begin());
@@ -220,10 +220,8 @@ TEST_SUITE("commands") {
     run.click(IDC_CONVERT);
     CHECK(run.boxes() == 1);
     // Every further network box, then the conversion's own result.
-    while (box && box->caption == "Internet error") {
+    for (; box && box->caption == "Internet error"; box = run.wait_dialog(60000))
       press(box->handle, IDOK);
-      box = run.wait_dialog(60000);
-    }
     REQUIRE(box.has_value());
     CHECK(box->text.starts_with("Wrote "));
     press(box->handle, IDNO);
@@ -235,20 +233,15 @@ TEST_SUITE("update") {
   TEST_CASE("a newer build is downloaded, started, and replaces the old program file") {
     // The server hands out the loopback program with a marker appended.
     ProgramRun run("update-program", test_server_program("program"));
-    const auto old_program = run.read_file("tarvenix.exe");
-    REQUIRE(old_program.has_value());
+    const std::string old_program = run.read_file("tarvenix.exe");
     run.open();
     run.click(IDC_UPDATE);
     answer(run, IDYES);        // the offer
     answer(run, IDOK, 60000);  // the notice before the program exits
     CHECK(run.wait_exit(20000) == 0u);
-    std::vector<HWND> found;  // the new build's window; the old one has gone
-    REQUIRE(wait_until(30000, [&] { return !(found = top_windows("ADIF to DX")).empty(); }));
-    CHECK(run.read_file("tarvenix.exe") ==
-          *old_program + std::string("\0TARVENIX NEW BUILD\0", 20));
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_of(found.front()));
-    TerminateProcess(process, 0);
-    WaitForSingleObject(process, 10000);
-    CloseHandle(process);
+    const HWND new_window = wait_window(30000, "ADIF to DX");  // the old one has gone
+    REQUIRE(new_window != nullptr);
+    CHECK(run.read_file("tarvenix.exe") == old_program + std::string("\0TARVENIX NEW BUILD\0", 20));
+    end_process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_of(new_window)));
   }
 }
