@@ -61,6 +61,10 @@ std::string text_of(HWND window) {
   return text.data();
 }
 
+void set_text(HWND window, const std::string& text) {
+  send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void command(HWND parent, int id, int notification) {
   PostMessageA(parent, WM_COMMAND, MAKEWPARAM(id, notification),
                reinterpret_cast<LPARAM>(GetDlgItem(parent, id)));
@@ -105,12 +109,11 @@ void end_process(HANDLE process) {
 
 void set_runtime_key(bool present, DWORD build) {
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, runtime_key);
-  if (present)
-    for (const auto& [name, value] : {std::pair<const char*, DWORD>{"Installed", 1},
-                                      {"Major", 14},
-                                      {"Minor", 40},
-                                      {"Bld", build}})
-      RegSetKeyValueA(HKEY_LOCAL_MACHINE, runtime_key, name, REG_DWORD, &value, sizeof value);
+  if (!present) return;
+  const std::pair<const char*, DWORD> values[] = {
+      {"Installed", 1}, {"Major", 14}, {"Minor", 40}, {"Bld", build}};
+  for (const auto& [name, value] : values)
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, runtime_key, name, REG_DWORD, &value, sizeof value);
 }
 
 ProgramRun::ProgramRun(const std::string& name, const std::string& program)
@@ -170,16 +173,6 @@ std::optional<Dialog> ProgramRun::wait_dialog(DWORD timeout_ms, const std::strin
 size_t ProgramRun::boxes() {
   sync();
   return top_windows("#32770", process_id()).size();
-}
-
-bool ProgramRun::answer_file_dialog(const std::string& title, const std::string& file) {
-  const auto dialog = wait_dialog(10000, title);
-  if (!dialog) return false;
-  // The file name box: cmb13 of the explorer-style dialog, edt1 of the older one.
-  HWND name = GetDlgItem(dialog->handle, 0x47C);
-  send(name ? name : GetDlgItem(dialog->handle, 0x480), WM_SETTEXT, 0,
-       reinterpret_cast<LPARAM>(file.c_str()));
-  return press(dialog->handle, IDOK);
 }
 
 // A posted EM_SETLIMITTEXT to the read-only ADIF edit is the marker: the window's thread

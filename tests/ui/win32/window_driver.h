@@ -26,6 +26,7 @@ bool wait_until(DWORD timeout_ms, Condition condition) {
 std::string windows_path(const std::string& unix_path);  // Wine maps / to drive Z:
 LRESULT send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);  // -1: no answer
 std::string text_of(HWND window);
+void set_text(HWND window, const std::string& text);
 // Posts the WM_COMMAND that clicking the child `id` of `parent` would send it.
 void command(HWND parent, int id, int notification = BN_CLICKED);
 bool press(HWND dialog, int button);  // and waits until the dialog has closed
@@ -43,8 +44,7 @@ void set_runtime_key(bool present, DWORD build = 33810);  // the runtime check's
 
 struct Dialog {
   HWND handle = nullptr;
-  std::string caption;
-  std::string text;  // a message box's: its longest static control
+  std::string caption, text;  // a message box's text: its longest static control
 };
 
 class ProgramRun {
@@ -70,14 +70,10 @@ class ProgramRun {
 
   std::optional<Dialog> wait_dialog(DWORD timeout_ms = 10000, const std::string& caption = "");
   size_t boxes();  // the dialogs open once the window has handled everything posted so far
-  // The open or save dialog titled `title` given `file` as its file name and confirmed.
-  bool answer_file_dialog(const std::string& title, const std::string& file);
 
   HWND control(int id) const { return GetDlgItem(window, id); }
   std::string text(int id) const { return text_of(control(id)); }
-  void set_text(int id, const std::string& text) const {
-    send(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  }
+  void set_text(int id, const std::string& text) const { testing::set_text(control(id), text); }
   void click(int id, int notification = BN_CLICKED) const { command(window, id, notification); }
   void sync();  // returns when everything posted before it has been handled
 
