@@ -18,8 +18,8 @@ DAY, CALL = 4, 9  # openpyxl columns D and I
 
 def main():
     folder, source_dir = sys.argv[1:3]
-    original = load_workbook(os.path.join(source_dir, "samples", "Scoresheet v1.0.xlsx")).worksheets[0]
-    sheet = load_workbook(os.path.join(folder, "W1AW.xlsx")).worksheets[0]
+    original = load_workbook(f"{source_dir}/samples/Scoresheet v1.0.xlsx").worksheets[0]
+    sheet = load_workbook(f"{folder}/W1AW.xlsx").worksheets[0]
     with open(os.path.join(folder, "expected-counts.txt")) as counts:
         counted = sum(int(n) for n in counts.read().split())
     rows = range(3, original.max_row + 1)

@@ -42,10 +42,9 @@ void prepare_prefix() {
 
 }  // namespace
 
-std::string windows_path(const std::string& unix_path) {
-  std::string path = "Z:" + unix_path;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
+std::string windows_path(std::string path) {
+  std::ranges::replace(path, '/', '\\');
+  return "Z:" + path;
 }
 
 LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -151,7 +150,7 @@ void ProgramRun::start() {
 
 void ProgramRun::open() {
   start();
-  REQUIRE((window = wait_window(20000, "ADIF to DX", process_id())) != nullptr);
+  REQUIRE((window = wait_window(20000, "ADIF to DX", process_.dwProcessId)) != nullptr);
 }
 
 std::optional<DWORD> ProgramRun::wait_exit(DWORD timeout_ms) {
@@ -162,7 +161,7 @@ std::optional<DWORD> ProgramRun::wait_exit(DWORD timeout_ms) {
 }
 
 std::optional<Dialog> ProgramRun::wait_dialog(DWORD timeout_ms, const std::string& caption) {
-  const HWND handle = wait_window(timeout_ms, "#32770", process_id(), caption);
+  const HWND handle = wait_window(timeout_ms, "#32770", process_.dwProcessId, caption);
   if (handle == nullptr) return std::nullopt;
   Dialog found{handle, text_of(handle)};
   for (HWND line = nullptr; (line = FindWindowExA(handle, line, "Static", nullptr));)
@@ -172,7 +171,7 @@ std::optional<Dialog> ProgramRun::wait_dialog(DWORD timeout_ms, const std::strin
 
 size_t ProgramRun::boxes() {
   sync();
-  return top_windows("#32770", process_id()).size();
+  return top_windows("#32770", process_.dwProcessId).size();
 }
 
 // A posted EM_SETLIMITTEXT to the read-only ADIF edit is the marker: the window's thread

@@ -23,7 +23,7 @@ bool wait_until(DWORD timeout_ms, Condition condition) {
   return true;
 }
 
-std::string windows_path(const std::string& unix_path);  // Wine maps / to drive Z:
+std::string windows_path(std::string unix_path);  // Wine maps / to drive Z:
 LRESULT send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);  // -1: no answer
 std::string text_of(HWND window);
 void set_text(HWND window, const std::string& text);
@@ -66,14 +66,12 @@ class ProgramRun {
   void start();
   void open();  // starts the program and waits for its window
   std::optional<DWORD> wait_exit(DWORD timeout_ms = 10000);  // nothing: still running
-  DWORD process_id() const { return process_.dwProcessId; }
 
   std::optional<Dialog> wait_dialog(DWORD timeout_ms = 10000, const std::string& caption = "");
   size_t boxes();  // the dialogs open once the window has handled everything posted so far
 
   HWND control(int id) const { return GetDlgItem(window, id); }
   std::string text(int id) const { return text_of(control(id)); }
-  void set_text(int id, const std::string& text) const { testing::set_text(control(id), text); }
   void click(int id, int notification = BN_CLICKED) const { command(window, id, notification); }
   void sync();  // returns when everything posted before it has been handled
 
