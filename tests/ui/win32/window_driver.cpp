@@ -10,18 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 
 namespace tarvenix::testing {
 namespace {
 
 constexpr const char* runtime_key =
     "SOFTWARE\\WOW6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\X86";
-
-std::string class_of(HWND window) {
-  char name[128] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
 
 void prepare_prefix() {
   char self[MAX_PATH] = {};
@@ -83,9 +78,11 @@ DWORD process_of(HWND window) {
 std::vector<HWND> top_windows(const std::string& class_prefix, DWORD process_id,
                               const std::string& caption) {
   std::vector<HWND> found;
+  char name[128];
   for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, nullptr); w;
        w = FindWindowExA(nullptr, w, nullptr, nullptr))
-    if (IsWindowVisible(w) && class_of(w).starts_with(class_prefix) &&
+    if (IsWindowVisible(w) && GetClassNameA(w, name, sizeof name) > 0 &&
+        std::string_view(name).starts_with(class_prefix) &&
         (process_id == 0 || process_of(w) == process_id) &&
         (caption.empty() || text_of(w) == caption))
       found.push_back(w);
