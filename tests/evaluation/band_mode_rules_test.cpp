@@ -69,48 +69,27 @@ TEST_CASE("BAND, FREQ and the operator's band selection") {
     const char* reason;
     int32_t RunStats::*counter;  // null: accepted
   };
+  using R = RunStats;
+  // clang-format off
   const Row rows[] = {
       {{{"BAND", "20m"}}, 0, 6, "", nullptr},
       {{{"FREQ", "5.3"}}, 0, 3, "", nullptr},
       {{{"BAND", "20m"}, {"FREQ", "14.2"}}, 0, 6, "", nullptr},
       {{{"BAND", "40m"}}, 4, 4, "", nullptr},
-      {{{"CALL", "K1ABC"}},
-       0,
-       0,
-       "does not have either BAND or FREQ",
-       &RunStats::no_band_or_frequency},
-      {{{"BAND", "70CM"}}, 0, 0, "has an invalid band (70CM)", &RunStats::bad_band},
+      {{{"CALL", "K1ABC"}}, 0, 0, "does not have either BAND or FREQ", &R::no_band_or_frequency},
+      {{{"BAND", "70CM"}}, 0, 0, "has an invalid band (70CM)", &R::bad_band},
       // an invalid frequency is reported before an invalid band
-      {{{"BAND", "70CM"}, {"FREQ", "430.1"}},
-       0,
-       0,
-       "has an invalid frequency (430.1)",
-       &RunStats::bad_frequency},
+      {{{"BAND", "70CM"}, {"FREQ", "430.1"}}, 0, 0, "has an invalid frequency (430.1)", &R::bad_frequency},
       // BAND and FREQ must name the same band, as whole texts
-      {{{"BAND", "20M"}, {"FREQ", "7.074"}},
-       0,
-       0,
-       "Band (20M) does not match Frequency (7.074)",
-       &RunStats::band_frequency_mismatch},
-      {{{"BAND", "20"}, {"FREQ", "14.2"}},
-       0,
-       0,
-       "Band (20) does not match Frequency (14.2)",
-       &RunStats::band_frequency_mismatch},
-      {{{"BAND", "20m"}}, 4, 0, "20m is not for the selected Band", &RunStats::not_selected_band},
-      {{{"FREQ", "14.2"}}, 4, 0, "20M is not for the selected Band", &RunStats::not_selected_band},
-      {{{"BAND", "20m"}, {"FREQ", "14.2"}},
-       4,
-       0,
-       "20M is not for the selected Band",
-       &RunStats::not_selected_band},
+      {{{"BAND", "20M"}, {"FREQ", "7.074"}}, 0, 0, "Band (20M) does not match Frequency (7.074)", &R::band_frequency_mismatch},
+      {{{"BAND", "20"}, {"FREQ", "14.2"}}, 0, 0, "Band (20) does not match Frequency (14.2)", &R::band_frequency_mismatch},
+      {{{"BAND", "20m"}}, 4, 0, "20m is not for the selected Band", &R::not_selected_band},
+      {{{"FREQ", "14.2"}}, 4, 0, "20M is not for the selected Band", &R::not_selected_band},
+      {{{"BAND", "20m"}, {"FREQ", "14.2"}}, 4, 0, "20M is not for the selected Band", &R::not_selected_band},
       // a mismatch is reported before the selection
-      {{{"BAND", "20m"}, {"FREQ", "7.0"}},
-       6,
-       0,
-       "Band (20m) does not match Frequency (7.0)",
-       &RunStats::band_frequency_mismatch},
+      {{{"BAND", "20m"}, {"FREQ", "7.0"}}, 6, 0, "Band (20m) does not match Frequency (7.0)", &R::band_frequency_mismatch},
   };
+  // clang-format on
   for (const Row& row : rows) {
     CAPTURE(row.reason);
     CAPTURE(row.selected);
@@ -130,37 +109,37 @@ TEST_CASE("BAND, FREQ and the operator's band selection") {
   }
 }
 
-TEST_CASE("every mode falls into its class; unknown and mis-cased modes are invalid") {
-  CHECK(mode_of({{"MODE", "CW"}}).index == 1);
+TEST_CASE("mode classes with exact matching, a missing MODE, and the operator's selection") {
   for (std::string_view m : PHONE_MODES) CHECK(mode_class_of(m) == 2);
   for (std::string_view m : DIGITAL_MODES) CHECK(mode_class_of(m) == 3);
+  // SUBMODE is not consulted; a missing MODE raises no counter
+  const struct {
+    tarvenix::testing::FieldList fields;
+    int selected, index;
+    std::string reason;
+    int bad_mode, not_selected;
+  } rows[] = {
+      {{{"MODE", "CW"}}, 0, 1, "", 0, 0},
+      {{{"MODE", "SSB"}}, 0, 2, "", 0, 0},
+      {{{"MODE", "FT8"}}, 0, 3, "", 0, 0},
+      {{{"MODE", "SSB"}}, 2, 2, "", 0, 0},
+      {{{"MODE", "FT8"}}, 3, 3, "", 0, 0},
+      {{{"MODE", "CW"}}, 2, 0, "CW is not for the selected Mode", 0, 1},
+      {{{"SUBMODE", "FT4"}}, 0, 0, "did not specify a Mode", 0, 0},
+  };
+  for (const auto& row : rows) {
+    CAPTURE(row.reason);
+    const RuleResult r = mode_of(row.fields, row.selected);
+    CHECK(r.index == row.index);
+    CHECK(r.reason == row.reason);
+    CHECK(r.stats.bad_mode == row.bad_mode);
+    CHECK(r.stats.not_selected_mode == row.not_selected);
+  }
   for (const char* m : {"cw", "PSK31", "JS8", "", "A", "ZZZZ", "CW "}) {
     CAPTURE(m);
     const RuleResult r = mode_of({{"MODE", m}});
     CHECK(r.index == 0);
     CHECK(r.reason == std::string("has an invalid Mode (") + m + ")");
     CHECK(r.stats.bad_mode == 1);
-  }
-}
-
-TEST_CASE("a missing MODE has its reason and no counter; SUBMODE is not consulted") {
-  const RuleResult r = mode_of({{"SUBMODE", "FT4"}});
-  CHECK(r.index == 0);
-  CHECK(r.reason == "did not specify a Mode");
-  CHECK(r.stats.bad_mode == 0);
-  CHECK(r.stats.not_selected_mode == 0);
-}
-
-TEST_CASE("the operator's mode selection") {
-  const RuleResult r = mode_of({{"MODE", "CW"}}, 2);
-  CHECK(r.index == 0);
-  CHECK(r.reason == "CW is not for the selected Mode");
-  CHECK(r.stats.not_selected_mode == 1);
-  CHECK(mode_of({{"MODE", "SSB"}}, 2).index == 2);
-  CHECK(mode_of({{"MODE", "FT8"}}, 3).index == 3);
-  for (const char* m : {"CW", "SSB", "FT8"}) {
-    const RuleResult any = mode_of({{"MODE", m}}, 0);
-    CHECK(any.index != 0);
-    CHECK(any.reason.empty());
   }
 }
