@@ -27,9 +27,9 @@ struct Run {
       r->code = code;
       r->row = 5 + code % 300;
     }
-    add_bad_call("K1BUST", 'B', "copied wrong");
-    add_bad_call("K1INV", 'I', nullptr);
-    add_bad_call("K1ODD", 'X', "why");
+    insert_bad_call(bad_calls, {"K1BUST", 'B', "2024-01-01", "2024-12-31", "copied wrong"});
+    insert_bad_call(bad_calls, {"K1INV", 'I', "2024-01-01", "2024-12-31", std::nullopt});
+    insert_bad_call(bad_calls, {"K1ODD", 'X', "2024-01-01", "2024-12-31", "why"});
   }
 
   // Evaluates the next QSO: the standard QSO with `changes` applied. Returns the lines it wrote.
@@ -47,16 +47,6 @@ struct Run {
     evaluate_qso(record, config, entities, zones, stats, capture.log, bad_calls);
     CHECK(config.message.empty());
     return capture.text().substr(before);
-  }
-
-  void add_bad_call(const char* call, char category, const char* notes) {
-    BadCallEntry entry;
-    entry.callsign = call;
-    entry.category = category;
-    entry.startOn = "2024-01-01";
-    entry.endOn = "2024-12-31";
-    if (notes != nullptr) entry.notes = notes;
-    insert_bad_call(bad_calls, std::move(entry));
   }
 
   // Every credited slot in full, then the confirmed counts and the lines by kind.
