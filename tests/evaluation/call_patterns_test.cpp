@@ -44,27 +44,19 @@ const std::vector<std::string> kSeeds = {
 };
 const std::string kAlphabet = "4UuVvIiCc0123456789/JOPQRTWZGHghTtABCabYyMm1 -!xX@[`{\xC4\xE4";
 
+// Up to three random inserts, erasures, replacements or appends of alphabet bytes.
 std::string mutate(std::string s, std::mt19937& random) {
-  std::uniform_int_distribution<int> op(0, 3);
-  const int steps = std::uniform_int_distribution<int>(0, 3)(random);
-  for (int i = 0; i < steps; ++i) {
-    const char ch =
-        kAlphabet[std::uniform_int_distribution<size_t>(0, kAlphabet.size() - 1)(random)];
-    const size_t at = s.empty() ? 0 : std::uniform_int_distribution<size_t>(0, s.size())(random);
-    switch (op(random)) {
-      case 0:
-        s.insert(s.begin() + static_cast<long>(at), ch);
-        break;
-      case 1:
-        if (at < s.size()) s.erase(at, 1);
-        break;
-      case 2:
-        if (at < s.size()) s[at] = ch;
-        break;
-      default:
-        s += ch;
-        break;
-    }
+  const auto pick = [&random](size_t n) {
+    return std::uniform_int_distribution<size_t>(0, n)(random);
+  };
+  for (size_t steps = pick(3); steps-- > 0;) {
+    const char ch = kAlphabet[pick(kAlphabet.size() - 1)];
+    const size_t at = s.empty() ? 0 : pick(s.size());
+    const size_t op = pick(3);
+    if (op == 0) s.insert(s.begin() + static_cast<long>(at), ch);
+    if (op == 1 && at < s.size()) s.erase(at, 1);
+    if (op == 2 && at < s.size()) s[at] = ch;
+    if (op == 3) s += ch;
   }
   return s;
 }
