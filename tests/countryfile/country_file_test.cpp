@@ -79,18 +79,40 @@ TEST_CASE("calls located in the real country file") {
     int cq_zone;
     const char* continent;
   };
-  // clang-format off
   const Case cases[] = {
-      {"W1AW", 291, 5, "NA"}, {"w1aw", 291, 5, "NA"}, {"K6XX", 291, 3, "NA"}, {"KH6/W1AW", 110, 31, "OC"},
-      {"W1AW/KH6", 110, 31, "OC"}, {"VP2E/W1AW", 12, 8, "NA"}, {"W1AW/P", 291, 5, "NA"}, {"W1AW/M", 291, 5, "NA"},
-      {"W1AW/QRP", 291, 5, "NA"}, {"W1AW/LH", 291, 5, "NA"}, {"W1AW/7", 291, 5, "NA"}, {"F/W1AW/P", 227, 14, "EU"},
-      {"W1AW/MM", 0, 0, ""}, {"W1AW/AM", 0, 0, ""}, {"W1AW/90", 291, 5, "NA"}, {"VE3ABC", 1, 4, "NA"},
-      {"VE2/KD3RF/M", 1, 2, "NA"}, {"VA2BK", 1, 2, "NA"}, {"DL1ABC", 230, 14, "EU"}, {"MM0ABC", 279, 14, "EU"},
-      {"2M0BDR", 279, 14, "EU"}, {"4U1ITU", 117, 14, "EU"}, {"4U1VIC", 206, 15, "EU"}, {"IT9ABC", 248, 15, "EU"},
-      {"3D2AG/P", 460, 32, "OC"}, {"3D2ABC", 176, 32, "OC"}, {"UA9XYZ", 54, 17, "EU"}, {"UA0ABC", 15, 18, "AS"},
-      {"KL7ABC", 6, 1, "NA"}, {"QQ1ABC", 0, 0, ""}, {"", 0, 0, ""}, {"/", 0, 0, ""},
+      {"W1AW", 291, 5, "NA"},
+      {"w1aw", 291, 5, "NA"},
+      {"K6XX", 291, 3, "NA"},
+      {"KH6/W1AW", 110, 31, "OC"},
+      {"W1AW/KH6", 110, 31, "OC"},
+      {"VP2E/W1AW", 12, 8, "NA"},
+      {"W1AW/P", 291, 5, "NA"},
+      {"W1AW/M", 291, 5, "NA"},
+      {"W1AW/QRP", 291, 5, "NA"},
+      {"W1AW/LH", 291, 5, "NA"},
+      {"W1AW/7", 291, 5, "NA"},
+      {"F/W1AW/P", 227, 14, "EU"},
+      {"W1AW/MM", 0, 0, ""},
+      {"W1AW/AM", 0, 0, ""},
+      {"W1AW/90", 291, 5, "NA"},
+      {"VE3ABC", 1, 4, "NA"},
+      {"VE2/KD3RF/M", 1, 2, "NA"},
+      {"VA2BK", 1, 2, "NA"},
+      {"DL1ABC", 230, 14, "EU"},
+      {"MM0ABC", 279, 14, "EU"},
+      {"2M0BDR", 279, 14, "EU"},
+      {"4U1ITU", 117, 14, "EU"},
+      {"4U1VIC", 206, 15, "EU"},
+      {"IT9ABC", 248, 15, "EU"},
+      {"3D2AG/P", 460, 32, "OC"},
+      {"3D2ABC", 176, 32, "OC"},
+      {"UA9XYZ", 54, 17, "EU"},
+      {"UA0ABC", 15, 18, "AS"},
+      {"KL7ABC", 6, 1, "NA"},
+      {"QQ1ABC", 0, 0, ""},
+      {"", 0, 0, ""},
+      {"/", 0, 0, ""},
   };
-  // clang-format on
   const CountryFile& file = real_file();
   CHECK(file.entity_count() > 300);
   for (const Case& c : cases) {

@@ -49,24 +49,28 @@ struct Run {
     return capture.text().substr(before);
   }
 
-  // Every credited slot in full, then the confirmed counts and the lines by kind.
+  // Every credited slot as "E<code> <call>" or "Z<zone> <call> c<code>", with " q" when
+  // confirmed and any value unlike the standard QSO's or the slot's own; then the confirmed
+  // counts and the lines by kind.
   std::string state() {
     std::string out;
-    const auto add = [&out](const CreditTable& table, char kind) {
+    const auto add = [&out](const CreditTable& table, bool zone) {
       for (int i = 0; i < table.size(); ++i) {
         const CreditRecord* r = table.find(i);
         if (r == nullptr || !r->has_call()) continue;
-        for (const auto& part :
-             {kind + std::to_string(i), std::string(r->call_text()),
-              std::to_string(r->month) + "-" + std::to_string(r->day), std::to_string(r->time),
-              "b" + std::to_string(r->band), "m" + std::to_string(r->mode),
-              "c" + std::to_string(r->code), "z" + std::to_string(r->zone),
-              "r" + std::to_string(r->row), "q" + std::to_string(r->confirmed)})
-          out += part + " ";
+        out += (zone ? "Z" : "E") + std::to_string(i) + " " + std::string(r->call_text());
+        if (zone || r->code != i) out += " c" + std::to_string(r->code);
+        if (r->zone != (zone ? i : 0)) out += " z" + std::to_string(r->zone);
+        if (r->row != (zone ? i + 350 : 5 + i % 300)) out += " r" + std::to_string(r->row);
+        const std::string when = std::to_string(r->month) + "-" + std::to_string(r->day) + " " +
+                                 std::to_string(r->time) + " b" + std::to_string(r->band) + " m" +
+                                 std::to_string(r->mode);
+        if (when != "3-15 930 b6 m1") out += " " + when;
+        out += r->confirmed != 0 ? " q" + std::to_string(r->confirmed) + ", " : ", ";
       }
     };
-    add(entities, 'E');
-    add(zones, 'Z');
+    add(entities, false);
+    add(zones, true);
     return out + "ec" + std::to_string(stats.entities_confirmed) + " zc" +
            std::to_string(stats.zones_confirmed) + " n" + std::to_string(capture.log.notes) + " w" +
            std::to_string(capture.log.warnings);
@@ -155,101 +159,57 @@ TEST_CASE("credits, moves and replacements: the lines of each QSO and the run's 
     Fields changes;
     std::string lines;
   };
-  const std::string mb_call = "IT9" + std::string(1 << 20, 'A');
+  const std::string mb = "IT9" + std::string(1 << 20, 'A'), mb16 = mb.substr(0, 16);
   const std::string long_call = "K1ABCDEFGHIJKLMNOPQ/MM2";
-  const std::string at = " on 2024-03-15 ";
-  const std::string std_zone = "Z5 K1ABC 3-15 930 b6 m1 c291 z5 r355 q0 ";
+  const std::string on = " on 2024-03-15 ";
   const struct {
     const char* what;
     int box;  // the Confirmed box
     std::vector<Step> steps;
     std::string state;
   } cases[] = {
-      {"an accepted QSO writes nothing",
-       0,
-       {{{}, ""}},
-       "E291 K1ABC 3-15 930 b6 m1 c291 z0 r296 q0 " + std_zone + "ec0 zc0 n0 w0"},
-      {"TIME_OFF stands in for a missing TIME_ON, its HHMMSS cut to HHMM",
-       0,
-       {{{{"TIME_OFF", "123456"}, {"TIME_ON", kDrop}},
-         "WARN:\tQSO #    1 with K1ABC" + at +
-             "is using TIME_OFF because TIME_ON was not found\n"}},
-       "E291 K1ABC 3-15 1234 b6 m1 c291 z0 r296 q0 Z5 K1ABC 3-15 1234 b6 m1 c291 z5 r355 q0 "
-       "ec0 zc0 n0 w1"},
-      {"calls that only look like a rejected kind, and the zones at the edges",
-       0,
-       {{{{"CALL", "K1ABC/MM/2"}}, ""},
-        {{{"CALL", "K1ABC/mm"}, {"CQZ", "40"}}, ""},
-        {{{"CQZ", "1"}}, ""}},
-       "E291 K1ABC/MM/2 3-15 930 b6 m1 c291 z0 r296 q0 Z1 K1ABC 3-15 930 b6 m1 c291 z1 r351 q0 "
-       "Z5 K1ABC/MM/2 3-15 930 b6 m1 c291 z5 r355 q0 Z40 K1ABC/mm 3-15 930 b6 m1 c291 z40 r390 q0 "
-       "ec0 zc0 n0 w0"},
-      {"a Sicilian call of a megabyte; a move's note is written though the entity is credited",
-       0,
-       {{{{"CALL", mb_call}, {"DXCC", "248"}, {"CQZ", "15"}},
-         "INFO:\tQSO #    1 with " + mb_call + at + "is Sicily\n"},
+      // clang-format off
+      {"an accepted QSO writes nothing", 0, {{{}, ""}}, "E291 K1ABC, Z5 K1ABC c291, ec0 zc0 n0 w0"},
+      {"TIME_OFF stands in for a missing TIME_ON, its HHMMSS cut to HHMM", 0,
+       {{{{"TIME_OFF", "123456"}, {"TIME_ON", kDrop}}, "WARN:\tQSO #    1 with K1ABC" + on + "is using TIME_OFF because TIME_ON was not found\n"}},
+       "E291 K1ABC 3-15 1234 b6 m1, Z5 K1ABC c291 3-15 1234 b6 m1, ec0 zc0 n0 w1"},
+      {"calls that only look like a rejected kind, and the zones at the edges", 0,
+       {{{{"CALL", "K1ABC/MM/2"}}, ""}, {{{"CALL", "K1ABC/mm"}, {"CQZ", "40"}}, ""}, {{{"CQZ", "1"}}, ""}},
+       "E291 K1ABC/MM/2, Z1 K1ABC c291, Z5 K1ABC/MM/2 c291, Z40 K1ABC/mm c291, ec0 zc0 n0 w0"},
+      {"a Sicilian call of a megabyte; a move's note is written though the entity is credited", 0,
+       {{{{"CALL", mb}, {"DXCC", "248"}, {"CQZ", "15"}}, "INFO:\tQSO #    1 with " + mb + on + "is Sicily\n"},
         {{{"CALL", "IT9XYZ"}, {"DXCC", "248"}, {"CQZ", "0"}},
-         "INFO:\tQSO #    2 with IT9XYZ" + at + "is Sicily\nWARN:\tQSO #    2 with IT9XYZ" + at +
-             "has an invalid CQ Zone (0)\n"}},
-       "E904 " + mb_call.substr(0, 16) + " 3-15 930 b6 m1 c904 z0 r9 q0 Z15 " +
-           mb_call.substr(0, 16) + " 3-15 930 b6 m1 c904 z15 r365 q0 ec0 zc0 n2 w1"},
-      {"a move to a contest entity missing from the Scoresheet is rejected after its note",
-       0,
+         "INFO:\tQSO #    2 with IT9XYZ" + on + "is Sicily\nWARN:\tQSO #    2 with IT9XYZ" + on + "has an invalid CQ Zone (0)\n"}},
+       "E904 " + mb16 + ", Z15 " + mb16 + " c904, ec0 zc0 n2 w1"},
+      {"a move to a contest entity missing from the Scoresheet is rejected after its note", 0,
        {{{{"CALL", "IG9ABC"}, {"DXCC", "248"}},
-         "INFO:\tQSO #    1 with IG9ABC" + at + "is African Italy\nWARN:\tQSO #    1 with IG9ABC" +
-             at + "does not have a valid DXCC Entity Code (248)\n"}},
+         "INFO:\tQSO #    1 with IG9ABC" + on + "is African Italy\nWARN:\tQSO #    1 with IG9ABC" + on + "does not have a valid DXCC Entity Code (248)\n"}},
        "ec0 zc0 n1 w1"},
-      {"a long call is credited with 16 characters and logged whole",
-       0,
-       {{{{"CALL", long_call}}, ""},
-        {{{"CALL", long_call}, {"CQZ", "41"}},
-         "WARN:\tQSO #    2 with " + long_call + at + "has an invalid CQ Zone (41)\n"}},
-       "E291 K1ABCDEFGHIJKLMN 3-15 930 b6 m1 c291 z0 r296 q0 Z5 K1ABCDEFGHIJKLMN 3-15 930 b6 m1 "
-       "c291 z5 r355 q0 ec0 zc0 n0 w1"},
-      {"box set: a confirmed QSO replaces the unconfirmed entity",
-       1,
-       {{{{"CALL", "K1AAA"}}, ""},
-        {{{"CALL", "K1BBB"}, {"LOTW_QSL_RCVD", "Y"}, {"CQZ", "4"}},
-         "DXCC:\tReplaced K1AAA with K1BBB because it is confirmed\n"}},
-       "E291 K1BBB 3-15 930 b6 m1 c291 z0 r296 q1 Z4 K1BBB 3-15 930 b6 m1 c291 z4 r354 q1 "
-       "Z5 K1AAA 3-15 930 b6 m1 c291 z5 r355 q0 ec1 zc1 n1 w0"},
-      {"box clear: the first QSO stays, nothing is written",
-       0,
-       {{{{"CALL", "K1AAA"}}, ""}, {{{"CALL", "K1BBB"}, {"LOTW_QSL_RCVD", "Y"}}, ""}},
-       "E291 K1AAA 3-15 930 b6 m1 c291 z0 r296 q0 Z5 K1AAA 3-15 930 b6 m1 c291 z5 r355 q0 "
-       "ec0 zc0 n0 w0"},
-      {"two confirmed QSOs: the first stays",
-       1,
-       {{{{"CALL", "K1AAA"}, {"QSL_RCVD", "Y"}}, ""}, {{{"CALL", "K1BBB"}, {"QSL_RCVD", "Y"}}, ""}},
-       "E291 K1AAA 3-15 930 b6 m1 c291 z0 r296 q1 Z5 K1AAA 3-15 930 b6 m1 c291 z5 r355 q1 "
-       "ec1 zc1 n0 w0"},
-      {"zone rule (a): a confirmed QSO replaces an unconfirmed one under the box",
-       1,
-       {{{{"CALL", "K1AAA"}}, ""},
-        {{{"CALL", "VE1ABC"}, {"DXCC", "1"}, {"QSL_RCVD", "Y"}},
-         "WAZ:\t[5] Replaced K1AAA with VE1ABC because it is confirmed\n"}},
-       "E1 VE1ABC 3-15 930 b6 m1 c1 z0 r6 q1 E291 K1AAA 3-15 930 b6 m1 c291 z0 r296 q0 "
-       "Z5 VE1ABC 3-15 930 b6 m1 c1 z5 r355 q1 ec1 zc1 n1 w0"},
-      {"zone rule (b): a Canadian QSO without a slash replaces a United States one once",
-       0,
-       {{{{"CALL", "K1AAA"}}, ""},
-        {{{"CALL", "VE1ABC/P"}, {"DXCC", "1"}}, ""},
-        {{{"CALL", "VE1ABC"}, {"DXCC", "1"}},
-         "WAZ:\t[5] Replaced K1AAA with VE1ABC because Zone is more likely to be correct\n"},
-        {{{"CALL", "K1CCC"}}, ""},
-        {{{"CALL", "VE2XYZ"}, {"DXCC", "1"}}, ""}},
-       "E1 VE1ABC/P 3-15 930 b6 m1 c1 z0 r6 q0 E291 K1AAA 3-15 930 b6 m1 c291 z0 r296 q0 "
-       "Z5 VE1ABC 3-15 930 b6 m1 c1 z5 r355 q0 ec0 zc0 n1 w0"},
-      {"zone rule (b) under the box needs both QSOs confirmed",
-       1,
-       {{{{"CALL", "K1AAA"}, {"QSL_RCVD", "Y"}}, ""},
-        {{{"CALL", "VE1ABC"}, {"DXCC", "1"}}, ""},
-        {{{"CALL", "VE1XYZ"}, {"DXCC", "1"}, {"QSL_RCVD", "Y"}},
-         "DXCC:\tReplaced VE1ABC with VE1XYZ because it is confirmed\nWAZ:\t[5] Replaced K1AAA "
-         "with VE1XYZ because Zone is more likely to be correct (and it is confirmed)\n"}},
-       // rule (b) leaves the zones' confirmed count alone
-       "E1 VE1XYZ 3-15 930 b6 m1 c1 z0 r6 q1 E291 K1AAA 3-15 930 b6 m1 c291 z0 r296 q1 "
-       "Z5 VE1XYZ 3-15 930 b6 m1 c1 z5 r355 q1 ec2 zc1 n2 w0"},
+      {"a long call is credited with 16 characters and logged whole", 0,
+       {{{{"CALL", long_call}}, ""}, {{{"CALL", long_call}, {"CQZ", "41"}}, "WARN:\tQSO #    2 with " + long_call + on + "has an invalid CQ Zone (41)\n"}},
+       "E291 K1ABCDEFGHIJKLMN, Z5 K1ABCDEFGHIJKLMN c291, ec0 zc0 n0 w1"},
+      {"box set: a confirmed QSO replaces the unconfirmed entity", 1,
+       {{{{"CALL", "K1AAA"}}, ""}, {{{"CALL", "K1BBB"}, {"LOTW_QSL_RCVD", "Y"}, {"CQZ", "4"}}, "DXCC:\tReplaced K1AAA with K1BBB because it is confirmed\n"}},
+       "E291 K1BBB q1, Z4 K1BBB c291 q1, Z5 K1AAA c291, ec1 zc1 n1 w0"},
+      {"box clear: the first QSO stays, nothing is written", 0,
+       {{{{"CALL", "K1AAA"}}, ""}, {{{"CALL", "K1BBB"}, {"LOTW_QSL_RCVD", "Y"}}, ""}}, "E291 K1AAA, Z5 K1AAA c291, ec0 zc0 n0 w0"},
+      {"two confirmed QSOs: the first stays", 1,
+       {{{{"CALL", "K1AAA"}, {"QSL_RCVD", "Y"}}, ""}, {{{"CALL", "K1BBB"}, {"QSL_RCVD", "Y"}}, ""}}, "E291 K1AAA q1, Z5 K1AAA c291 q1, ec1 zc1 n0 w0"},
+      {"zone rule (a): a confirmed QSO replaces an unconfirmed one under the box", 1,
+       {{{{"CALL", "K1AAA"}}, ""}, {{{"CALL", "VE1ABC"}, {"DXCC", "1"}, {"QSL_RCVD", "Y"}}, "WAZ:\t[5] Replaced K1AAA with VE1ABC because it is confirmed\n"}},
+       "E1 VE1ABC q1, E291 K1AAA, Z5 VE1ABC c1 q1, ec1 zc1 n1 w0"},
+      {"zone rule (b): a Canadian QSO without a slash replaces a United States one once", 0,
+       {{{{"CALL", "K1AAA"}}, ""}, {{{"CALL", "VE1ABC/P"}, {"DXCC", "1"}}, ""},
+        {{{"CALL", "VE1ABC"}, {"DXCC", "1"}}, "WAZ:\t[5] Replaced K1AAA with VE1ABC because Zone is more likely to be correct\n"},
+        {{{"CALL", "K1CCC"}}, ""}, {{{"CALL", "VE2XYZ"}, {"DXCC", "1"}}, ""}},
+       "E1 VE1ABC/P, E291 K1AAA, Z5 VE1ABC c1, ec0 zc0 n1 w0"},
+      // rule (b) leaves the zones' confirmed count alone
+      {"zone rule (b) under the box needs both QSOs confirmed", 1,
+       {{{{"CALL", "K1AAA"}, {"QSL_RCVD", "Y"}}, ""}, {{{"CALL", "VE1ABC"}, {"DXCC", "1"}}, ""},
+        {{{"CALL", "VE1XYZ"}, {"DXCC", "1"}, {"QSL_RCVD", "Y"}}, "DXCC:\tReplaced VE1ABC with VE1XYZ because it is confirmed\n"
+         "WAZ:\t[5] Replaced K1AAA with VE1XYZ because Zone is more likely to be correct (and it is confirmed)\n"}},
+       "E1 VE1XYZ q1, E291 K1AAA q1, Z5 VE1XYZ c1 q1, ec2 zc1 n2 w0"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     CAPTURE(c.what);
