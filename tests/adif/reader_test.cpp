@@ -54,9 +54,14 @@ std::vector<std::string> records_of(const std::string& text,
   return records;
 }
 
-std::vector<ReaderStatus> statuses_of(const std::string& text) {
-  std::vector<ReaderStatus> out;
-  for (const Step& step : read_steps(MemorySource(text))) out.push_back(step.status);
+// Every call's outcome as a letter (Line, Header, Record, End of file, eXror), followed by the
+// record's fields when there are any; the calls separated by '|'.
+std::string trace(ByteSource&& source) {
+  std::string out;
+  for (const Step& step : read_steps(std::move(source))) {
+    out += (out.empty() ? "" : "|") + std::string(1, "LHREX"[static_cast<int>(step.status)]);
+    if (!step.fields.empty()) out += " " + step.fields;
+  }
   return out;
 }
 
@@ -70,57 +75,41 @@ TEST_CASE("tag syntax, lines without tags, packed records") {
     const char* text;
     std::vector<std::string> records;
   } cases[] = {
+      // clang-format off
       {"a data type indicator is ignored", "<QSO_DATE:8:D>20240315<EOR>", {"QSO_DATE=20240315"}},
       {"'<' and '>' within the length", "<COMMENT:5>a<b>c<EOR>", {"COMMENT=a<b>c"}},
-      {"cut at the length, the rest up to the next tag ignored",
-       "<CALL:3>N0CALL <BAND:3>20m<EOR>",
-       {"BAND=20m CALL=N0C"}},
-      {"a zero length is empty; a tag without length is ignored",
-       "<NAME:0><APP_X><CALL:2>K1<EOR>",
-       {"CALL=K1 NAME="}},
+      {"cut at the length, the rest up to the next tag ignored", "<CALL:3>N0CALL <BAND:3>20m<EOR>", {"BAND=20m CALL=N0C"}},
+      {"a zero length is empty; a tag without length is ignored", "<NAME:0><APP_X><CALL:2>K1<EOR>", {"CALL=K1 NAME="}},
       {"blanks and a sign before the length", "<A: 2>xy<B:+1>z<EOR>", {"A=xy B=z"}},
       {"no digits give 0; a negative length is a marker", "<A:x>zz<B:-3>yyy<EOR>", {"A="}},
       {"an EOR with a length is a field", "<EOR:0><CALL:2>K1<eor>", {"CALL=K1 EOR="}},
       {"only a to z are upper-cased", "<app_\xe4x:1>1<EOR>", {"APP_\xe4X=1"}},
-      {"a name without ':' or '>' ignores its line only",
-       "<CALL:2>K1<BAND\n<MODE:2>CW<EOR>",
-       {"CALL=K1 MODE=CW"}},
+      {"a name without ':' or '>' ignores its line only", "<CALL:2>K1<BAND\n<MODE:2>CW<EOR>", {"CALL=K1 MODE=CW"}},
       {"a length without '>' ignores its line only", "<CALL:2 K1\n<MODE:2>CW<EOR>", {"MODE=CW"}},
-      {"after the length, all up to the next '>' is skipped",
-       "<CALL:2 K1 <BAND:3>20m<EOR>",
-       {"CALL=20"}},
+      {"after the length, all up to the next '>' is skipped", "<CALL:2 K1 <BAND:3>20m<EOR>", {"CALL=20"}},
       {"the input ends inside a tag", "<CALL:2>K1<EOR><MODE:2", {"CALL=K1"}},
-      {"packed on a line",
-       "<CALL:2>K1<EOR><CALL:2>K2<EOR><CALL:2>K3<EOR>\n",
-       {"CALL=K1", "CALL=K2", "CALL=K3"}},
+      {"packed on a line", "<CALL:2>K1<EOR><CALL:2>K2<EOR><CALL:2>K3<EOR>\n", {"CALL=K1", "CALL=K2", "CALL=K3"}},
       {"a header packed before a record", "<X:1>h<EOH><CALL:2>K1<EOR>", {"CALL=K1"}},
       {"a repeated name keeps the first", "<CALL:2>K1<call:2>K2<EOR>", {"CALL=K1"}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     CAPTURE(c.what);
     CHECK(records_of(c.text) == c.records);
   }
-  CHECK(statuses_of("<eoh>\n<eor>\n") ==
-        std::vector<S>{S::end_of_header, S::line, S::end_of_record, S::line, S::end_of_file});
-  const std::vector<Step> free_text = read_steps(MemorySource("just a header line\n"));
-  CHECK(free_text[0].status == S::line);
-  CHECK(free_text[0].fields.empty());
+  CHECK(trace(MemorySource("<eoh>\n<eor>\n")) == "H|L|R|L|E");
+  CHECK(trace(MemorySource("just a header line\n")) == "L|E");
 }
 
 TEST_CASE("values that span lines") {
-  const std::vector<Step> steps =
-      read_steps(MemorySource("<NOTES:12>line one\r\nab<CALL:2>K1<EOR>\r\n"));
-  REQUIRE(steps.size() >= 2);
-  CHECK(steps[0].status == S::line);  // the value takes the line end; the next call goes on
-  CHECK(steps[0].fields == "NOTES=line one\r\nab");
-  CHECK(steps[1].status == S::end_of_record);
-  CHECK(steps[1].fields == "CALL=K1 NOTES=line one\r\nab");
+  // the value takes the line end; the next call goes on
+  CHECK(trace(MemorySource("<NOTES:12>line one\r\nab<CALL:2>K1<EOR>\r\n")) ==
+        "L NOTES=line one\r\nab|R CALL=K1 NOTES=line one\r\nab|L|E");
   // the end of the input inside a value ends reading, whatever length was declared
-  for (const char* text : {"<CALL:2>K1<NOTES:50>short\n", "<CALL:2>K1<NOTES:2000000000>tail",
-                           "<CALL:99999999999999999999999>tail"}) {
-    CAPTURE(text);
-    CHECK(statuses_of(text) == std::vector<S>{S::end_of_file});
+  for (const char* text : {"<CALL:2>K1<NOTES:50>short\n", "<CALL:2>K1<NOTES:2000000000>tail"}) {
+    CHECK(trace(MemorySource(text)) == "E CALL=K1");
   }
+  CHECK(trace(MemorySource("<CALL:99999999999999999999999>tail")) == "E");
 }
 
 TEST_CASE("CR LF, LF and CR-only line ends read the same records") {
@@ -261,29 +250,20 @@ TEST_CASE("a crafted log cannot take the machine's memory") {
     std::vector<RepeatSource::Piece> input;
     std::string outcome;
   } cases[] = {
-      {"a value longer than the limit",
-       {{"<NOTES:2000000000>", 1}, {mebibyte, 65}},
-       "ERROR: The field NOTES holds more than 64 MiB"},
-      {"a huge length at the end of a short file",
-       {{"<CALL:2>K1 <NOTES:2000000000>x", 1}},
-       "end of file"},
-      {"a record larger than the limit", fields,
-       "ERROR: The record with the field F63 holds more than 64 MiB"},
-      {"a tag that never closes",
-       {{"<CALL", 1}, {mebibyte, 65}},
-       "ERROR: A tag runs on for more than 64 MiB"},
+      // clang-format off
+      {"a value longer than the limit", {{"<NOTES:2000000000>", 1}, {mebibyte, 65}}, "ERROR: The field NOTES holds more than 64 MiB"},
+      {"a huge length at the end of a short file", {{"<CALL:2>K1 <NOTES:2000000000>x", 1}}, "end of file"},
+      {"a record larger than the limit", fields, "ERROR: The record with the field F63 holds more than 64 MiB"},
+      {"a tag that never closes", {{"<CALL", 1}, {mebibyte, 65}}, "ERROR: A tag runs on for more than 64 MiB"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     CAPTURE(c.what);
     CHECK(read_to_stop(c.input) == c.outcome);
   }
   // a read failure is an error with the system's text, after the records read before it
-  const std::vector<Step> failed =
-      read_steps(RepeatSource({{"<CALL:2>K1<EOR>\n<CALL:2>K2", 1}}, "Input/output error"));
-  CHECK(failed.size() == 3);
-  CHECK(failed[0].status == S::end_of_record);
-  CHECK(failed[1].status == S::line);
-  CHECK(failed[2].status == S::error);
+  CHECK(trace(RepeatSource({{"<CALL:2>K1<EOR>\n<CALL:2>K2", 1}}, "Input/output error")) ==
+        "R CALL=K1|L|X CALL=K2");
   CHECK(read_to_stop({{"<CALL:2>K1<EOR>\n<CALL:2>K2", 1}}, "Input/output error") ==
         "ERROR: Read error: Input/output error");
 }
