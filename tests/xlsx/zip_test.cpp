@@ -17,11 +17,7 @@ using namespace tarvenix::xlsx;
 namespace {
 
 ZipEntry named(const std::string& name) {
-  ZipEntry entry;
-  entry.name = name;
-  entry.mod_time = 0x6000;
-  entry.mod_date = 0x5921;
-  return entry;
+  return {.name = name, .mod_time = 0x6000, .mod_date = 0x5921};
 }
 
 ZipEntry stored(const std::string& name, const std::string& content) {
