@@ -76,14 +76,12 @@ TEST_CASE("the children of an element are visited up to its closing tag") {
 }
 
 TEST_CASE("the first child of the document element is found by its local name") {
-  size_t begin = 0;
-  size_t content = 0;
-  bool empty = false;
+  size_t begin = 0, content = 0;
+  bool empty = true;
   const std::string xml = "<?xml?><w><a><sheetData/></a><x:sheetData>";
   REQUIRE(find_top_child(xml, "sheetData", begin, content, empty));
-  CHECK(begin == 29);
-  CHECK(content == xml.size());
-  CHECK_FALSE(empty);
+  CHECK(std::to_string(begin) + " " + std::to_string(content) + " " + std::to_string(empty) ==
+        "29 " + std::to_string(xml.size()) + " 0");
   CHECK_FALSE(find_top_child("<w/><sheetData/>", "sheetData", begin, content, empty));
 }
 
@@ -95,21 +93,20 @@ TEST_CASE("nesting depth is measured without the parser") {
   CHECK(nesting_deeper_than("<a><b><c/></b></a>", 1));
 }
 
-std::vector<RawAttribute> raw_attributes(std::string_view tag) {
-  std::vector<RawAttribute> all;
-  for_each_attribute(tag, [&all](const RawAttribute& a) { all.push_back(a); });
+// Each attribute as "name=text", after a space.
+std::string raw_attributes(std::string_view tag) {
+  std::string all;
+  for_each_attribute(tag, [&all](const RawAttribute& a) {
+    all += " " + std::string(a.name) + "=" + std::string(a.text);
+  });
   return all;
 }
 
 TEST_CASE("attributes of a start tag are found with their text") {
-  const auto attributes = raw_attributes("<c r=\"A1\" s='3'\n t=\"s\" />");
-  REQUIRE(attributes.size() == 3);
-  CHECK(attributes[0].name == "r");
-  CHECK(attributes[1].text == "s='3'");
-  CHECK(attributes[2].text == "t=\"s\"");
+  CHECK(raw_attributes("<c r=\"A1\" s='3'\n t=\"s\" />") == R"( r=r="A1" s=s='3' t=t="s")");
   CHECK(raw_attributes("<row>").empty());
   CHECK(raw_attributes("<row/>").empty());
-  CHECK(raw_attributes("<x:row a:b=\"1\">")[0].name == "a:b");
+  CHECK(raw_attributes("<x:row a:b=\"1\">") == R"( a:b=a:b="1")");
 }
 
 TEST_CASE("cell references parse to indexes counted from 0 and are written back the same") {
