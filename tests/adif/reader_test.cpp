@@ -153,18 +153,12 @@ TEST_CASE("every truncation of a good log reads a prefix of its records") {
 }
 
 TEST_CASE("declared lengths saturate instead of overflowing") {
-  auto length = [](const std::string& s) {
-    return parse_declared_length(s.data(), s.data() + s.size());
-  };
-  const std::pair<const char*, int32_t> cases[] = {{"12", 12},
-                                                   {"  7:D", 7},
-                                                   {"-0", 0},
-                                                   {"", 0},
-                                                   {"2147483647", 2147483647},
-                                                   {"2147483648", 2147483647},
-                                                   {"99999999999999999999999999", 2147483647}};
-  for (const auto& [text, value] : cases) CHECK(length(text) == value);
-  CHECK(length("-99999999999999999999999999") < 0);
+  std::string lengths;
+  for (const std::string s : {"12", "  7:D", "-0", "", "2147483647", "2147483648",
+                              "99999999999999999999999999", "-99999999999999999999999999"}) {
+    lengths += " " + std::to_string(parse_declared_length(s.data(), s.data() + s.size()));
+  }
+  CHECK(lengths == " 12 7 0 0 2147483647 2147483647 2147483647 -2147483648");
 }
 
 TEST_CASE("a file is read through FileSource, and a missing one says why") {
