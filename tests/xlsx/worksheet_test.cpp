@@ -19,11 +19,15 @@ const std::string kHead =
 const std::string kTail =
     "</sheetData><mergeCells count=\"1\"><mergeCell ref=\"A1:B1\"/></mergeCells></worksheet>";
 
-Worksheet sheet_of(const std::string& rows, const SharedStrings* strings = nullptr) {
+Worksheet parsed(const std::string& xml, const SharedStrings* strings = nullptr) {
   Worksheet sheet;
   std::string error;
-  REQUIRE_MESSAGE(sheet.parse(kHead + rows + kTail, "sheet.xml", strings, error), error);
+  REQUIRE_MESSAGE(sheet.parse(xml, "sheet.xml", strings, error), error);
   return sheet;
+}
+
+Worksheet sheet_of(const std::string& rows, const SharedStrings* strings = nullptr) {
+  return parsed(kHead + rows + kTail, strings);
 }
 
 // The first `rows` x `cols` cells as the operator reads them: "[text]" for a text, the number
@@ -172,10 +176,8 @@ TEST_CASE("writes change only the cells they touch, in order around the original
 }
 
 TEST_CASE("an empty sheetData element receives rows") {
-  Worksheet sheet;
-  std::string error;
-  REQUIRE(sheet.parse("<x:worksheet xmlns:x=\"m\"><x:sheetData/><x:pageMargins/></x:worksheet>",
-                      "s.xml", nullptr, error));
+  Worksheet sheet =
+      parsed("<x:worksheet xmlns:x=\"m\"><x:sheetData/><x:pageMargins/></x:worksheet>");
   sheet.set_number(0, 0, 0.1);
   CHECK(sheet.serialize() ==
         "<x:worksheet xmlns:x=\"m\"><x:sheetData><x:row r=\"1\"><x:c r=\"A1\"><x:v>0.1</x:v>"
@@ -194,9 +196,7 @@ TEST_CASE("written texts and numbers read back the same, before and after saving
   CHECK(sheet.serialize().find("<t xml:space=\"preserve\"> padded </t>") != std::string::npos);
   const double values[] = {0, 930, -2.5, 0.1, 1e-300, 123456789012345678.0, 2024};
   for (int i = 0; i < 7; ++i) sheet.set_number(i + 1, 0, values[i]);
-  Worksheet again;
-  std::string error;
-  REQUIRE_MESSAGE(again.parse(sheet.serialize(), "sheet.xml", nullptr, error), error);
+  const Worksheet again = parsed(sheet.serialize());
   CHECK(*again.text(0, 0) == call);
   for (int i = 0; i < 7; ++i) CHECK(again.number(i + 1, 0) == values[i]);
 }
