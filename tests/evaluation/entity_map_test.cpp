@@ -13,30 +13,24 @@ using tarvenix::testing::LogCapture;
 
 namespace {
 
-// A sheet of text cells in memory; last_row() is the row after the last cell.
+// A sheet of text cells in memory; last_row() is the row after the last cell unless `rows` is
+// set.
 class FakeSheet final : public Sheet {
  public:
-  void set(int row, int col, std::string text) {
-    cells_[{row, col}] = std::move(text);
-    if (row + 1 > last_row_) last_row_ = row + 1;
-  }
-  void set_last_row(int row) { last_row_ = row; }
-
   std::optional<std::string_view> read_text(int row, int col) const override {
-    const auto it = cells_.find({row, col});
-    if (it == cells_.end()) return std::nullopt;
+    const auto it = cells.find({row, col});
+    if (it == cells.end()) return std::nullopt;
     return std::string_view(it->second);
   }
   double read_number(int, int) const override { return 0; }
-  int last_row() const override { return last_row_; }
-  void write_number(int, int, double) override {}
-  void write_text(int row, int col, std::string_view text) override {
-    set(row, col, std::string(text));
+  int last_row() const override {
+    return rows != 0 ? rows : cells.empty() ? 0 : cells.rbegin()->first.first + 1;
   }
+  void write_number(int, int, double) override {}
+  void write_text(int row, int col, std::string_view text) override { cells[{row, col}] = text; }
 
- private:
-  std::map<std::pair<int, int>, std::string> cells_;
-  int last_row_ = 0;
+  std::map<std::pair<int, int>, std::string> cells;
+  int rows = 0;
 };
 
 struct Row {
@@ -50,10 +44,10 @@ struct Row {
 std::string mapping(std::initializer_list<Row> rows, int last_row = 0) {
   FakeSheet sheet;
   for (const Row& r : rows) {
-    if (!r.prefix_cell.empty()) sheet.set(r.row, 1, r.prefix_cell);
-    if (!r.name.empty()) sheet.set(r.row, 2, r.name);
+    if (!r.prefix_cell.empty()) sheet.cells[{r.row, 1}] = r.prefix_cell;
+    if (!r.name.empty()) sheet.cells[{r.row, 2}] = r.name;
   }
-  if (last_row != 0) sheet.set_last_row(last_row);
+  sheet.rows = last_row;
   EntityCreditTable entities;
   LogCapture capture;
   read_entity_map(sheet, entities, capture.log);
