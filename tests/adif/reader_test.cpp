@@ -3,6 +3,7 @@
 #include <doctest/doctest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -163,10 +164,7 @@ TEST_CASE("declared lengths saturate instead of overflowing") {
 
 TEST_CASE("a file is read through FileSource, and a missing one says why") {
   const std::string path = "adif_reader_test.adi";
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  REQUIRE(f != nullptr);
-  std::fputs("<CALL:4>W1AW<band:3>20m<EOR>\r\n", f);
-  std::fclose(f);
+  std::ofstream(path, std::ios::binary) << "<CALL:4>W1AW<band:3>20m<EOR>\r\n";
   FileSource file;
   REQUIRE(file.open(path));
   AdifReader reader(file);
