@@ -51,7 +51,7 @@ TEST_CASE("markup, control characters, stray bytes and literal escapes are escap
   CHECK(unescaped("_x20AC_ _x12_") == "\xe2\x82\xac _x12_");
 }
 
-TEST_CASE("an element ends after its closing tag, whatever its content holds") {
+TEST_CASE("an element ends after its closing tag, whatever its content holds; its depth") {
   const std::string xml = "<a x='>' y=\"/>\"><!-- </a> --><![CDATA[</a>]]><b/><a></a></a>tail";
   CHECK(element_end(xml, 0) == xml.size() - 4);
   CHECK(element_end("<c r=\"A1\"/><d/>", 0) == 11);
@@ -59,6 +59,12 @@ TEST_CASE("an element ends after its closing tag, whatever its content holds") {
   CHECK(start_tag_end("<row r=\"1\">", 0) == 11);
   CHECK(element_end("<a><a><a/></a></a>", 0, 1) == std::string::npos);
   CHECK(element_end("<a><a><a/></a></a>", 0, 2) == 18);
+  // nesting depth is measured without the parser
+  std::string deep;
+  for (int i = 0; i < 300; ++i) deep += "<a>";
+  CHECK(nesting_deeper_than(deep, 200));
+  CHECK_FALSE(nesting_deeper_than("<a><b/><b></b><c><d/></c></a>", 2));
+  CHECK(nesting_deeper_than("<a><b><c/></b></a>", 1));
 }
 
 TEST_CASE("the children of an element are visited up to its closing tag") {
@@ -83,14 +89,6 @@ TEST_CASE("the first child of the document element is found by its local name") 
   CHECK(std::to_string(begin) + " " + std::to_string(content) + " " + std::to_string(empty) ==
         "29 " + std::to_string(xml.size()) + " 0");
   CHECK_FALSE(find_top_child("<w/><sheetData/>", "sheetData", begin, content, empty));
-}
-
-TEST_CASE("nesting depth is measured without the parser") {
-  std::string deep;
-  for (int i = 0; i < 300; ++i) deep += "<a>";
-  CHECK(nesting_deeper_than(deep, 200));
-  CHECK_FALSE(nesting_deeper_than("<a><b/><b></b><c><d/></c></a>", 2));
-  CHECK(nesting_deeper_than("<a><b><c/></b></a>", 1));
 }
 
 // Each attribute as "name=text", after a space.

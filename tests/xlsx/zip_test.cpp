@@ -16,12 +16,9 @@ using namespace tarvenix::xlsx;
 
 namespace {
 
-ZipEntry named(const std::string& name) {
-  return {.name = name, .mod_time = 0x6000, .mod_date = 0x5921};
-}
-
-ZipEntry stored(const std::string& name, const std::string& content) {
-  ZipEntry entry = named(name);
+// An entry of `content` stored as it is; add_deflated sets the sizes and checksum its own way.
+ZipEntry stored(const std::string& name, const std::string& content = {}) {
+  ZipEntry entry{.name = name, .mod_time = 0x6000, .mod_date = 0x5921};
   entry.crc32 = crc32_of(content);
   entry.compressed_size = entry.uncompressed_size = static_cast<uint32_t>(content.size());
   return entry;
@@ -30,7 +27,7 @@ ZipEntry stored(const std::string& name, const std::string& content) {
 std::string two_entry_archive() {
   StringSink sink;
   ZipWriter writer(sink);
-  REQUIRE(writer.add_deflated(named("a/one.xml"), std::string(1000, 'x') + "<end/>"));
+  REQUIRE(writer.add_deflated(stored("a/one.xml"), std::string(1000, 'x') + "<end/>"));
   REQUIRE(writer.add_copy(stored("two.txt", "stored text"), "stored text"));
   REQUIRE(writer.finish());
   return sink.bytes();
@@ -134,7 +131,7 @@ TEST_CASE("a zip bomb of zeros is refused by its compression ratio") {
   StringSink sink;
   ZipWriter writer(sink);
   const std::string zeros(size_t{64} << 20, '\0');
-  REQUIRE(writer.add_deflated(named("xl/worksheets/sheet1.xml"), zeros, Z_BEST_COMPRESSION));
+  REQUIRE(writer.add_deflated(stored("xl/worksheets/sheet1.xml"), zeros, Z_BEST_COMPRESSION));
   REQUIRE(writer.finish());
   CHECK(refusal(sink.bytes()) == "extract: entry too large: xl/worksheets/sheet1.xml");
 }
