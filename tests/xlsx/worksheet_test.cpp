@@ -111,10 +111,10 @@ TEST_CASE("writes change only the cells they touch, in order around the original
     double number;
   };
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const char* const kShared =
-      R"(<row r="6"><c r="K6" s="3"><f t="shared" ref="K6:K8" si="0">D6*2&amp;"x"</f><v>2</v></c>)"
-      R"(</row><row r="7"><c r="K7"><f t="shared" si="0"/><v>4</v></c></row><row r="8"><c r="K8">)"
-      R"(<f t="shared" si="0"/><v>6</v></c></row>)";
+  // clang-format off
+  const char* const kShared = R"(<row r="6"><c r="K6" s="3"><f t="shared" ref="K6:K8" si="0">D6*2&amp;"x"</f><v>2</v></c></row>)"
+      R"(<row r="7"><c r="K7"><f t="shared" si="0"/><v>4</v></c></row><row r="8"><c r="K8"><f t="shared" si="0"/><v>6</v></c></row>)";
+  // clang-format on
   const struct {
     const char* what;
     const char* rows;
@@ -123,42 +123,27 @@ TEST_CASE("writes change only the cells they touch, in order around the original
   } cases[] = {
       // clang-format off
       {"an unwritten sheet is saved byte for byte", R"(<row r="1"><c r="A1"><v>1</v></c></row>)", {}, nullptr},
-      {"writing into a cell keeps its style and replaces its formula and type",
-       R"(<row r="6" spans="1:10" ht="15"><c r="D6" s="6" t="s" cm="1"><f>X</f><v>0</v></c>)"
-       R"(<c r="E6" s="7"><v>5</v></c></row><row r="7"><c r="D7" s="2"/></row>)",
-       {{5, 3, nullptr, 930}},
-       R"(<row r="6" ht="15"><c r="D6" s="6"><v>930</v></c><c r="E6" s="7"><v>5</v></c></row>)"
-       R"(<row r="7"><c r="D7" s="2"/></row>)"},
+      {"writing into a cell keeps its style and replaces its formula and type", R"(<row r="6" spans="1:10" ht="15"><c r="D6" s="6" t="s" cm="1"><f>X</f><v>0</v></c>)"
+       R"(<c r="E6" s="7"><v>5</v></c></row><row r="7"><c r="D7" s="2"/></row>)", {{5, 3, nullptr, 930}},
+       R"(<row r="6" ht="15"><c r="D6" s="6"><v>930</v></c><c r="E6" s="7"><v>5</v></c></row><row r="7"><c r="D7" s="2"/></row>)"},
       {"new cells and rows go in order around the original ones",
-       "<row r=\"2\"><c r=\"B2\"><v>1</v></c><c r=\"D2\"><v>2</v></c></row>\n"
-       "<row r=\"5\" s=\"3\" customFormat=\"1\"/>\n<row r=\"8\"><c r=\"A8\"><v>3</v></c></row>",
+       "<row r=\"2\"><c r=\"B2\"><v>1</v></c><c r=\"D2\"><v>2</v></c></row>\n<row r=\"5\" s=\"3\" customFormat=\"1\"/>\n<row r=\"8\"><c r=\"A8\"><v>3</v></c></row>",
        {{1, 2, "C2", 0}, {1, 0, nullptr, 1}, {1, 6, nullptr, 7}, {0, 0, "top", 0}, {4, 1, nullptr, 4}, {6, 0, nullptr, 6}, {20, 2, nullptr, 21}},
-       "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>top</t></is></c></row><row r=\"2\"><c r=\"A2\"><v>1</v></c>"
-       "<c r=\"B2\"><v>1</v></c><c r=\"C2\" t=\"inlineStr\"><is><t>C2</t></is></c><c r=\"D2\"><v>2</v></c>"
-       "<c r=\"G2\"><v>7</v></c></row>\n<row r=\"5\" s=\"3\" customFormat=\"1\"><c r=\"B5\"><v>4</v></c></row>\n"
-       "<row r=\"7\"><c r=\"A7\"><v>6</v></c></row><row r=\"8\"><c r=\"A8\"><v>3</v></c></row>"
-       "<row r=\"21\"><c r=\"C21\"><v>21</v></c></row>"},
-      {"a value the format cannot hold leaves the cell empty, and bad positions are ignored",
-       R"(<row r="1"><c r="A1" s="2"><v>1</v></c></row>)",
-       {{0, 0, nullptr, nan}, {-1, 0, nullptr, 1}, {0, 16384, "x", 0}, {1048576, 0, "x", 0}},
-       R"(<row r="1"><c r="A1" s="2"/></row>)"},
+       "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>top</t></is></c></row><row r=\"2\"><c r=\"A2\"><v>1</v></c><c r=\"B2\"><v>1</v></c><c r=\"C2\" t=\"inlineStr\"><is><t>C2</t></is></c>"
+       "<c r=\"D2\"><v>2</v></c><c r=\"G2\"><v>7</v></c></row>\n<row r=\"5\" s=\"3\" customFormat=\"1\"><c r=\"B5\"><v>4</v></c></row>\n<row r=\"7\"><c r=\"A7\"><v>6</v></c></row>"
+       "<row r=\"8\"><c r=\"A8\"><v>3</v></c></row><row r=\"21\"><c r=\"C21\"><v>21</v></c></row>"},
+      {"a value the format cannot hold leaves the cell empty, and bad positions are ignored", R"(<row r="1"><c r="A1" s="2"><v>1</v></c></row>)",
+       {{0, 0, nullptr, nan}, {-1, 0, nullptr, 1}, {0, 16384, "x", 0}, {1048576, 0, "x", 0}}, R"(<row r="1"><c r="A1" s="2"/></row>)"},
       {"overwriting the master of a shared formula hands the formula on", kShared, {{5, 10, nullptr, 99}},
-       R"(<row r="6"><c r="K6" s="3"><v>99</v></c></row><row r="7"><c r="K7"><f t="shared" ref="K7:K8" si="0">)"
-       R"(D7*2&amp;&quot;x&quot;</f><v>4</v></c></row><row r="8"><c r="K8"><f t="shared" si="0"/><v>6</v></c></row>)"},
-      {"the new master overwritten in turn, and a cell of no group", kShared,
-       {{5, 10, nullptr, 99}, {6, 10, nullptr, 98}, {4, 10, nullptr, 1}},
-       R"(<row r="5"><c r="K5"><v>1</v></c></row><row r="6"><c r="K6" s="3"><v>99</v></c></row><row r="7">)"
-       R"(<c r="K7"><v>98</v></c></row><row r="8"><c r="K8"><f t="shared" ref="K8" si="0">D8*2&amp;&quot;x&quot;)"
-       R"(</f><v>6</v></c></row>)"},
-      {"the last one of a group: the group is gone", kShared,
-       {{5, 10, nullptr, 99}, {6, 10, nullptr, 98}, {7, 10, nullptr, 97}},
-       R"(<row r="6"><c r="K6" s="3"><v>99</v></c></row><row r="7"><c r="K7"><v>98</v></c></row>)"
-       R"(<row r="8"><c r="K8"><v>97</v></c></row>)"},
-      {"overwriting a cell that uses a shared formula leaves the master alone",
-       R"(<row r="1"><c r="A1"><f t="shared" ref="A1:B1" si="3">X1</f><v>0</v></c><c r="B1"><f t="shared" si="3"/><v>0</v></c></row>)",
-       {{0, 1, "b", 0}},
-       R"(<row r="1"><c r="A1"><f t="shared" ref="A1:B1" si="3">X1</f><v>0</v></c>)"
-       R"(<c r="B1" t="inlineStr"><is><t>b</t></is></c></row>)"},
+       R"(<row r="6"><c r="K6" s="3"><v>99</v></c></row><row r="7"><c r="K7"><f t="shared" ref="K7:K8" si="0">D7*2&amp;&quot;x&quot;</f><v>4</v></c></row>)"
+       R"(<row r="8"><c r="K8"><f t="shared" si="0"/><v>6</v></c></row>)"},
+      {"the new master overwritten in turn, and a cell of no group", kShared, {{5, 10, nullptr, 99}, {6, 10, nullptr, 98}, {4, 10, nullptr, 1}},
+       R"(<row r="5"><c r="K5"><v>1</v></c></row><row r="6"><c r="K6" s="3"><v>99</v></c></row><row r="7"><c r="K7"><v>98</v></c></row>)"
+       R"(<row r="8"><c r="K8"><f t="shared" ref="K8" si="0">D8*2&amp;&quot;x&quot;</f><v>6</v></c></row>)"},
+      {"the last one of a group: the group is gone", kShared, {{5, 10, nullptr, 99}, {6, 10, nullptr, 98}, {7, 10, nullptr, 97}},
+       R"(<row r="6"><c r="K6" s="3"><v>99</v></c></row><row r="7"><c r="K7"><v>98</v></c></row><row r="8"><c r="K8"><v>97</v></c></row>)"},
+      {"overwriting a cell that uses a shared formula leaves the master alone", R"(<row r="1"><c r="A1"><f t="shared" ref="A1:B1" si="3">X1</f><v>0</v></c><c r="B1"><f t="shared" si="3"/><v>0</v></c></row>)",
+       {{0, 1, "b", 0}}, R"(<row r="1"><c r="A1"><f t="shared" ref="A1:B1" si="3">X1</f><v>0</v></c><c r="B1" t="inlineStr"><is><t>b</t></is></c></row>)"},
       // clang-format on
   };
   for (const auto& c : cases) {
