@@ -23,13 +23,9 @@ TEST_CASE("leading integers read like atoi, and saturate at the 32-bit range") {
   CHECK(leading_int("-2147483648") == std::numeric_limits<int32_t>::min());
   CHECK(leading_int("-99999999999999999999999") == std::numeric_limits<int32_t>::min());
   CHECK(leading_int(std::string(100000, '9')) == std::numeric_limits<int32_t>::max());
+  CHECK(leading_int(std::string_view("123456").substr(0, 3)) == 123);  // read only within the view
+  CHECK(leading_double(std::string_view("123456").substr(0, 2)) == 12.0);
   CHECK(DateText(qso_date_of("99999999999999")).view() == "214748-36-4");  // a saturated date
-}
-
-TEST_CASE("a value is read only within its view") {
-  const std::string text = "123456";
-  CHECK(leading_int(std::string_view(text).substr(0, 3)) == 123);
-  CHECK(leading_double(std::string_view(text).substr(0, 2)) == 12.0);
 }
 
 TEST_CASE("leading doubles read like strtod") {
