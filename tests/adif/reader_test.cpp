@@ -15,10 +15,9 @@ using namespace tarvenix;
 namespace {
 
 // One call's outcome: the status and, after a marker, the record's fields as NAME=value.
-struct Step {
-  ReaderStatus status;
-  std::string fields;
-};
+// clang-format off
+struct Step { ReaderStatus status; std::string fields; };
+// clang-format on
 
 std::string describe(const AdifField* node) {
   if (node == nullptr) return {};
@@ -70,12 +69,8 @@ using S = ReaderStatus;
 }  // namespace
 
 TEST_CASE("tag syntax, lines without tags, packed records") {
-  const struct {
-    const char* what;
-    const char* text;
-    std::vector<std::string> records;
-  } cases[] = {
-      // clang-format off
+  // clang-format off
+  const struct { const char* what; const char* text; std::vector<std::string> records; } cases[] = {
       {"a data type indicator is ignored", "<QSO_DATE:8:D>20240315<EOR>", {"QSO_DATE=20240315"}},
       {"'<' and '>' within the length", "<COMMENT:5>a<b>c<EOR>", {"COMMENT=a<b>c"}},
       {"cut at the length, the rest up to the next tag ignored", "<CALL:3>N0CALL <BAND:3>20m<EOR>", {"BAND=20m CALL=N0C"}},
@@ -212,12 +207,8 @@ TEST_CASE("a crafted log cannot take the machine's memory") {
   std::string fields;  // 65 fields of 1 MiB, each of its own name
   for (int i = 0; i < 65; ++i)
     fields += "<F" + std::to_string(i) + ":1048576>" + filler.substr(0, 1 << 20);
-  const struct {
-    const char* what;
-    std::string input;
-    std::string outcome;
-  } cases[] = {
-      // clang-format off
+  // clang-format off
+  const struct { const char* what; std::string input; std::string outcome; } cases[] = {
       {"a value longer than the limit", "<NOTES:2000000000>" + filler, "ERROR: The field NOTES holds more than 64 MiB"},
       {"a huge length at the end of a short file", "<CALL:2>K1 <NOTES:2000000000>x", "end of file"},
       {"a record larger than the limit", fields, "ERROR: The record with the field F63 holds more than 64 MiB"},

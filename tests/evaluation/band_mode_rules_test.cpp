@@ -62,13 +62,9 @@ TEST_CASE("frequencies at the band edges and the tolerance") {
 }
 
 TEST_CASE("BAND, FREQ, MODE and the operator's band and mode selection") {
-  const struct {
-    bool band;  // else the mode rule
-    tarvenix::testing::FieldList fields;
-    int selected;
-    const char* result;
-  } rows[] = {
-      // clang-format off
+  // band: false for the mode rule
+  // clang-format off
+  const struct { bool band; tarvenix::testing::FieldList fields; int selected; const char* result; } rows[] = {
       {true, {{"BAND", "20m"}}, 0, "6"},
       {true, {{"FREQ", "5.3"}}, 0, "3"},
       {true, {{"BAND", "20m"}, {"FREQ", "14.2"}}, 0, "6"},

@@ -38,12 +38,8 @@ TEST_CASE("the moves of Austria, Italy, Svalbard, Scotland and Turkey, in their 
   for (int32_t code : {0, 1, 291, 901, 906}) CHECK_FALSE(has_special_entities(code));
   // Vienna's fixed calls must begin with "4U"; Italy's call rules come before IOTA, Turkey's
   // IOTA before its patterns and the /1 suffix; other codes are returned unchanged.
-  const struct {
-    const char* dxcc;
-    const char* iota;
-    int32_t code;
-    std::vector<std::string_view> calls;
-  } groups[] = {
+  // clang-format off
+  const struct { const char* dxcc; const char* iota; int32_t code; std::vector<std::string_view> calls; } groups[] = {
       {"206", "", 901, {"4U1VIC", "4U70VIC", "4U1vic", "4U0R", "4U1A", "4U1XMAS", "4U2U", "4UNR"}},
       {"206", "", 901, {"4Y1A", "C7A"}},
       {"206", "", 206, {"4U1ITU", "4u1a", "4u1vic", "4U1AX", "OE1ABC"}},
@@ -68,6 +64,7 @@ TEST_CASE("the moves of Austria, Italy, Svalbard, Scotland and Turkey, in their 
       {"390", "EU-186", 906, {"TA2ABC"}},
       {"291", "EU-025", 291, {"IT9ABC"}},
   };
+  // clang-format on
   // each move writes exactly one INFO line and one note, and nothing else writes
   // clang-format off
   const std::map<int32_t, const char*> names = {{901, "ITU Vienna Int'l Center"}, {902, "Shetland Is."},

@@ -88,13 +88,10 @@ struct Run {
 
 TEST_CASE("each rejection writes its line and raises its counter") {
   using R = RunStats;
-  struct Row {
-    const char* field;
-    const std::string& value;
-    const char* line;  // after "WARN:\tQSO #    1"; '@' stands for " with K1ABC on 2024-03-15"
-    int32_t RunStats::*counter;  // null: none of its own
-  };
+  // line: after "WARN:\tQSO #    1"; '@' stands for " with K1ABC on 2024-03-15"
+  // counter: null when the rejection has none of its own
   // clang-format off
+  struct Row { const char* field; const std::string& value; const char* line; int32_t RunStats::*counter; };
   const Row rows[] = {
       {"CALL", kDrop, " has no callsign\n", &R::no_callsign},
       {"CALL", "", " has no callsign\n", &R::no_callsign},
@@ -153,20 +150,15 @@ TEST_CASE("a QSO confirmed by any of the three QSL fields, upper-case Y only") {
 }
 
 TEST_CASE("credits, moves and replacements: the lines of each QSO and the run's records after") {
-  struct Step {
-    Fields changes;
-    std::string lines;
-  };
+  // clang-format off
+  struct Step { Fields changes; std::string lines; };
+  // clang-format on
   const std::string mb = "IT9" + std::string(1 << 20, 'A'), mb16 = mb.substr(0, 16);
   const std::string long_call = "K1ABCDEFGHIJKLMNOPQ/MM2";
   const std::string on = " on 2024-03-15 ";
-  const struct {
-    const char* what;
-    int box;  // the Confirmed box
-    std::vector<Step> steps;
-    std::string state;
-  } cases[] = {
-      // clang-format off
+  // box: the Confirmed box
+  // clang-format off
+  const struct { const char* what; int box; std::vector<Step> steps; std::string state; } cases[] = {
       {"an accepted QSO writes nothing", 0, {{{}, ""}}, "E291 K1ABC, Z5 K1ABC c291, ec0 zc0 n0 w0"},
       {"TIME_OFF stands in for a missing TIME_ON, its HHMMSS cut to HHMM", 0,
        {{{{"TIME_OFF", "123456"}, {"TIME_ON", kDrop}}, "WARN:\tQSO #    1 with K1ABC" + on + "is using TIME_OFF because TIME_ON was not found\n"}},

@@ -56,12 +56,8 @@ TEST_CASE("every kind of cell reads as the operator sees it") {
       strings.parse("<sst><si><t>plain</t></si><si><r><t>ri</t></r><rPh><t>no</t></rPh>"
                     "<r><t>ch</t></r></si><si><t>a_x000D_b</t></si></sst>",
                     "sst.xml", error));
-  const struct {
-    const char* rows;
-    int height, width;
-    const char* cells;
-  } cases[] = {
-      // clang-format off
+  // clang-format off
+  const struct { const char* rows; int height, width; const char* cells; } cases[] = {
       // D1's index is past the table; D2 and E2 are empty; F3 is no number
       {R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c><c r="C1" t="s"><v>2</v></c><c r="D1" t="s"><v>9</v></c></row>)"
        R"(<row r="2"><c r="A2" t="inlineStr"><is><t>in &amp; line</t></is></c><c r="B2" t="inlineStr"><is><r><t>one </t></r><r><t>two</t></r></is></c>)"
@@ -85,15 +81,14 @@ TEST_CASE("every kind of cell reads as the operator sees it") {
 }
 
 TEST_CASE("rows or cells out of order, and other damage, are reported") {
-  const struct {
-    std::string xml;
-    const char* error;
-  } cases[] = {
+  // clang-format off
+  const struct { std::string xml; const char* error; } cases[] = {
       {kHead + "<row r=\"2\"/><row r=\"1\"/>" + kTail, "rows out of order"},
       {kHead + "<row r=\"2\"><c r=\"B2\"/><c r=\"A2\"/></row>" + kTail, "cells out of order"},
       {"<worksheet><sheetData><row></worksheet>", ""},  // the parser's own text
       {"<worksheet/>", "no sheetData"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     Worksheet sheet;
     std::string error;
@@ -104,23 +99,18 @@ TEST_CASE("rows or cells out of order, and other damage, are reported") {
 }
 
 TEST_CASE("writes change only the cells they touch, in order around the original ones") {
-  struct Write {
-    int row, col;
-    const char* text;  // null: a number
-    double number;
-  };
+  // text: null for a number
+  // clang-format off
+  struct Write { int row, col; const char* text; double number; };
+  // clang-format on
   const double nan = std::numeric_limits<double>::quiet_NaN();
   // clang-format off
   const char* const kShared = R"(<row r="6"><c r="K6" s="3"><f t="shared" ref="K6:K8" si="0">D6*2&amp;"x"</f><v>2</v></c></row>)"
       R"(<row r="7"><c r="K7"><f t="shared" si="0"/><v>4</v></c></row><row r="8"><c r="K8"><f t="shared" si="0"/><v>6</v></c></row>)";
   // clang-format on
-  const struct {
-    const char* what;
-    const char* rows;
-    std::vector<Write> writes;
-    const char* saved;  // null: the rows as read
-  } cases[] = {
-      // clang-format off
+  // saved: null when the rows are saved as read
+  // clang-format off
+  const struct { const char* what; const char* rows; std::vector<Write> writes; const char* saved; } cases[] = {
       {"an unwritten sheet is saved byte for byte", R"(<row r="1"><c r="A1"><v>1</v></c></row>)", {}, nullptr},
       {"writing into a cell keeps its style and replaces its formula and type", R"(<row r="6" spans="1:10" ht="15"><c r="D6" s="6" t="s" cm="1"><f>X</f><v>0</v></c>)"
        R"(<c r="E6" s="7"><v>5</v></c></row><row r="7"><c r="D7" s="2"/></row>)", {{5, 3, nullptr, 930}},

@@ -92,12 +92,8 @@ TEST_CASE("a central directory changed in one field, or naming an entry twice, i
   const std::string good = two_entry_archive();
   const size_t first = get_u32(&good[good.size() - 22 + 16]);  // the first central record
   const size_t second = first + 46 + std::string("a/one.xml").size();
-  const struct {
-    size_t at;
-    uint32_t value;
-    const char* error;
-  } cases[] = {
-      // clang-format off
+  // clang-format off
+  const struct { size_t at; uint32_t value; const char* error; } cases[] = {
       {first + 42, 0x00ffffff, "damaged zip archive"},  // local header past the data
       {first + 24, 0xffffffff, "zip64 archives are not supported"},
       {second + 42, 0, "damaged zip archive (entries share their data)"},
