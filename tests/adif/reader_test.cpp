@@ -47,9 +47,8 @@ std::vector<Step> read_steps(ByteSource&& source, size_t block = AdifReader::def
 std::vector<std::string> records_of(const std::string& text,
                                     size_t block = AdifReader::default_block_size) {
   std::vector<std::string> records;
-  for (const Step& step : read_steps(MemorySource(text), block)) {
+  for (const Step& step : read_steps(MemorySource(text), block))
     if (step.status == ReaderStatus::end_of_record) records.push_back(step.fields);
-  }
   return records;
 }
 
@@ -101,9 +100,8 @@ TEST_CASE("values that span lines") {
   CHECK(trace(MemorySource("<NOTES:12>line one\r\nab<CALL:2>K1<EOR>\r\n")) ==
         "L NOTES=line one\r\nab|R CALL=K1 NOTES=line one\r\nab|L|E");
   // the end of the input inside a value ends reading, whatever length was declared
-  for (const char* text : {"<CALL:2>K1<NOTES:50>short\n", "<CALL:2>K1<NOTES:2000000000>tail"}) {
+  for (const char* text : {"<CALL:2>K1<NOTES:50>short\n", "<CALL:2>K1<NOTES:2000000000>tail"})
     CHECK(trace(MemorySource(text)) == "E CALL=K1");
-  }
   CHECK(trace(MemorySource("<CALL:99999999999999999999999>tail")) == "E");
 }
 

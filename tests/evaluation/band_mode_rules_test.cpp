@@ -91,9 +91,8 @@ TEST_CASE("BAND, FREQ, MODE and the operator's band and mode selection") {
       {false, {{"SUBMODE", "FT4"}}, 0, "0 did not specify a Mode"},
       // clang-format on
   };
-  for (const auto& row : rows) {
+  for (const auto& row : rows)
     CHECK((row.band ? band_of : mode_of)(row.fields, row.selected) == row.result);
-  }
   for (const char* bad : {"5.5", "148.5", "0", "", "abc", "-14.1", "nan", "inf"}) {
     CHECK(band_of({{"FREQ", bad}}) ==
           std::string("0 has an invalid frequency (") + bad + ") freq1");

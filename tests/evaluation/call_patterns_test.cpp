@@ -19,11 +19,10 @@ using namespace tarvenix;
 
 namespace {
 
-struct Pattern {
-  const char* text;
-  bool full;  // regex_match rather than regex_search
-  bool (*matcher)(std::string_view);
-};
+// full: regex_match rather than regex_search
+// clang-format off
+struct Pattern { const char* text; bool full; bool (*matcher)(std::string_view); };
+// clang-format on
 
 const Pattern kPatterns[] = {
     {"^4U\\d+VIC$", true, is_vienna_call},

@@ -33,11 +33,11 @@ class FakeSheet final : public Sheet {
   int rows = 0;
 };
 
-struct Row {
-  int row;
-  std::string prefix_cell;  // as the template writes it; empty: no cell
-  std::string name;         // empty: no cell
-};
+// prefix_cell: as the template writes it; empty for no cell
+// name: empty for no cell
+// clang-format off
+struct Row { int row; std::string prefix_cell; std::string name; };
+// clang-format on
 
 // The entity map read from rows of prefix and name cells, as "code@row prefix|name" in code
 // order, then the lines the reading wrote and the counts of warnings and errors.

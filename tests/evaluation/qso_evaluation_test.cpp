@@ -39,9 +39,8 @@ struct Run {
         {"MODE", "CW"},    {"DXCC", "291"},          {"CQZ", "5"}};
     for (const auto& [name, value] : changes) fields[name] = value;
     QsoRecord record;
-    for (const auto& [name, value] : fields) {
+    for (const auto& [name, value] : fields)
       if (value != kDrop) record.add_field(name, value, static_cast<int32_t>(value.size()));
-    }
     ++stats.qsos_read;
     const size_t before = capture.text().size();
     evaluate_qso(record, config, entities, zones, stats, capture.log, bad_calls);

@@ -127,9 +127,7 @@ TEST_CASE("cell references parse to indexes counted from 0 and are written back 
   CHECK(ref(0, 26) == "AA1");
   CHECK(ref(0, 701) == "ZZ1");
   CHECK(ref(0, 702) == "AAA1");
-  for (int col : {0, 25, 26, 51, 700, 16383}) {
-    CHECK(parse_cell_ref(ref(5, col)).col == col);
-  }
+  for (int col : {0, 25, 26, 51, 700, 16383}) CHECK(parse_cell_ref(ref(5, col)).col == col);
 }
 
 TEST_CASE("relationship targets resolve against their source part") {

@@ -73,9 +73,8 @@ TEST_CASE("an archive read back holds its entries and contents; copies keep comp
   REQUIRE(writer.finish());
   ZipReader copy;
   REQUIRE(copy.open(sink.bytes(), error));
-  for (const ZipEntry& entry : reader.entries()) {
+  for (const ZipEntry& entry : reader.entries())
     CHECK(copy.compressed_data(*copy.find(entry.name)) == reader.compressed_data(entry));
-  }
 }
 
 TEST_CASE("bytes that are no archive, and every truncation of a good one, fail cleanly") {
