@@ -87,10 +87,7 @@ TEST_CASE("tag syntax, lines without tags, packed records") {
       {"a repeated name keeps the first", "<CALL:2>K1<call:2>K2<EOR>", {"CALL=K1"}},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    CAPTURE(c.what);
-    CHECK(records_of(c.text) == c.records);
-  }
+  for (const auto& c : cases) CHECK_MESSAGE(records_of(c.text) == c.records, c.what);
   CHECK(trace(MemorySource("<eoh>\n<eor>\n")) == "H|L|R|L|E");
   CHECK(trace(MemorySource("just a header line\n")) == "L|E");
 }
@@ -213,10 +210,7 @@ TEST_CASE("a crafted log cannot take the machine's memory") {
       {"a tag that never closes", "<CALL" + filler, "ERROR: A tag runs on for more than 64 MiB"},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    CAPTURE(c.what);
-    CHECK(read_to_stop(c.input) == c.outcome);
-  }
+  for (const auto& c : cases) CHECK_MESSAGE(read_to_stop(c.input) == c.outcome, c.what);
   // a read failure is an error with the system's text, after the records read before it
   CHECK(trace(FailingSource("<CALL:2>K1<EOR>\n<CALL:2>K2", "Input/output error")) ==
         "R CALL=K1|L|X CALL=K2");

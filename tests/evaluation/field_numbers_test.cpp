@@ -14,10 +14,8 @@
 using namespace tarvenix;
 
 TEST_CASE("leading integers read like atoi, and saturate at the 32-bit range") {
-  for (const char* s : {"20240315", "  -42xyz", "+7", "\t\n 12", "", "abc", "-", "+-3", "20m"}) {
-    CAPTURE(s);
-    CHECK(leading_int(s) == std::atoi(s));
-  }
+  for (const char* s : {"20240315", "  -42xyz", "+7", "\t\n 12", "", "abc", "-", "+-3", "20m"})
+    CHECK_MESSAGE(leading_int(s) == std::atoi(s), s);
   CHECK(leading_int("2147483647") == std::numeric_limits<int32_t>::max());
   CHECK(leading_int("2147483648") == std::numeric_limits<int32_t>::max());
   CHECK(leading_int("-2147483648") == std::numeric_limits<int32_t>::min());
@@ -33,10 +31,7 @@ TEST_CASE("leading doubles read like strtod") {
                            "abc",     "",         ".5",   "5.",      "0x1p4",    "0x",
                            "0x1.8p1", "1e",       "1e+",  "inf",     "-INF",     "+-1",
                            "0x-1",    "  \t28.5", "144",  "7.074.1", "00014.350"};
-  for (const char* s : samples) {
-    CAPTURE(s);
-    CHECK(leading_double(s) == std::strtod(s, nullptr));
-  }
+  for (const char* s : samples) CHECK_MESSAGE(leading_double(s) == std::strtod(s, nullptr), s);
   CHECK(leading_double("nan") != leading_double("nan"));
   CHECK(leading_double("1e999") == 0);  // beyond the range of double
   CHECK(leading_double("1e-999") == 0);

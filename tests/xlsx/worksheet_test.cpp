@@ -73,10 +73,8 @@ TEST_CASE("every kind of cell reads as the operator sees it") {
       {R"(<!-- made by hand --><row r="1"><c r="A1" t="inlineStr"><is><t>K1<!-- x -->A<![CDATA[<B>]]></t></is></c><c r="B1"><v>9<?pi?>3</v></c></row>)", 1, 2, "[K1A<B>] 93|last 1"},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    CAPTURE(c.rows);
-    CHECK(cells(sheet_of(c.rows, &strings), c.height, c.width) == c.cells);
-  }
+  for (const auto& c : cases)
+    CHECK_MESSAGE(cells(sheet_of(c.rows, &strings), c.height, c.width) == c.cells, c.rows);
   CHECK_FALSE(sheet_of("").text(40, 40));
 }
 
