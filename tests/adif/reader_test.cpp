@@ -123,10 +123,8 @@ TEST_CASE("lines of any length, and tags and values across block boundaries") {
   line += "<" + std::string(5000, 'N') + ":1>x<EOR>\n";  // a tag larger than the block
   expected.push_back(std::string(5000, 'N') + "=x");
   for (size_t block :
-       {size_t{16}, size_t{17}, size_t{64}, size_t{1000}, AdifReader::default_block_size}) {
-    CAPTURE(block);
-    CHECK(records_of(line, block) == expected);
-  }
+       {size_t{16}, size_t{17}, size_t{64}, size_t{1000}, AdifReader::default_block_size})
+    CHECK_MESSAGE(records_of(line, block) == expected, block);
 }
 
 TEST_CASE("every truncation of a good log reads a prefix of its records") {
