@@ -10,28 +10,7 @@
 #include "evaluation/entity_table.h"
 #include "evaluation/qso_evaluation.h"
 
-namespace {
-
 using namespace tarvenix;
-
-void check_table(const CreditTable& table) {
-  for (int i = 0; i < table.size(); ++i) {
-    const CreditRecord* r = table.find(i);
-    if (r != nullptr && std::strlen(r->call) > 16) __builtin_trap();
-  }
-}
-
-void add_bad_call(BadCallList& list, const char* call, char category) {
-  BadCallEntry entry;
-  entry.callsign = call;
-  entry.category = category;
-  entry.startOn = "2024-01-01";
-  entry.endOn = "2024-12-31";
-  entry.notes = "fuzz";
-  insert_bad_call(list, std::move(entry));
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -45,9 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RunStats stats;
   RunLog log;
   BadCallList bad_calls;
-  add_bad_call(bad_calls, "K1BUST", 'B');
-  add_bad_call(bad_calls, "K1INV", 'I');
-  add_bad_call(bad_calls, "K1ODD", 'X');
+  for (const auto& [call, category] : {std::pair{"K1BUST", 'B'}, {"K1INV", 'I'}, {"K1ODD", 'X'}})
+    insert_bad_call(bad_calls, {call, category, "2024-01-01", "2024-12-31", "fuzz"});
 
   MemorySource source({reinterpret_cast<const char*>(data) + 1, size - 1});
   AdifReader reader(source, 64);
@@ -59,8 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     evaluate_qso(closed, config, entities, zones, stats, log, bad_calls);
     if (!config.message.empty()) __builtin_trap();
   });
-  check_table(entities);
-  check_table(zones);
+  for (const CreditTable* table : std::initializer_list<const CreditTable*>{&entities, &zones}) {
+    for (int i = 0; i < table->size(); ++i) {
+      const CreditRecord* r = table->find(i);
+      if (r != nullptr && std::strlen(r->call) > 16) __builtin_trap();
+    }
+  }
   if (zones.find(0) != nullptr) __builtin_trap();
   return 0;
 }

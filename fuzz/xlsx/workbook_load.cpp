@@ -16,26 +16,19 @@ using namespace tarvenix::xlsx;
 namespace {
 
 std::string package_around(std::string_view sheet) {
+  // clang-format off
   const std::string parts[][2] = {
       {"[Content_Types].xml", "<Types/>"},
-      {"_rels/.rels",
-       "<Relationships><Relationship Id=\"r1\" Type=\"x/officeDocument\" "
-       "Target=\"xl/workbook.xml\"/></Relationships>"},
-      {"xl/workbook.xml",
-       "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"s1\"/></sheets>"
-       "</workbook>"},
-      {"xl/_rels/workbook.xml.rels",
-       "<Relationships><Relationship Id=\"s1\" Type=\"x/worksheet\" Target=\"worksheets/s.xml\"/>"
-       "<Relationship Id=\"s2\" Type=\"x/sharedStrings\" Target=\"/xl/sst.xml\"/></Relationships>"},
+      {"_rels/.rels", R"(<Relationships><Relationship Id="r1" Type="x/officeDocument" Target="xl/workbook.xml"/></Relationships>)"},
+      {"xl/workbook.xml", R"(<workbook xmlns:r="r"><sheets><sheet name="S" sheetId="1" r:id="s1"/></sheets></workbook>)"},
+      {"xl/_rels/workbook.xml.rels", R"(<Relationships><Relationship Id="s1" Type="x/worksheet" Target="worksheets/s.xml"/>)"
+                                     R"(<Relationship Id="s2" Type="x/sharedStrings" Target="/xl/sst.xml"/></Relationships>)"},
       {"xl/sst.xml", "<sst><si><t>one</t></si><si><r><t>t</t></r><r><t>wo</t></r></si></sst>"},
       {"xl/worksheets/s.xml", std::string(sheet)}};
+  // clang-format on
   StringSink sink;
   ZipWriter writer(sink);
-  for (const auto& [name, content] : parts) {
-    ZipEntry entry;
-    entry.name = name;
-    writer.add_deflated(entry, content);
-  }
+  for (const auto& [name, content] : parts) writer.add_deflated({.name = name}, content);
   writer.finish();
   return sink.bytes();
 }

@@ -2,8 +2,8 @@
 // ends, packed records, hostile lengths, and read failures.
 #include <doctest/doctest.h>
 
-#include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,10 +15,9 @@ using namespace tarvenix;
 namespace {
 
 // One call's outcome: the status and, after a marker, the record's fields as NAME=value.
-struct Step {
-  ReaderStatus status;
-  std::string fields;
-};
+// clang-format off
+struct Step { ReaderStatus status; std::string fields; };
+// clang-format on
 
 std::string describe(const AdifField* node) {
   if (node == nullptr) return {};
@@ -27,11 +26,9 @@ std::string describe(const AdifField* node) {
   return left + (left.empty() ? "" : " ") + self + (right.empty() ? "" : " ") + right;
 }
 
-// Reads all of `text` with the given block size; the record is described and cleared after
+// Reads all of `source` with the given block size; the record is described and cleared after
 // every marker, as the reading loop does.
-std::vector<Step> read_steps(const std::string& text,
-                             size_t block = AdifReader::default_block_size) {
-  MemorySource source(text);
+std::vector<Step> read_steps(ByteSource&& source, size_t block = AdifReader::default_block_size) {
   AdifReader reader(source, block);
   QsoRecord record;
   std::string error;
@@ -50,15 +47,19 @@ std::vector<Step> read_steps(const std::string& text,
 std::vector<std::string> records_of(const std::string& text,
                                     size_t block = AdifReader::default_block_size) {
   std::vector<std::string> records;
-  for (const Step& step : read_steps(text, block)) {
+  for (const Step& step : read_steps(MemorySource(text), block))
     if (step.status == ReaderStatus::end_of_record) records.push_back(step.fields);
-  }
   return records;
 }
 
-std::vector<ReaderStatus> statuses_of(const std::string& text) {
-  std::vector<ReaderStatus> out;
-  for (const Step& step : read_steps(text)) out.push_back(step.status);
+// Every call's outcome as a letter (Line, Header, Record, End of file, eXror), followed by the
+// record's fields when there are any; the calls separated by '|'.
+std::string trace(ByteSource&& source) {
+  std::string out;
+  for (const Step& step : read_steps(std::move(source))) {
+    out += (out.empty() ? "" : "|") + std::string(1, "LHREX"[static_cast<int>(step.status)]);
+    if (!step.fields.empty()) out += " " + step.fields;
+  }
   return out;
 }
 
@@ -66,93 +67,49 @@ using S = ReaderStatus;
 
 }  // namespace
 
-TEST_CASE("a record keeps declared lengths and its direct references") {
-  MemorySource source("<call:6>N0CALL<band:3>20m<EOR>\n");
-  AdifReader reader(source);
-  QsoRecord record;
-  std::string error;
-  REQUIRE(reader.parse_ADIF(record, error) == S::end_of_record);
-  REQUIRE(record.call != nullptr);
-  CHECK(record.call->length == 6);
-  CHECK(record.band->value == "20m");
-  CHECK(record.find("BAND") == record.band);
-}
-
 TEST_CASE("tag syntax, lines without tags, packed records") {
-  const struct {
-    const char* what;
-    const char* text;
-    std::vector<std::string> records;
-  } cases[] = {
+  // clang-format off
+  const struct { const char* what; const char* text; std::vector<std::string> records; } cases[] = {
       {"a data type indicator is ignored", "<QSO_DATE:8:D>20240315<EOR>", {"QSO_DATE=20240315"}},
       {"'<' and '>' within the length", "<COMMENT:5>a<b>c<EOR>", {"COMMENT=a<b>c"}},
-      {"cut at the length, the rest up to the next tag ignored",
-       "<CALL:3>N0CALL <BAND:3>20m<EOR>",
-       {"BAND=20m CALL=N0C"}},
-      {"a zero length is empty; a tag without length is ignored",
-       "<NAME:0><APP_X><CALL:2>K1<EOR>",
-       {"CALL=K1 NAME="}},
+      {"cut at the length, the rest up to the next tag ignored", "<CALL:3>N0CALL <BAND:3>20m<EOR>", {"BAND=20m CALL=N0C"}},
+      {"a zero length is empty; a tag without length is ignored", "<NAME:0><APP_X><CALL:2>K1<EOR>", {"CALL=K1 NAME="}},
       {"blanks and a sign before the length", "<A: 2>xy<B:+1>z<EOR>", {"A=xy B=z"}},
       {"no digits give 0; a negative length is a marker", "<A:x>zz<B:-3>yyy<EOR>", {"A="}},
       {"an EOR with a length is a field", "<EOR:0><CALL:2>K1<eor>", {"CALL=K1 EOR="}},
       {"only a to z are upper-cased", "<app_\xe4x:1>1<EOR>", {"APP_\xe4X=1"}},
-      {"a name without ':' or '>' ignores its line only",
-       "<CALL:2>K1<BAND\n<MODE:2>CW<EOR>",
-       {"CALL=K1 MODE=CW"}},
+      {"a name without ':' or '>' ignores its line only", "<CALL:2>K1<BAND\n<MODE:2>CW<EOR>", {"CALL=K1 MODE=CW"}},
       {"a length without '>' ignores its line only", "<CALL:2 K1\n<MODE:2>CW<EOR>", {"MODE=CW"}},
-      {"after the length, all up to the next '>' is skipped",
-       "<CALL:2 K1 <BAND:3>20m<EOR>",
-       {"CALL=20"}},
+      {"after the length, all up to the next '>' is skipped", "<CALL:2 K1 <BAND:3>20m<EOR>", {"CALL=20"}},
       {"the input ends inside a tag", "<CALL:2>K1<EOR><MODE:2", {"CALL=K1"}},
-      {"packed on a line",
-       "<CALL:2>K1<EOR><CALL:2>K2<EOR><CALL:2>K3<EOR>\n",
-       {"CALL=K1", "CALL=K2", "CALL=K3"}},
+      {"packed on a line", "<CALL:2>K1<EOR><CALL:2>K2<EOR><CALL:2>K3<EOR>\n", {"CALL=K1", "CALL=K2", "CALL=K3"}},
       {"a header packed before a record", "<X:1>h<EOH><CALL:2>K1<EOR>", {"CALL=K1"}},
       {"a repeated name keeps the first", "<CALL:2>K1<call:2>K2<EOR>", {"CALL=K1"}},
+      // clang-format on
   };
-  for (const auto& c : cases) {
-    CAPTURE(c.what);
-    CHECK(records_of(c.text) == c.records);
-  }
-  CHECK(statuses_of("<eoh>\n<eor>\n") ==
-        std::vector<S>{S::end_of_header, S::line, S::end_of_record, S::line, S::end_of_file});
-  const std::vector<Step> free_text = read_steps("just a header line\n");
-  CHECK(free_text[0].status == S::line);
-  CHECK(free_text[0].fields.empty());
+  for (const auto& c : cases) CHECK_MESSAGE(records_of(c.text) == c.records, c.what);
+  CHECK(trace(MemorySource("<eoh>\n<eor>\n")) == "H|L|R|L|E");
+  CHECK(trace(MemorySource("just a header line\n")) == "L|E");
 }
 
 TEST_CASE("values that span lines") {
-  const std::vector<Step> steps = read_steps("<NOTES:12>line one\r\nab<CALL:2>K1<EOR>\r\n");
-  REQUIRE(steps.size() >= 2);
-  CHECK(steps[0].status == S::line);  // the value takes the line end; the next call goes on
-  CHECK(steps[0].fields == "NOTES=line one\r\nab");
-  CHECK(steps[1].status == S::end_of_record);
-  CHECK(steps[1].fields == "CALL=K1 NOTES=line one\r\nab");
+  // the value takes the line end; the next call goes on
+  CHECK(trace(MemorySource("<NOTES:12>line one\r\nab<CALL:2>K1<EOR>\r\n")) ==
+        "L NOTES=line one\r\nab|R CALL=K1 NOTES=line one\r\nab|L|E");
   // the end of the input inside a value ends reading, whatever length was declared
-  for (const char* text : {"<CALL:2>K1<NOTES:50>short\n", "<CALL:2>K1<NOTES:2000000000>tail",
-                           "<CALL:99999999999999999999999>tail"}) {
-    CAPTURE(text);
-    CHECK(statuses_of(text) == std::vector<S>{S::end_of_file});
-  }
+  for (const char* text : {"<CALL:2>K1<NOTES:50>short\n", "<CALL:2>K1<NOTES:2000000000>tail"})
+    CHECK(trace(MemorySource(text)) == "E CALL=K1");
+  CHECK(trace(MemorySource("<CALL:99999999999999999999999>tail")) == "E");
 }
 
 TEST_CASE("CR LF, LF and CR-only line ends read the same records") {
   const std::string lf =
       "Header\n<PROGRAMID:4>TEST<EOH>\n<CALL:4>W1AW\n<BAND:3>20m<EOR>\n<CALL:5>DL1AB<EOR>\n";
-  std::string crlf, cr;
-  for (char c : lf) {
-    if (c == '\n') {
-      crlf += "\r\n";
-      cr += '\r';
-    } else {
-      crlf += c;
-      cr += c;
-    }
+  for (const char* end : {"\n", "\r\n", "\r"}) {
+    std::string text;
+    for (char c : lf) c == '\n' ? text += end : text += c;
+    CHECK(records_of(text) == std::vector<std::string>{"BAND=20m CALL=W1AW", "CALL=DL1AB"});
   }
-  const std::vector<std::string> expected{"BAND=20m CALL=W1AW", "CALL=DL1AB"};
-  CHECK(records_of(lf) == expected);
-  CHECK(records_of(crlf) == expected);
-  CHECK(records_of(cr) == expected);
 }
 
 TEST_CASE("lines of any length, and tags and values across block boundaries") {
@@ -166,10 +123,8 @@ TEST_CASE("lines of any length, and tags and values across block boundaries") {
   line += "<" + std::string(5000, 'N') + ":1>x<EOR>\n";  // a tag larger than the block
   expected.push_back(std::string(5000, 'N') + "=x");
   for (size_t block :
-       {size_t{16}, size_t{17}, size_t{64}, size_t{1000}, AdifReader::default_block_size}) {
-    CAPTURE(block);
-    CHECK(records_of(line, block) == expected);
-  }
+       {size_t{16}, size_t{17}, size_t{64}, size_t{1000}, AdifReader::default_block_size})
+    CHECK_MESSAGE(records_of(line, block) == expected, block);
 }
 
 TEST_CASE("every truncation of a good log reads a prefix of its records") {
@@ -187,63 +142,26 @@ TEST_CASE("every truncation of a good log reads a prefix of its records") {
 }
 
 TEST_CASE("declared lengths saturate instead of overflowing") {
-  auto length = [](const std::string& s) {
-    return parse_declared_length(s.data(), s.data() + s.size());
-  };
-  CHECK(length("12") == 12);
-  CHECK(length("  7:D") == 7);
-  CHECK(length("-0") == 0);
-  CHECK(length("") == 0);
-  CHECK(length("2147483647") == 2147483647);
-  CHECK(length("2147483648") == 2147483647);
-  CHECK(length("99999999999999999999999999") == 2147483647);
-  CHECK(length("-99999999999999999999999999") < 0);
-}
-
-namespace {
-class FailingSource final : public ByteSource {
- public:
-  size_t read(char* dst, size_t n) override {
-    if (served_) return 0;
-    served_ = true;
-    const std::string first = "<CALL:2>K1<EOR>\n<CALL:2>K2";
-    const size_t got = first.size() < n ? first.size() : n;
-    first.copy(dst, got);
-    return got;
+  std::string lengths;
+  for (const std::string s : {"12", "  7:D", "-0", "", "2147483647", "2147483648",
+                              "99999999999999999999999999", "-99999999999999999999999999"}) {
+    lengths += " " + std::to_string(parse_declared_length(s.data(), s.data() + s.size()));
   }
-  std::string error() const override { return served_ ? "Input/output error" : ""; }
-
- private:
-  bool served_ = false;
-};
-}  // namespace
-
-TEST_CASE("a read failure is an error with the system's text") {
-  FailingSource source;
-  AdifReader reader(source);
-  QsoRecord record;
-  std::string error;
-  CHECK(reader.parse_ADIF(record, error) == S::end_of_record);
-  record.clear();
-  CHECK(reader.parse_ADIF(record, error) == S::line);
-  CHECK(reader.parse_ADIF(record, error) == S::error);
-  CHECK(error == "ERROR: Read error: Input/output error");
+  CHECK(lengths == " 12 7 0 0 2147483647 2147483647 2147483647 -2147483648");
 }
 
 TEST_CASE("a file is read through FileSource, and a missing one says why") {
   const std::string path = "adif_reader_test.adi";
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  REQUIRE(f != nullptr);
-  std::fputs("<CALL:4>W1AW<EOR>\r\n", f);
-  std::fclose(f);
+  std::ofstream(path, std::ios::binary) << "<CALL:4>W1AW<band:3>20m<EOR>\r\n";
   FileSource file;
   REQUIRE(file.open(path));
   AdifReader reader(file);
   QsoRecord record;
   std::string error;
   CHECK(reader.parse_ADIF(record, error) == S::end_of_record);
-  CHECK(record.call->value == "W1AW");
   std::remove(path.c_str());
+  CHECK(describe(record.fields()) == "BAND=20m CALL=W1AW");
+  CHECK((record.call != nullptr && record.call->length == 4));  // the declared length is kept
 
   FileSource missing;
   CHECK_FALSE(missing.open("no/such/file.adi"));
@@ -251,37 +169,24 @@ TEST_CASE("a file is read through FileSource, and a missing one says why") {
 }
 
 namespace {
-// Streams pieces, each repeated, without holding the whole input.
-class RepeatSource final : public ByteSource {
+// The bytes of `text`, then `failure` as the read error when one is given.
+class FailingSource final : public ByteSource {
  public:
-  struct Piece {
-    std::string text;
-    size_t times;
-  };
-  explicit RepeatSource(std::vector<Piece> pieces) : pieces_(std::move(pieces)) {}
+  FailingSource(std::string_view text, std::string failure) : rest_(text), failure_(failure) {}
+  std::string error() const override { return rest_.empty() ? failure_ : ""; }
   size_t read(char* dst, size_t n) override {
-    size_t got = 0;
-    while (got < n && piece_ < pieces_.size()) {
-      const Piece& piece = pieces_[piece_];
-      const size_t take = std::min(n - got, piece.text.size() - offset_);
-      piece.text.copy(dst + got, take, offset_);
-      got += take;
-      offset_ += take;
-      if (offset_ == piece.text.size()) {
-        offset_ = 0;
-        if (++repeat_ == piece.times) repeat_ = 0, ++piece_;
-      }
-    }
-    return got;
+    const size_t take = rest_.copy(dst, n);
+    rest_.remove_prefix(take);
+    return take;
   }
 
  private:
-  std::vector<Piece> pieces_;
-  size_t piece_ = 0, repeat_ = 0, offset_ = 0;
+  std::string_view rest_;
+  std::string failure_;
 };
 
-std::string read_to_stop(std::vector<RepeatSource::Piece> pieces) {
-  RepeatSource source(std::move(pieces));
+std::string read_to_stop(std::string_view text, std::string failure = {}) {
+  FailingSource source(text, std::move(failure));
   AdifReader reader(source);
   QsoRecord record;
   std::string error;
@@ -291,32 +196,22 @@ std::string read_to_stop(std::vector<RepeatSource::Piece> pieces) {
 }  // namespace
 
 TEST_CASE("a crafted log cannot take the machine's memory") {
-  constexpr size_t mib = size_t{1} << 20;
-  const std::string mebibyte(mib, 'x');
-  std::vector<RepeatSource::Piece> fields;  // 65 fields of 1 MiB, each of its own name
-  for (int i = 0; i < 65; ++i) {
-    fields.push_back({"<F" + std::to_string(i) + ":1048576>", 1});
-    fields.push_back({mebibyte, 1});
-  }
-  const struct {
-    const char* what;
-    std::vector<RepeatSource::Piece> input;
-    std::string outcome;
-  } cases[] = {
-      {"a value longer than the limit",
-       {{"<NOTES:2000000000>", 1}, {mebibyte, 65}},
-       "ERROR: The field NOTES holds more than 64 MiB"},
-      {"a huge length at the end of a short file",
-       {{"<CALL:2>K1 <NOTES:2000000000>x", 1}},
-       "end of file"},
-      {"a record larger than the limit", fields,
-       "ERROR: The record with the field F63 holds more than 64 MiB"},
-      {"a tag that never closes",
-       {{"<CALL", 1}, {mebibyte, 65}},
-       "ERROR: A tag runs on for more than 64 MiB"},
+  const std::string filler(size_t{65} << 20, 'x');
+  std::string fields;  // 65 fields of 1 MiB, each of its own name
+  for (int i = 0; i < 65; ++i)
+    fields += "<F" + std::to_string(i) + ":1048576>" + filler.substr(0, 1 << 20);
+  // clang-format off
+  const struct { const char* what; std::string input; std::string outcome; } cases[] = {
+      {"a value longer than the limit", "<NOTES:2000000000>" + filler, "ERROR: The field NOTES holds more than 64 MiB"},
+      {"a huge length at the end of a short file", "<CALL:2>K1 <NOTES:2000000000>x", "end of file"},
+      {"a record larger than the limit", fields, "ERROR: The record with the field F63 holds more than 64 MiB"},
+      {"a tag that never closes", "<CALL" + filler, "ERROR: A tag runs on for more than 64 MiB"},
+      // clang-format on
   };
-  for (const auto& c : cases) {
-    CAPTURE(c.what);
-    CHECK(read_to_stop(c.input) == c.outcome);
-  }
+  for (const auto& c : cases) CHECK_MESSAGE(read_to_stop(c.input) == c.outcome, c.what);
+  // a read failure is an error with the system's text, after the records read before it
+  CHECK(trace(FailingSource("<CALL:2>K1<EOR>\n<CALL:2>K2", "Input/output error")) ==
+        "R CALL=K1|L|X CALL=K2");
+  CHECK(read_to_stop("<CALL:2>K1<EOR>\n<CALL:2>K2", "Input/output error") ==
+        "ERROR: Read error: Input/output error");
 }

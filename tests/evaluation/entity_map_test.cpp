@@ -13,139 +13,102 @@ using tarvenix::testing::LogCapture;
 
 namespace {
 
-// A sheet of text cells in memory; last_row() is the row after the last cell.
+// A sheet of text cells in memory; last_row() is the row after the last cell unless `rows` is
+// set.
 class FakeSheet final : public Sheet {
  public:
-  void set(int row, int col, std::string text) {
-    cells_[{row, col}] = std::move(text);
-    if (row + 1 > last_row_) last_row_ = row + 1;
-  }
-  // An entity row: the prefix cell as the template writes it, and the name.
-  void entity(int row, const std::string& prefix_cell, const std::string& name) {
-    set(row, 1, prefix_cell);
-    set(row, 2, name);
-  }
-  void set_last_row(int row) { last_row_ = row; }
-
   std::optional<std::string_view> read_text(int row, int col) const override {
-    const auto it = cells_.find({row, col});
-    if (it == cells_.end()) return std::nullopt;
+    const auto it = cells.find({row, col});
+    if (it == cells.end()) return std::nullopt;
     return std::string_view(it->second);
   }
   double read_number(int, int) const override { return 0; }
-  int last_row() const override { return last_row_; }
-  void write_number(int, int, double) override {}
-  void write_text(int row, int col, std::string_view text) override {
-    set(row, col, std::string(text));
+  int last_row() const override {
+    return rows != 0 ? rows : cells.empty() ? 0 : cells.rbegin()->first.first + 1;
   }
+  void write_number(int, int, double) override {}
+  void write_text(int row, int col, std::string_view text) override { cells[{row, col}] = text; }
 
- private:
-  std::map<std::pair<int, int>, std::string> cells_;
-  int last_row_ = 0;
+  std::map<std::pair<int, int>, std::string> cells;
+  int rows = 0;
 };
 
-// The entity map read from a sheet, and the lines the reading wrote.
-struct Mapping {
-  explicit Mapping(const FakeSheet& sheet) { read_entity_map(sheet, entities, capture.log); }
-  int mapped() const {
-    int n = 0;
-    for (int i = 0; i < entities.size(); ++i) n += entities.find(i) != nullptr;
-    return n;
+// prefix_cell: as the template writes it; empty for no cell
+// name: empty for no cell
+// clang-format off
+struct Row { int row; std::string prefix_cell; std::string name; };
+// clang-format on
+
+// The entity map read from rows of prefix and name cells, as "code@row prefix|name" in code
+// order, then the lines the reading wrote and the counts of warnings and errors.
+std::string mapping(std::initializer_list<Row> rows, int last_row = 0) {
+  FakeSheet sheet;
+  for (const Row& r : rows) {
+    if (!r.prefix_cell.empty()) sheet.cells[{r.row, 1}] = r.prefix_cell;
+    if (!r.name.empty()) sheet.cells[{r.row, 2}] = r.name;
   }
+  sheet.rows = last_row;
   EntityCreditTable entities;
   LogCapture capture;
-};
+  read_entity_map(sheet, entities, capture.log);
+  std::string out;
+  for (int i = 0; i < entities.size(); ++i) {
+    if (const CreditRecord* e = entities.find(i)) {
+      CHECK(e->code == i);
+      out +=
+          std::to_string(i) + "@" + std::to_string(e->row) + " " + e->prefix + "|" + e->name + "; ";
+    }
+  }
+  return out + capture.text() + "w" + std::to_string(capture.log.warnings) + " e" +
+         std::to_string(capture.log.errors);
+}
 
 }  // namespace
 
 TEST_CASE("entity rows are mapped with code, row, name and prefix word") {
-  FakeSheet sheet;
-  sheet.entity(5, "KH8/s - Swains", "Swains Island");
-  sheet.entity(6, "GM", "Scotland");
-  sheet.entity(7, "GM/s - Shetland", "Shetland Is.");
-  sheet.entity(8, "IT9,Sicily", "Sicily");
-  sheet.entity(9, "ZS8", "Prince Edward & Marion Is.");
-  Mapping m(sheet);
-  CHECK(m.capture.text().empty());
-  CHECK(m.mapped() == 5);
-  const CreditRecord* swains = m.entities.find(515);
-  REQUIRE(swains != nullptr);
-  CHECK(swains->code == 515);
-  CHECK(swains->row == 5);
-  CHECK(swains->name == "Swains Island");
-  CHECK(swains->prefix == "KH8/s");
-  CHECK_FALSE(swains->has_call());
-  CHECK(m.entities.find(279)->row == 6);
-  CHECK(m.entities.find(902)->row == 7);
-  CHECK(m.entities.find(904)->prefix == "IT9");
-  CHECK(m.entities.find(201)->row == 9);
-}
-
-TEST_CASE("a sheet of five rows or fewer maps nothing and writes nothing") {
-  FakeSheet sheet;
-  sheet.entity(4, "K", "United States of America");
-  sheet.set_last_row(5);
-  Mapping m(sheet);
-  CHECK(m.mapped() == 0);
-  CHECK(m.capture.text().empty());
+  CHECK(mapping({{5, "KH8/s - Swains", "Swains Island"},
+                 {6, "GM", "Scotland"},
+                 {7, "GM/s - Shetland", "Shetland Is."},
+                 {8, "IT9,Sicily", "Sicily"},
+                 {9, "ZS8", "Prince Edward & Marion Is."}}) ==
+        "201@9 ZS8|Prince Edward & Marion Is.; 279@6 GM|Scotland; 515@5 KH8/s|Swains Island; "
+        "902@7 GM/s|Shetland Is.; 904@8 IT9|Sicily; w0 e0");
+  // a sheet of five rows or fewer maps nothing and writes nothing
+  CHECK(mapping({{4, "K", "United States of America"}}, 5) == "w0 e0");
 }
 
 TEST_CASE("unknown prefixes are errors and the scan goes on; a prefix cell is cut to 31") {
-  FakeSheet sheet;
-  sheet.entity(5, "ZZ - nowhere", "Nowhere");
-  sheet.entity(6, "0A", "Before all");
-  sheet.entity(7, "kh8", "lower case");
-  sheet.entity(8, std::string(40, 'A'), "long");
-  sheet.entity(9, "K" + std::string(40, ' ') + "x", "United States of America");
-  sheet.set(10, 1, "VE");  // no name
-  Mapping m(sheet);
-  CHECK(m.capture.text() ==
+  CHECK(mapping({{5, "ZZ - nowhere", "Nowhere"},
+                 {6, "0A", "Before all"},
+                 {7, "kh8", "lower case"},
+                 {8, std::string(40, 'A'), "long"},
+                 {9, "K" + std::string(40, ' ') + "x", "United States of America"},
+                 {10, "VE", ""}}) ==
+        "1@10 VE|; 291@9 K|United States of America; "
         "ERROR:\tZZ was not found in the ADIF map!\n"
         "ERROR:\t0A was not found in the ADIF map!\n"
         "ERROR:\tkh8 was not found in the ADIF map!\n"
         "ERROR:\t" +
-            std::string(31, 'A') + " was not found in the ADIF map!\n");
-  CHECK(m.capture.log.errors == 4);
-  CHECK(m.mapped() == 2);
-  CHECK(m.entities.find(291)->row == 9);
-  REQUIRE(m.entities.find(1) != nullptr);
-  CHECK(m.entities.find(1)->name.empty());
+            std::string(31, 'A') + " was not found in the ADIF map!\nw0 e4");
 }
 
 TEST_CASE("neighbouring duplicates are warned about and the first row wins") {
-  FakeSheet sheet;
-  sheet.entity(5, "K", "first");
-  sheet.entity(6, "K - again", "second");
-  sheet.entity(7, "VE", "Canada");
-  sheet.entity(8, "K", "far away");
-  Mapping m(sheet);
-  CHECK(m.capture.text() == "WARN:\tDuplicate prefix: K\n");
-  CHECK(m.capture.log.warnings == 1);
-  CHECK(m.entities.find(291)->row == 5);
-  CHECK(m.entities.find(291)->name == "first");
+  CHECK(mapping({{5, "K", "first"},
+                 {6, "K - again", "second"},
+                 {7, "VE", "Canada"},
+                 {8, "K", "far away"}}) ==
+        "1@7 VE|Canada; 291@5 K|first; WARN:\tDuplicate prefix: K\nw1 e0");
 }
 
 TEST_CASE("rows after ZS8 are not mapped and Change History ends the scan") {
-  FakeSheet sheet;
-  sheet.entity(5, "ZS8", "Prince Edward & Marion Is.");
-  sheet.entity(6, "K", "after the list");
-  sheet.set(7, 2, "Change History");
-  sheet.entity(8, "VE", "after the end");
-  Mapping m(sheet);
-  CHECK(m.mapped() == 1);
-  CHECK(m.entities.find(291) == nullptr);
-  CHECK(m.capture.text().empty());
-}
-
-TEST_CASE("without ZS8 the sheet is mapped to its last used row") {
-  FakeSheet sheet;
-  sheet.entity(5, "K", "United States of America");
-  sheet.set(6, 2, "Change History");  // no meaning before the ZS8 row
-  sheet.entity(40, "VE", "Canada");
-  Mapping m(sheet);
-  CHECK(m.entities.find(1)->row == 40);
-  CHECK(m.entities.find(291)->row == 5);
-  // Rows 6 to 39 have no prefix: each is reported, none as a duplicate.
-  CHECK(m.capture.log.errors == 34);
-  CHECK(m.capture.log.warnings == 0);
+  CHECK(mapping({{5, "ZS8", "Prince Edward & Marion Is."},
+                 {6, "K", "after the list"},
+                 {7, "", "Change History"},
+                 {8, "VE", "after the end"}}) == "201@5 ZS8|Prince Edward & Marion Is.; w0 e0");
+  // without ZS8 the sheet is mapped to its last used row, Change History meaning nothing; rows
+  // 6 to 39 have no prefix: each is reported, none as a duplicate
+  const std::string mapped = mapping(
+      {{5, "K", "United States of America"}, {6, "", "Change History"}, {40, "VE", "Canada"}});
+  CHECK(mapped.starts_with("1@40 VE|Canada; 291@5 K|United States of America; ERROR:\t"));
+  CHECK(mapped.ends_with("w0 e34"));
 }

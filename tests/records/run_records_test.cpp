@@ -15,11 +15,7 @@ using tarvenix::testing::LogCapture;
 
 TEST_CASE("credit tables hold slots only where created, inside their size") {
   EntityCreditTable entities;
-  CHECK(entities.size() == 907);
-  CHECK(ZoneCreditTable().size() == 41);
-  for (int i = 0; i < entities.size(); ++i) CHECK(entities.find(i) == nullptr);
-  CHECK(entities.find(-1) == nullptr);
-  CHECK(entities.find(907) == nullptr);
+  for (int i = -1; i <= entities.size(); ++i) CHECK(entities.find(i) == nullptr);
   CHECK(entities.create(907) == nullptr);
   CHECK(entities.create(-1) == nullptr);
   CreditRecord* last = entities.create(906);
@@ -39,9 +35,8 @@ TEST_CASE("each line kind raises its own count; raw text raises none") {
   log.error("ERROR:\t%s was not found in the ADIF map!\n", "ZZ");
   log.write(LOG_SEPARATOR);
   log.print("Read %d bad callsigns from %s\n", 3, "x.json");
-  CHECK(log.notes == 1);
-  CHECK(log.warnings == 2);
-  CHECK(log.errors == 1);
+  CHECK(std::to_string(log.notes) + std::to_string(log.warnings) + std::to_string(log.errors) ==
+        "121");
   CHECK(capture.text() ==
         "INFO:\ta note\n"
         "WARN:\tQSO #    7 has no callsign\n"
@@ -51,16 +46,13 @@ TEST_CASE("each line kind raises its own count; raw text raises none") {
         "Read 3 bad callsigns from x.json\n");
 }
 
-TEST_CASE("opening a log in a missing folder fails with the system's text") {
-  RunLog log;
+TEST_CASE("the log replaces the previous one only when committed; in no folder it fails") {
+  RunLog nowhere;
   std::string error;
   CHECK_FALSE(
-      log.open((tarvenix::testing::temp_file_path("no-such-dir") / "x.log").string(), &error));
-  CHECK_FALSE(error.empty());
-  CHECK_FALSE(log.is_open());
-}
-
-TEST_CASE("the log replaces the previous one only when committed") {
+      nowhere.open((tarvenix::testing::temp_file_path("no-such-dir") / "x.log").string(), &error));
+  CHECK_FALSE(error.empty());  // the system's text
+  CHECK_FALSE(nowhere.is_open());
   LogCapture capture;
   const std::filesystem::path& path = capture.path();
   std::ofstream(path, std::ios::binary) << "previous\n";
