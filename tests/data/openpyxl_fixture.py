@@ -75,8 +75,7 @@ def patch(path):
     a rich-text string, a cached formula string and a calculation chain; and takes full
     calculation on load away, as other programs write workbooks."""
     with zipfile.ZipFile(path) as z:
-        parts = {name: z.read(name) for name in z.namelist()}
-    sheet = parts["xl/worksheets/sheet1.xml"].decode()
+        parts = {name: z.read(name).decode() for name in z.namelist()}
     strings = []
 
     def share(match):
@@ -84,50 +83,36 @@ def patch(path):
         return '%s t="s"><v>%d</v></c>' % (match.group(1), len(strings) - 1)
 
     sheet = re.sub(r'(<c r="[A-Z]+\d+"(?: s="\d+")?) t="inlineStr"><is><t>(.*?)</t></is></c>',
-                   share, sheet)
-    sheet, n = re.subn(r'<c r="C3" s="(\d+)" t="n"></c>',
-                       r'<c r="C3" s="\1" t="inlineStr"><is><t>inline &amp; text</t></is></c>',
-                       sheet)
-    assert n == 1, "C3 not found"
-    sheet, n = re.subn(r'<c r="C4" s="(\d+)" t="n"></c>',
-                       r'<c r="C4" s="\1" t="s"><v>%d</v></c>' % len(strings), sheet)
-    assert n == 1, "C4 not found"
-    sheet, n = re.subn(r'(<c r="K2"[^>]*>.*?</c>)',
-                       r'\1<c r="L2" t="str"><f>"a"&amp;"b"</f><v>ab</v></c>', sheet)
-    assert n == 1, "K2 not found"
-    sheet, n = re.subn(r'<c r="K6"><f>D6\*2</f>',
-                       '<c r="K6"><f t="shared" ref="K6:K12" si="0">D6*2</f>', sheet)
-    assert n == 1, "K6 not found"
-    sheet, n = re.subn(r'<c r="K(\d+)"><f>D\1\*2</f>', r'<c r="K\1"><f t="shared" si="0"/>', sheet)
-    assert n == 6, "K7:K12 not found"
+                   share, parts["xl/worksheets/sheet1.xml"])
+    for pattern, replacement, count in [
+            (r'<c r="C3" s="(\d+)" t="n"></c>',
+             r'<c r="C3" s="\1" t="inlineStr"><is><t>inline &amp; text</t></is></c>', 1),
+            (r'<c r="C4" s="(\d+)" t="n"></c>', r'<c r="C4" s="\1" t="s"><v>%d</v></c>' % len(strings), 1),
+            (r'(<c r="K2"[^>]*>.*?</c>)', r'\1<c r="L2" t="str"><f>"a"&amp;"b"</f><v>ab</v></c>', 1),
+            (r'<c r="K6"><f>D6\*2</f>', '<c r="K6"><f t="shared" ref="K6:K12" si="0">D6*2</f>', 1),
+            (r'<c r="K(\d+)"><f>D\1\*2</f>', r'<c r="K\1"><f t="shared" si="0"/>', 6)]:
+        sheet, n = re.subn(pattern, replacement, sheet)
+        assert n == count, pattern
+    parts["xl/worksheets/sheet1.xml"] = sheet
     items = "".join("<si><t>%s</t></si>" % text for text in strings)
     items += ('<si><r><t xml:space="preserve">Rich </t></r><r><rPr><b/></rPr><t>text</t></r>'
               '<rPh sb="0" eb="1"><t>x</t></rPh></si>')
-    parts["xl/sharedStrings.xml"] = ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
-                                     '<sst xmlns="%s" count="%d" uniqueCount="%d">%s</sst>'
-                                     % (MAIN_NS, len(strings) + 1, len(strings) + 1, items)).encode()
-    parts["xl/worksheets/sheet1.xml"] = sheet.encode()
-    parts["xl/calcChain.xml"] = ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
-                                 '<calcChain xmlns="%s"><c r="J6" i="1"/><c r="K2"/></calcChain>'
-                                 % MAIN_NS).encode()
-    relationship = ('<Relationship Id="%s" Type="http://schemas.openxmlformats.org/'
-                    'officeDocument/2006/relationships/%s" Target="%s"/>')
-    rels = parts["xl/_rels/workbook.xml.rels"].decode()
-    rels = rels.replace("</Relationships>", relationship % ("rIdChain", "calcChain", "calcChain.xml")
-                        + relationship % ("rIdStrings", "sharedStrings", "sharedStrings.xml")
-                        + "</Relationships>")
-    parts["xl/_rels/workbook.xml.rels"] = rels.encode()
-    override = '<Override PartName="/xl/%s.xml" ContentType="application/vnd.openxmlformats-' \
-               'officedocument.spreadsheetml.%s+xml"/>'
-    types = parts["[Content_Types].xml"].decode()
-    types = types.replace("</Types>", override % ("calcChain", "calcChain")
-                          + override % ("sharedStrings", "sharedStrings") + "</Types>")
-    parts["[Content_Types].xml"] = types.encode()
-    workbook = parts["xl/workbook.xml"].decode().replace(' fullCalcOnLoad="1"', "")
-    parts["xl/workbook.xml"] = workbook.encode()
+    xml = '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
+    parts["xl/sharedStrings.xml"] = xml + '<sst xmlns="%s" count="%d" uniqueCount="%d">%s</sst>' % (
+        MAIN_NS, len(strings) + 1, len(strings) + 1, items)
+    parts["xl/calcChain.xml"] = xml + '<calcChain xmlns="%s"><c r="J6" i="1"/><c r="K2"/></calcChain>' % MAIN_NS
+    for part, end, entry in [
+            ("xl/_rels/workbook.xml.rels", "</Relationships>",
+             '<Relationship Id="rId%s" Type="http://schemas.openxmlformats.org/officeDocument/2006/'
+             'relationships/%s" Target="%s.xml"/>'),
+            ("[Content_Types].xml", "</Types>", '<Override PartName="/xl/%s.xml" ContentType='
+             '"application/vnd.openxmlformats-officedocument.spreadsheetml.%s+xml"/>')]:
+        added = "".join(entry % ((name,) * entry.count("%s")) for name in ("calcChain", "sharedStrings"))
+        parts[part] = parts[part].replace(end, added + end)
+    parts["xl/workbook.xml"] = parts["xl/workbook.xml"].replace(' fullCalcOnLoad="1"', "")
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
         for name, data in parts.items():
-            z.writestr(name, data)
+            z.writestr(name, data.encode())
 
 
 STYLE_FIELDS = ("number_format", "font", "fill", "border", "alignment", "protection")
