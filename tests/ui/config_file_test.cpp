@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "ui/config_file.h"
 
@@ -17,37 +18,18 @@ void put(char (&field)[N], const char* text) {
   std::strncpy(field, text, N);
 }
 
+// clang-format off
 OperatorConfig full_record() {
-  OperatorConfig r;
-  r.format_version = 3;
-  r.padding0 = 0xBEEF;
-  put(r.version_text, "1.7");
-  put(r.callsign, "VP2E/W1AW");
-  put(r.name, "Ann Operator");
-  put(r.street_box, "Box 12");
-  put(r.city_town, "Newington");
-  put(r.state_province, "CT");
-  put(r.postal_code, "06111");
-  put(r.country, "United States of America");
-  put(r.cq_zone, "5");
-  put(r.email_address, "ann@example.org");
-  put(r.club, "YCCC");
-  put(r.antenna_description, "Dipole\r\nat 10 m");
-  r.country_index = 0x1234;
-  r.entry_index = 2;
-  r.band_index = 13;
-  r.mode_index = 3;
-  r.country_file_off = 7;
-  r.padding1[1] = 9;
-  r.message = "never stored";
-  r.countries_written = -2;
-  r.zones_written = 0x01020304;
-  r.changed = 1;
-  r.confirmed = 1;
-  r.loaded = 1;
-  r.converted = 1;
-  return r;
+  return {.format_version = 3, .padding0 = 0xBEEF, .version_text = "1.7", .callsign = "VP2E/W1AW",
+          .name = "Ann Operator", .street_box = "Box 12", .city_town = "Newington",
+          .state_province = "CT", .postal_code = "06111", .country = "United States of America",
+          .cq_zone = "5", .email_address = "ann@example.org", .club = "YCCC",
+          .antenna_description = "Dipole\r\nat 10 m", .country_index = 0x1234, .entry_index = 2,
+          .band_index = 13, .mode_index = 3, .country_file_off = 7, .padding1 = {0, 9},
+          .message = "never stored", .countries_written = -2, .zones_written = 0x01020304,
+          .changed = 1, .confirmed = 1, .loaded = 1, .converted = 1};
 }
+// clang-format on
 
 std::string text_at(const ConfigBytes& b, size_t offset) {
   return reinterpret_cast<const char*>(b.data() + offset);
@@ -108,10 +90,8 @@ TEST_CASE(
   CHECK(std::strlen(r.callsign) == 15);
   CHECK(std::strlen(r.cq_zone) == 3);
   CHECK(std::strlen(r.antenna_description) == 511);
-  CHECK(r.country_index == 0);
-  CHECK(r.entry_index == 0);
-  CHECK(r.band_index == 0);
-  CHECK(r.mode_index == 0);
+  CHECK(std::tuple(r.country_index, r.entry_index, r.band_index, r.mode_index) ==
+        std::tuple(0, 0, 0, 0));
   r.country_index = 199;  // the last of each list is kept
   r.entry_index = 4;
   r.band_index = 13;
