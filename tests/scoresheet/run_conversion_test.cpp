@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -18,8 +16,10 @@
 #include "records/output_lock.h"
 #include "records/sink.h"
 #include "scoresheet/run.h"
+#include "support/log_capture.h"
 
 using namespace tarvenix;
+using testing::read_file;
 
 namespace {
 
@@ -34,8 +34,7 @@ struct RunFolder {
   OperatorConfig record;
 
   RunFolder() {
-    std::random_device seed;
-    folder = std::filesystem::temp_directory_path() / ("tarvenix-run-" + std::to_string(seed()));
+    folder = testing::temp_file_path("tarvenix-run");
     std::filesystem::create_directories(folder);
     paths.adif_path = (folder / "log.adi").string();
     paths.scoresheet_path = std::string(TARVENIX_SOURCE_DIR) + "/samples/Scoresheet v1.0.xlsx";
@@ -51,9 +50,10 @@ struct RunFolder {
     std::ofstream(paths.adif_path, std::ios::binary) << text;
   }
 
-  int run(bool& saved) {
+  bool saved = false;  // by the last run
+  int run(const BadCallSource& source = {}) {
     RunOutputs outputs;
-    const int result = run_conversion(record, paths, SystemInfo{}, {}, outputs, 0);
+    const int result = run_conversion(record, paths, SystemInfo{}, source, outputs, 0);
     saved = outputs.workbook_saved;
     return result;
   }
@@ -63,8 +63,7 @@ struct RunFolder {
 
 TEST_CASE_FIXTURE(RunFolder, "a run with error lines in its log saves the workbook and fails") {
   write_log(std::string(one_qso) + "<CALL:4>W9XY <QSO_DATE:8>20240101");  // no <EOR>
-  bool saved = false;
-  CHECK(run(saved) == -1);
+  CHECK(run() == -1);
   CHECK(saved);
   CHECK(std::filesystem::exists(paths.output_path));
   CHECK(record.message.rfind("There were 1 errors in ", 0) == 0);
@@ -73,18 +72,12 @@ TEST_CASE_FIXTURE(RunFolder, "a run with error lines in its log saves the workbo
 TEST_CASE_FIXTURE(RunFolder, "a run that stops before filling saves nothing") {
   write_log(one_qso);
   paths.scoresheet_path = paths.adif_path;
-  bool saved = true;
-  CHECK(run(saved) == -1);
+  CHECK(run() == -1);
   CHECK_FALSE(saved);
   CHECK_FALSE(std::filesystem::exists(paths.output_path));
 }
 
 namespace {
-
-std::string contents(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A folder with the previous run's workbook and log, to be kept by a run that fails.
 struct PreviousRun : RunFolder {
@@ -96,7 +89,7 @@ struct PreviousRun : RunFolder {
     std::ofstream(log_path, std::ios::binary) << "previous log";
   }
   bool previous_kept() const {
-    return contents(workbook_path) == "previous workbook" && contents(log_path) == "previous log";
+    return read_file(workbook_path) == "previous workbook" && read_file(log_path) == "previous log";
   }
   std::vector<std::string> files() const {
     std::vector<std::string> names;
@@ -105,10 +98,6 @@ struct PreviousRun : RunFolder {
     }
     std::sort(names.begin(), names.end());
     return names;
-  }
-  int run_with(const BadCallSource& source) {
-    RunOutputs outputs;
-    return run_conversion(record, paths, SystemInfo{}, source, outputs, 0);
   }
 };
 
@@ -119,8 +108,7 @@ TEST_CASE_FIXTURE(PreviousRun, "a full disc at any write leaves the previous wor
     CAPTURE(write);
     REQUIRE(write < 100000);
     fail_file_writes_after(write);
-    bool saved = false;
-    const int result = run(saved);
+    const int result = run();
     fail_file_writes_after(0);
     if (result == 0) break;
     CHECK_FALSE(saved);
@@ -130,7 +118,7 @@ TEST_CASE_FIXTURE(PreviousRun, "a full disc at any write leaves the previous wor
     CHECK(files() == std::vector<std::string>{"log.adi", "out.log", "out.xlsx"});
     record.message.clear();
   }
-  CHECK(contents(log_path).find("Converted on") != std::string::npos);
+  CHECK(read_file(log_path).find("Converted on") != std::string::npos);
 }
 
 TEST_CASE_FIXTURE(PreviousRun, "runs that are refused before they write") {
@@ -146,39 +134,23 @@ TEST_CASE_FIXTURE(PreviousRun, "runs that are refused before they write") {
     std::string adif, list_file, output;
     std::string message;
   } cases[] = {
-      {"the output is the ADIF log",
-       paths.adif_path,
-       {},
-       paths.adif_path,
-       "Error with output file " + paths.adif_path + ": it is the input file " + paths.adif_path},
-      {"the run log is the list", paths.adif_path, log_path, paths.output_path,
-       "Error with output file " + log_path + ": it is the input file " + log_path},
-      {"a folder as the log",
-       folder_path,
-       {},
-       paths.output_path,
-       "Error with input file " + folder_path + ": not a regular file"},
+      // clang-format off
+      {"the output is the ADIF log", paths.adif_path, {}, paths.adif_path, "Error with output file " + paths.adif_path + ": it is the input file " + paths.adif_path},
+      {"the run log is the list", paths.adif_path, log_path, paths.output_path, "Error with output file " + log_path + ": it is the input file " + log_path},
+      {"a folder as the log", folder_path, {}, paths.output_path, "Error with input file " + folder_path + ": not a regular file"},
 #ifndef _WIN32
-      {"a FIFO as the log",
-       fifo,
-       {},
-       paths.output_path,
-       "Error with input file " + fifo + ": not a regular file"},
+      {"a FIFO as the log", fifo, {}, paths.output_path, "Error with input file " + fifo + ": not a regular file"},
 #endif
-      {"another run holds the output",
-       paths.adif_path,
-       {},
-       paths.output_path,
-       paths.output_path + " is being written by another conversion."},
+      {"another run holds the output", paths.adif_path, {}, paths.output_path, paths.output_path + " is being written by another conversion."},
+      // clang-format on
   };
   for (const auto& c : cases) {
-    const std::string what = c.what;
-    CAPTURE(what);
+    CAPTURE(c.what);
     paths.adif_path = c.adif;
     paths.output_path = c.output;
     BadCallSource source;
     source.list_file = c.list_file;
-    CHECK(run_with(source) == -1);
+    CHECK(run(source) == -1);
     CHECK(record.message.rfind(c.message, 0) == 0);
     CHECK(previous_kept());
     record.message.clear();
@@ -190,9 +162,8 @@ TEST_CASE_FIXTURE(PreviousRun, "a run removes what a killed run on its output le
        {"out.xlsx.tmp123", "out.log.tmp9", "out.html.tmp5", "out.xlsx.tmpx", "other.xlsx.tmp1"}) {
     std::ofstream(folder / name) << "left";
   }
-  bool saved = false;
-  CHECK(run(saved) == 0);
+  CHECK(run() == 0);
   CHECK(files() == std::vector<std::string>{"log.adi", "other.xlsx.tmp1", "out.html", "out.log",
                                             "out.xlsx", "out.xlsx.tmpx"});
-  CHECK(contents(log_path).find("Converted on") != std::string::npos);
+  CHECK(read_file(log_path).find("Converted on") != std::string::npos);
 }
