@@ -206,16 +206,13 @@ class CountryFile(ConvertTestCase):
             "WARN:\tQSO #    5 with QQ1ABC on 2024-03-05 does not have a DXCC Entity Code",
             "WARN:\tQSO #    6 with K1AB/AM on 2024-03-06 does not have a DXCC Entity Code",
             "INFO:\tQSO #    7 with IT9XYZ on 2024-03-07 is Sicily",
-            "INFO:\tVP2E/K1ZZ on 2024-03-04: DXCC 12 (Anguilla) from the country file",
-            "INFO:\tKH6/W1AW on 2024-03-02: DXCC 110 (Hawaii) from the country file",
-            "INFO:\tW1AW on 2024-03-01: DXCC 291 (United States of America) from the country file",
-            "INFO:\tJA1XYZ on 2024-03-08: DXCC 339 (Japan) from the country file",
-            "INFO:\tIT9XYZ on 2024-03-07: DXCC 904 (Sicily) from the country file",
-            "INFO:\tW1AW on 2024-03-01: CQ Zone 5 from the country file",
-            "INFO:\tVP2E/K1ZZ on 2024-03-04: CQ Zone 8 from the country file",
-            "INFO:\tDL1ABC on 2024-03-03: CQ Zone 14 from the country file",
-            "INFO:\tIT9XYZ on 2024-03-07: CQ Zone 15 from the country file",
-            "INFO:\tKH6/W1AW on 2024-03-02: CQ Zone 31 from the country file",
+            *(f"INFO:\t{call} on 2024-03-0{day}: DXCC {dxcc} from the country file" for call, day, dxcc in [
+                ("VP2E/K1ZZ", 4, "12 (Anguilla)"), ("KH6/W1AW", 2, "110 (Hawaii)"),
+                ("W1AW", 1, "291 (United States of America)"), ("JA1XYZ", 8, "339 (Japan)"),
+                ("IT9XYZ", 7, "904 (Sicily)")]),
+            *(f"INFO:\t{call} on 2024-03-0{day}: CQ Zone {zone} from the country file" for call, day, zone in [
+                ("W1AW", 1, 5), ("VP2E/K1ZZ", 4, 8), ("DL1ABC", 3, 14), ("IT9XYZ", 7, 15),
+                ("KH6/W1AW", 2, 31)]),
             SEPARATOR,
             "    8 QSO(s) were read from the ADIF file.",
             "    5 QSO(s) took their DXCC from the country file.",
@@ -288,15 +285,14 @@ class ExitStatus(ConvertTestCase):
     def test_every_outcome_has_its_status_and_text(self):
         path, args = self.path, self.args
         csv, broken, plain = (path(f"Scoresheet v1.0{n}") for n in (".csv", " broken.xlsx", " plain.xlsx"))
-        write(csv, "prefix,name\n")
-        write(broken, "prefix,name\n")
         book = Workbook()
         book.active["B2"] = "Some other worksheet"
         book.save(plain)
         os.mkdir(path("dir.xlsx"))  # a folder in the output's place
-        write(path("log.adi"), adif(qso()))
-        write(path("none.adi"), "no records here\n")
-        write(path("cut.adi"), adif(qso()) + "<CALL:4>K2BB<QSO_DATE:8>20240301\n")
+        for name, text in ((csv, "prefix,name\n"), (broken, "prefix,name\n"), ("log.adi", adif(qso())),
+                           ("none.adi", "no records here\n"),
+                           ("cut.adi", adif(qso()) + "<CALL:4>K2BB<QSO_DATE:8>20240301\n")):
+            write(path(name), text)
         invalid = "\n\ndoes not appear to be a valid DX Tarvenix scoresheet!"
         # arguments, exit status, text on stderr (on stdout for 0, where it starts), whether
         # the output is written (None: not looked at), a line of the run log
@@ -324,8 +320,7 @@ class ExitStatus(ConvertTestCase):
         # fmt: on
         for argv, status, text, written, log_line in cases:
             for name in ("out.xlsx", "out.log", "dir.log"):
-                if os.path.exists(path(name)):
-                    os.remove(path(name))
+                os.path.exists(path(name)) and os.remove(path(name))
             result = self.run_converter(argv)
             self.assertEqual(result.returncode, status, (argv, result.stderr))
             if status == 0:
@@ -392,27 +387,24 @@ class PageParser(HTMLParser):
 
     def __init__(self):
         super().__init__()
-        self.cells, self.chart, self.tags, self.text = [], [], [], []
-        self.cell, self.in_chart = None, False
+        self.cells, self.chart, self.tags, self.text, self.cell, self.in_chart = [], [], [], [], None, False
 
     def handle_starttag(self, tag, attrs):
         self.tags.append((tag, dict(attrs)))
         if tag == "li" and dict(attrs).get("class"):
-            self.cell = [dict(attrs)["class"], ""]
+            self.cell = (dict(attrs)["class"], "")
         self.in_chart = self.in_chart or tag == "svg"
 
     def handle_endtag(self, tag):
         if tag == "li" and self.cell:
-            self.cells.append(tuple(self.cell))
+            self.cells.append(self.cell)
             self.cell = None
         self.in_chart = self.in_chart and tag != "svg"
 
     def handle_data(self, data):
         self.text.append(data)
-        if self.cell:
-            self.cell[1] += data + " "
-        if self.in_chart and data.strip():
-            self.chart.append(data)
+        self.cell = self.cell and (self.cell[0], self.cell[1] + data + " ")
+        self.chart += [data] if self.in_chart and data.strip() else []
 
 
 class ResultsPage(ConvertTestCase):

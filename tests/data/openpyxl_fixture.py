@@ -123,55 +123,36 @@ CHANGED_PARTS = {"xl/worksheets/sheet1.xml", "xl/sharedStrings.xml", "xl/workboo
 def compare(template_path, output_path, expected_path):
     with open(expected_path) as f:
         expected = json.load(f)
-    problems = []
-    before = openpyxl.load_workbook(template_path)
-    after = openpyxl.load_workbook(output_path)
-    if before.sheetnames != after.sheetnames:
-        problems.append("sheets %s became %s" % (before.sheetnames, after.sheetnames))
+    before, after = openpyxl.load_workbook(template_path), openpyxl.load_workbook(output_path)
+    problems = [] if before.sheetnames == after.sheetnames else ["sheets %s became %s" % (before.sheetnames, after.sheetnames)]
     for name in before.sheetnames:
         old, new = before[name], after[name]
-        coordinates = {c.coordinate for row in old.iter_rows() for c in row}
-        coordinates |= {c.coordinate for row in new.iter_rows() for c in row}
-        for coordinate in sorted(coordinates):
-            key = "%s!%s" % (name, coordinate)
-            was, now = old[coordinate], new[coordinate]
-            want = expected.get(key, was.value)
-            if now.value != want:
-                problems.append("%s: %r, expected %r" % (key, now.value, want))
-            for field in STYLE_FIELDS:
-                if repr(getattr(was, field)) != repr(getattr(now, field)):
-                    problems.append("%s: %s changed" % (key, field))
+        for coordinate in sorted({c.coordinate for sheet in (old, new) for row in sheet.iter_rows() for c in row}):
+            key, was, now = "%s!%s" % (name, coordinate), old[coordinate], new[coordinate]
+            if now.value != expected.get(key, was.value):
+                problems.append("%s: %r, expected %r" % (key, now.value, expected.get(key, was.value)))
+            problems += ["%s: %s changed" % (key, field) for field in STYLE_FIELDS
+                         if repr(getattr(was, field)) != repr(getattr(now, field))]
         if sorted(map(str, old.merged_cells.ranges)) != sorted(map(str, new.merged_cells.ranges)):
             problems.append("%s: merged cells changed" % name)
-        for letter, dim in old.column_dimensions.items():
-            if new.column_dimensions[letter].width != dim.width:
-                problems.append("%s: width of column %s changed" % (name, letter))
-        for index, dim in old.row_dimensions.items():
-            if new.row_dimensions[index].height != dim.height:
-                problems.append("%s: height of row %s changed" % (name, index))
-    if [d.name for d in before.defined_names.definedName] != \
-            [d.name for d in after.defined_names.definedName]:
+        problems += ["%s: width of column %s changed" % (name, letter) for letter, dim in old.column_dimensions.items()
+                     if new.column_dimensions[letter].width != dim.width]
+        problems += ["%s: height of row %s changed" % (name, index) for index, dim in old.row_dimensions.items()
+                     if new.row_dimensions[index].height != dim.height]
+    if [d.name for d in before.defined_names.definedName] != [d.name for d in after.defined_names.definedName]:
         problems.append("defined names changed")
-    problems += compare_parts(template_path, output_path)
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
-
-
-def compare_parts(template_path, output_path):
-    problems = []
     with zipfile.ZipFile(template_path) as old, zipfile.ZipFile(output_path) as new:
         names = set(new.namelist())
-        for name in old.namelist():
-            if name not in CHANGED_PARTS and (name not in names or old.read(name) != new.read(name)):
-                problems.append("part %s changed" % name)
+        problems += ["part %s changed" % name for name in old.namelist() if name not in CHANGED_PARTS
+                     and (name not in names or old.read(name) != new.read(name))]
         if "xl/calcChain.xml" in names:
             problems.append("the calculation chain is still there")
         if b"calcChain" in new.read("xl/_rels/workbook.xml.rels") + new.read("[Content_Types].xml"):
             problems.append("the calculation chain is still referenced")
         if b'fullCalcOnLoad="1"' not in new.read("xl/workbook.xml"):
             problems.append("full calculation on load is not set")
-    return problems
+    print("\n".join(problems))
+    return 1 if problems else 0
 
 
 if __name__ == "__main__":
