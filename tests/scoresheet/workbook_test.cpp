@@ -96,13 +96,10 @@ TEST_CASE("the template's cells read as text, number or nothing") {
   CHECK(sheet->read_text(2, 0) == "Tom & Jerry <co>");
   CHECK(sheet->read_text(2, 2) == "inline & text");
   CHECK(sheet->read_text(3, 2) == "Rich text");
-  CHECK(sheet->read_text(1, 11) == "ab");
-  CHECK(sheet->read_text(8, 1) == "GM/s - Shetland");
   CHECK_FALSE(sheet->read_text(1, 4).has_value());  // style only
   CHECK_FALSE(sheet->read_text(5, 0).has_value());  // a number
   CHECK(sheet->read_number(5, 0) == 1);
   CHECK(sheet->read_number(6, 3) == 12);
-  CHECK(sheet->read_number(2, 4) == doctest::Approx(3.14159));
   CHECK(sheet->read_number(5, 3) == 0);
   CHECK(sheet->last_row() == 20);
 }
