@@ -39,18 +39,11 @@ std::vector<uint8_t> stored(const OperatorConfig& r) {
   return {b.begin(), b.end()};
 }
 
-OperatorConfig saved_record(const char* callsign, const char* name) {
-  OperatorConfig r;
-  r.format_version = 3;
-  std::strcpy(r.version_text, "0.9");
-  std::strcpy(r.callsign, callsign);
-  std::strcpy(r.name, name);
-  r.band_index = 6;
-  r.confirmed = 1;
-  r.changed = 1;
-  r.converted = 1;
-  return r;
-}
+// A record as an earlier version of the program saved it.
+// clang-format off
+const OperatorConfig kSaved{.format_version = 3, .version_text = "0.9", .callsign = "W1AW", .name = "Stored",
+                            .band_index = 6, .changed = 1, .confirmed = 1, .converted = 1};
+// clang-format on
 
 }  // namespace
 
@@ -98,7 +91,7 @@ TEST_CASE("listing: the call signs of the stored files, one of them selected whe
     Store s;
     s.set_callsign("K1ABC");
     std::strcpy(s.record.name, "typed");
-    for (const std::string& stem : c.stems) s.file(stem) = stored(saved_record("X", "stored"));
+    for (const std::string& stem : c.stems) s.file(stem) = stored(kSaved);
     const StoredCallsigns list = list_configs(s.record, s.context());
     CHECK(list.callsigns == c.listed);
     CHECK(list.single == (c.listed.size() == 1));
@@ -109,7 +102,7 @@ TEST_CASE("listing: the call signs of the stored files, one of them selected whe
     }
   }
   Store s;  // the old copy's call sign loads the file without ".old"
-  s.file("W1AW.old") = stored(saved_record("W1AW", "Old"));
+  s.file("W1AW.old") = stored(kSaved);
   REQUIRE(list_configs(s.record, s.context()).single);
   read_config(s.record, s.context());
   CHECK(s.record.message == "Unable to find config file: C:\\Tarvenix\\W1AW.cfg");
@@ -117,12 +110,12 @@ TEST_CASE("listing: the call signs of the stored files, one of them selected whe
 
 TEST_CASE("loading replaces the record with the stored one, made safe, and marks it loaded") {
   Store s;
-  s.file("W1AW") = stored(saved_record("W1AW", "Hiram"));
+  s.file("W1AW") = stored(kSaved);
   s.set_callsign("W1AW");
   s.record.message = "old text";
   read_config(s.record, s.context());
   CHECK(s.record.message.empty());
-  CHECK(std::string(s.record.name) == "Hiram");
+  CHECK(std::string(s.record.name) == "Stored");
   CHECK(std::string(s.record.version_text) == "0.9");  // as stored, until the next save
   // band and Confirmed as stored; loaded, and neither changed nor converted yet
   CHECK(std::tuple(s.record.band_index, s.record.confirmed, s.record.loaded, s.record.changed,
@@ -136,8 +129,8 @@ TEST_CASE("loading replaces the record with the stored one, made safe, and marks
 }
 
 TEST_CASE("loading what is not a stored record of this format") {
-  const std::vector<uint8_t> full = stored(saved_record("W1AW", "Stored"));
-  OperatorConfig old_format = saved_record("W1AW", "Old format");
+  const std::vector<uint8_t> full = stored(kSaved);
+  OperatorConfig old_format = kSaved;
   old_format.format_version = 2;
   const std::string damaged = "Configuration file is damaged, resetting to default.";
   const auto first = [&](long n) { return std::vector<uint8_t>(full.begin(), full.begin() + n); };
