@@ -32,8 +32,7 @@ def adif(*records):
         "".join(f"<{k}:{len(v)}>{v}" for k, v in r.items()) + "<EOR>\n" for r in records)
 
 
-def qso(call="K1AA", date="20240301", time="1200", band="20m", mode="CW", dxcc="291", cqz="5",
-        **more):
+def qso(call="K1AA", date="20240301", time="1200", band="20m", mode="CW", dxcc="291", cqz="5", **more):
     record = dict(CALL=call, QSO_DATE=date, TIME_ON=time, BAND=band, MODE=mode, DXCC=dxcc, CQZ=cqz)
     return {k: v for k, v in {**record, **more}.items() if v is not None}
 
@@ -168,10 +167,8 @@ class EveryRule(ConvertTestCase):
             rows["I"]: [14, 7, 1200, 20, "CW", "IT9ABC/3"],
             rows["K"]: [3, 3, 5, 20, "Phone", "K1AA"],
             rows["VE"]: [18, 10, 1200, 40, "CW", "VE3ZON"],
-            351 + 14: [5, 5, 1234, 20, "CW", "G3XYZ"],
-            351 + 15: [12, 5, 930, 20, "CW", "IT9ABC"],
-            351 + 5: [18, 10, 1200, 40, "CW", "VE3ZON"],
         }
+        filled.update({351 + zone: filled[rows[prefix]] for zone, prefix in ((14, "G"), (15, "IT9"), (5, "VE"))})
         want = {(r, DAY + i): v for r, values in filled.items() for i, v in enumerate(values)}
         want.update({(2, 5): 2024, (2, 7): "W1AW"})
         for row in range(1, template.max_row + 1):

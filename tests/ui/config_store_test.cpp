@@ -25,10 +25,7 @@ struct Store {
     paths.program_file = "tarvenix.exe";
   }
   ConfigContext context() { return {paths, files, ConfigListSizes{.country = 300}}; }
-  void set_callsign(const char* c) {
-    std::memset(record.callsign, 0, sizeof record.callsign);
-    std::memcpy(record.callsign, c, std::min<size_t>(std::strlen(c), 15));
-  }
+  void set_callsign(const char* c) { std::strncpy(record.callsign, c, 15); }  // fills with NULs
   std::vector<uint8_t>& file(const std::string& stem) {
     return files.files[paths.program_dir + stem + ".cfg"];
   }
