@@ -129,8 +129,6 @@ TEST_CASE(
     if (c.text != nullptr) CHECK(sheet.read_text(c.row, c.col) == c.text);
     if (c.text == nullptr) CHECK(sheet.read_number(c.row, c.col) == c.number);
   }
-  CHECK(sheet.read_text(2, 2) == "inline & text");
-  CHECK(sheet.read_text(1, 1) == "DX Tarvenix Worksheet");
   CHECK(sheet.last_row() == 391);
 #ifndef _WIN32
   // openpyxl, an independent library, reads back every written value from what we saved and
