@@ -23,7 +23,9 @@ size_t held_bytes = 0;
 size_t peak_bytes = 0;
 constexpr size_t kHeader = alignof(std::max_align_t);
 
-void* counted_allocation(size_t size) {
+}  // namespace
+
+void* operator new(size_t size) {
   auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
   if (block == nullptr) throw std::bad_alloc();
   std::memcpy(block, &size, sizeof size);
@@ -31,8 +33,7 @@ void* counted_allocation(size_t size) {
   if (held_bytes > peak_bytes) peak_bytes = held_bytes;
   return block + kHeader;
 }
-
-void counted_release(void* p) {
+void operator delete(void* p) noexcept {
   if (p == nullptr) return;
   auto* block = static_cast<unsigned char*>(p) - kHeader;
   size_t size = 0;
@@ -40,21 +41,12 @@ void counted_release(void* p) {
   held_bytes -= size;
   std::free(block);
 }
-
-}  // namespace
-
-void* operator new(size_t size) {
-  return counted_allocation(size);
-}
-void operator delete(void* p) noexcept {
-  counted_release(p);
-}
 void operator delete(void* p, size_t) noexcept {
-  counted_release(p);
+  operator delete(p);
 }
 // std::stable_sort takes its buffer through this one (a failure is a failed test anyway).
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
-  return counted_allocation(size);
+  return operator new(size);
 }
 
 namespace {
