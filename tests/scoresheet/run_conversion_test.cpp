@@ -3,7 +3,6 @@
 #include <doctest/doctest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -28,61 +27,39 @@ constexpr const char* one_qso =
     "<CALL:5>CE3XS <QSO_DATE:8>20241225 <TIME_ON:4>0740 <BAND:3>30m <FREQ:9>10.122000 "
     "<MODE:4>RTTY <DXCC:3>112 <CQZ:2>12 <QSL_RCVD:1>Y <EOR>\n";
 
+// A folder with the log and the previous run's workbook and log, to be kept by a run that fails.
 struct RunFolder {
-  std::filesystem::path folder;
+  std::filesystem::path folder = testing::temp_file_path("tarvenix-run");
   ProgramPaths paths;
-  OperatorConfig record;
+  OperatorConfig record{.callsign = "W1AW"};
+  const std::string log_path = (folder / "out.log").string();
+  bool saved = false;  // by the last run
 
   RunFolder() {
-    folder = testing::temp_file_path("tarvenix-run");
     std::filesystem::create_directories(folder);
     paths.adif_path = (folder / "log.adi").string();
     paths.scoresheet_path = std::string(TARVENIX_SOURCE_DIR) + "/samples/Scoresheet v1.0.xlsx";
     paths.output_path = (folder / "out.xlsx").string();
-    std::snprintf(record.callsign, sizeof record.callsign, "W1AW");
+    write_log(one_qso);
+    std::ofstream(paths.output_path, std::ios::binary) << "previous workbook";
+    std::ofstream(log_path, std::ios::binary) << "previous log";
   }
   ~RunFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
   }
-
   void write_log(const std::string& text) const {
     std::ofstream(paths.adif_path, std::ios::binary) << text;
   }
-
-  bool saved = false;  // by the last run
   int run(const BadCallSource& source = {}) {
     RunOutputs outputs;
     const int result = run_conversion(record, paths, SystemInfo{}, source, outputs, 0);
     saved = outputs.workbook_saved;
     return result;
   }
-};
-
-}  // namespace
-
-// A run that stops before filling saves nothing: pinned by the end-to-end exit statuses.
-TEST_CASE_FIXTURE(RunFolder, "a run with error lines in its log saves the workbook and fails") {
-  write_log(std::string(one_qso) + "<CALL:4>W9XY <QSO_DATE:8>20240101");  // no <EOR>
-  CHECK(run() == -1);
-  CHECK(saved);
-  CHECK(std::filesystem::exists(paths.output_path));
-  CHECK(record.message.rfind("There were 1 errors in ", 0) == 0);
-}
-
-namespace {
-
-// A folder with the previous run's workbook and log, to be kept by a run that fails.
-struct PreviousRun : RunFolder {
-  const std::string workbook_path = paths.output_path;
-  const std::string log_path = (folder / "out.log").string();
-  PreviousRun() {
-    write_log(one_qso);
-    std::ofstream(paths.output_path, std::ios::binary) << "previous workbook";
-    std::ofstream(log_path, std::ios::binary) << "previous log";
-  }
   bool previous_kept() const {
-    return read_file(workbook_path) == "previous workbook" && read_file(log_path) == "previous log";
+    return read_file(folder / "out.xlsx") == "previous workbook" &&
+           read_file(log_path) == "previous log";
   }
   std::vector<std::string> files() const {
     std::vector<std::string> names;
@@ -96,7 +73,16 @@ struct PreviousRun : RunFolder {
 
 }  // namespace
 
-TEST_CASE_FIXTURE(PreviousRun, "a full disc at any write leaves the previous workbook and log") {
+// A run that stops before filling saves nothing: pinned by the end-to-end exit statuses.
+TEST_CASE_FIXTURE(RunFolder, "a run with error lines in its log saves the workbook and fails") {
+  write_log(std::string(one_qso) + "<CALL:4>W9XY <QSO_DATE:8>20240101");  // no <EOR>
+  CHECK(run() == -1);
+  CHECK(saved);
+  CHECK(read_file(paths.output_path).starts_with("PK"));
+  CHECK(record.message.rfind("There were 1 errors in ", 0) == 0);
+}
+
+TEST_CASE_FIXTURE(RunFolder, "a full disc at any write leaves the previous workbook and log") {
   for (size_t write = 1;; write += 1 + write / 4) {
     CAPTURE(write);
     REQUIRE(write < 100000);
@@ -114,7 +100,7 @@ TEST_CASE_FIXTURE(PreviousRun, "a full disc at any write leaves the previous wor
   CHECK(read_file(log_path).find("Converted on") != std::string::npos);
 }
 
-TEST_CASE_FIXTURE(PreviousRun, "runs that are refused before they write") {
+TEST_CASE_FIXTURE(RunFolder, "runs that are refused before they write") {
 #ifndef _WIN32
   const std::string fifo = (folder / "fifo.adi").string();
   REQUIRE(mkfifo(fifo.c_str(), 0600) == 0);
@@ -150,7 +136,7 @@ TEST_CASE_FIXTURE(PreviousRun, "runs that are refused before they write") {
   }
 }
 
-TEST_CASE_FIXTURE(PreviousRun, "a run removes what a killed run on its output left") {
+TEST_CASE_FIXTURE(RunFolder, "a run removes what a killed run on its output left") {
   for (const char* name :
        {"out.xlsx.tmp123", "out.log.tmp9", "out.html.tmp5", "out.xlsx.tmpx", "other.xlsx.tmp1"}) {
     std::ofstream(folder / name) << "left";
