@@ -168,7 +168,6 @@ TEST_CASE("a save that cannot be written fails with a text and leaves nothing be
 TEST_CASE("damaged inputs give a clear text, no sheet and no output") {
   ScratchFolder folder;
   const std::string whole = read_file(kTemplate);
-  const std::string sheet1 = "xl/worksheets/sheet1.xml";
   const struct {
     std::string bytes;  // empty: no file
     const char* error;  // the text, or its start when it ends in ": "
@@ -177,10 +176,10 @@ TEST_CASE("damaged inputs give a clear text, no sheet and no output") {
       {"", "file not found"},
       {"QSO list, not a workbook\n", "not a zip archive"},
       {whole.substr(0, whole.size() / 2), "not a zip archive"},
-      {template_with(sheet1, nullptr), "damaged workbook: xl/worksheets/sheet1.xml is missing"},
+      {template_with("xl/worksheets/sheet1.xml", nullptr), "damaged workbook: xl/worksheets/sheet1.xml is missing"},
       {template_with("xl/workbook.xml", "<workbook><sheets/></workbook>"), "not a workbook: no worksheet"},
       {template_with("xl/workbook.xml", nullptr), "not a workbook: no workbook part"},
-      {template_with(sheet1, "<worksheet><sheetData><row>"), "damaged XML in xl/worksheets/sheet1.xml: "},
+      {template_with("xl/worksheets/sheet1.xml", "<worksheet><sheetData><row>"), "damaged XML in xl/worksheets/sheet1.xml: "},
       {template_with("xl/sharedStrings.xml", "<sst><si><t>a</si></sst>"), "damaged XML in xl/sharedStrings.xml: "},
       // clang-format on
   };

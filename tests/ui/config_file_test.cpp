@@ -25,10 +25,6 @@ OperatorConfig full_record() {
 }
 // clang-format on
 
-std::string text_at(const ConfigBytes& b, size_t offset) {
-  return reinterpret_cast<const char*>(b.data() + offset);
-}
-
 }  // namespace
 
 TEST_CASE("every field is stored at its byte offset, little-endian; its message is never read") {
@@ -43,7 +39,8 @@ TEST_CASE("every field is stored at its byte offset, little-endian; its message 
                {292, "06111"},       {308, "United States of America"},
                {372, "5"},           {376, "ann@example.org"},
                {440, "YCCC"},        {504, "Dipole\r\nat 10 m"}};
-  for (const auto& t : texts) CHECK(text_at(b, t.offset) == t.text);
+  for (const auto& t : texts)
+    CHECK(reinterpret_cast<const char*>(&b[t.offset]) == std::string(t.text));
   // format, padding, the indices, the message slot, the counts and the flags
   const size_t numbers[][2] = {
       {0, 3},     {1, 0},    {2, 0xEF},    {3, 0xBE},    {1016, 0x34}, {1017, 0x12}, {1018, 2},

@@ -18,12 +18,8 @@ namespace {
 
 struct Store {
   MemoryFileSystem files;
-  ProgramPaths paths;
+  ProgramPaths paths{.program_file = "tarvenix.exe", .program_dir = "C:\\Tarvenix\\"};
   OperatorConfig record;
-  Store() {
-    paths.program_dir = "C:\\Tarvenix\\";
-    paths.program_file = "tarvenix.exe";
-  }
   ConfigContext context() { return {paths, files, ConfigListSizes{.country = 300}}; }
   void set_callsign(const char* c) { std::strncpy(record.callsign, c, 15); }  // fills with NULs
   std::vector<uint8_t>& file(const std::string& stem) {

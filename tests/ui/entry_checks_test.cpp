@@ -24,8 +24,7 @@ TEST_CASE("malformed call signs give the callsign message") {
 }
 
 TEST_CASE("the e-mail address is optional and checked by its form") {
-  CHECK_FALSE(check_email("").has_value());
-  for (const char* e : {"w1aw@arrl.org", "W1AW@ARRL.ORG", "a.b-c_d%e+f@mail-1.example.museum",
+  for (const char* e : {"", "w1aw@arrl.org", "W1AW@ARRL.ORG", "a.b-c_d%e+f@mail-1.example.museum",
                         "x@y.ab", "x@y.abcdef", "x@-.de", "x@..de", ".@a.de"})
     CHECK_MESSAGE(!check_email(e).has_value(), e);
   for (const char* e : {"w1aw.arrl.org", "w1aw@arrl.o", "w1aw@arrl.abcdefg", "w 1aw@arrl.org",

@@ -65,8 +65,7 @@ TEST_CASE(
       {"W1AW", "", "", 0, 2, "Dipole", nullptr},
   };
   for (const auto& c : cases) {
-    CAPTURE(c.callsign);
-    CAPTURE(int(c.entry));
+    CAPTURE(&c - cases);  // the row
     Window w;
     std::strcpy(w.record.callsign, c.callsign);
     std::strcpy(w.record.country, c.country);
