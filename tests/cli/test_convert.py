@@ -78,8 +78,7 @@ class ConvertTestCase(unittest.TestCase):
                 self.path(output), "--call", "W1AW", *extra]
 
     def run_converter(self, args):
-        return subprocess.run(EMULATOR + [CONVERTER, *args], capture_output=True, text=True,
-                              timeout=120)
+        return subprocess.run(EMULATOR + [CONVERTER, *args], capture_output=True, text=True, timeout=120)
 
     def convert(self, *records, args=("--offline",), output="out.xlsx"):
         """Converts the records (or log.adi as it is, without records): the run, its log's
@@ -348,23 +347,19 @@ class KilledRuns(ConvertTestCase):
     def leftovers(self):
         return sorted(n for n in os.listdir(self.folder) if ".tmp" in n or n.endswith(".lock"))
 
-    def pair(self):
-        return [open(self.path(n), "rb").read() for n in ("out.xlsx", "out.log")]
-
     def test_a_killed_run(self):
         self.convert(qso())
-        previous = self.pair()
+        pair = lambda: [open(self.path(n), "rb").read() for n in ("out.xlsx", "out.log")]  # noqa: E731
+        previous = pair()
         write(self.path("log.adi"), adif(*(qso(call=f"K{i}AA") for i in range(200000))))
-        run = subprocess.Popen([CONVERTER, *self.args()], stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
+        run = subprocess.Popen([CONVERTER, *self.args()], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         while not self.leftovers():
             self.assertIsNone(run.poll(), "the run ended before it could be killed")
         second = self.run_converter(self.args())
         self.assertEqual(second.returncode, 1)
         self.assertIn("out.xlsx is being written by another conversion.", second.stderr)
-        run.kill()
-        run.wait()
-        self.assertEqual(self.pair(), previous)
+        run.kill(), run.wait()
+        self.assertEqual(pair(), previous)
         self.assertNotEqual(self.leftovers(), [])
         self.convert(qso())
         self.assertEqual(self.leftovers(), [])
@@ -380,8 +375,7 @@ class PageParser(HTMLParser):
 
     def handle_starttag(self, tag, attrs):
         self.tags.append((tag, dict(attrs)))
-        if tag == "li" and dict(attrs).get("class"):
-            self.cell = (dict(attrs)["class"], "")
+        self.cell = (dict(attrs)["class"], "") if tag == "li" and dict(attrs).get("class") else self.cell
         self.in_chart = self.in_chart or tag == "svg"
 
     def handle_endtag(self, tag):
