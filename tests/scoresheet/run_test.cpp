@@ -121,8 +121,9 @@ TEST_CASE("the counts block") {
 
 namespace {
 
-// A sheet in memory that remembers what was written where. Filling the whole sheet (title row,
-// credited rows, their counts) is pinned by the end-to-end workbooks.
+// A sheet in memory that remembers what was written where; a credited row reads back only its
+// day. Filling the whole sheet (title row, credited rows, their counts) is pinned by the
+// end-to-end workbooks.
 class MemorySheet final : public Sheet {
  public:
   std::optional<std::string_view> read_text(int, int) const override { return std::nullopt; }
@@ -130,7 +131,7 @@ class MemorySheet final : public Sheet {
     const auto it = numbers.find({row, col});
     return it == numbers.end() ? 0 : it->second;
   }
-  int last_row() const override { return 400; }  // rows: only the day is read back
+  int last_row() const override { return 400; }
   void write_number(int row, int col, double value) override { numbers[{row, col}] = value; }
   void write_text(int row, int col, std::string_view text) override {
     texts[{row, col}] = std::string(text);
