@@ -3,11 +3,8 @@
 #include <doctest/doctest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -18,8 +15,10 @@
 #include "records/output_lock.h"
 #include "records/sink.h"
 #include "scoresheet/run.h"
+#include "support/log_capture.h"
 
 using namespace tarvenix;
+using testing::read_file;
 
 namespace {
 
@@ -28,75 +27,39 @@ constexpr const char* one_qso =
     "<CALL:5>CE3XS <QSO_DATE:8>20241225 <TIME_ON:4>0740 <BAND:3>30m <FREQ:9>10.122000 "
     "<MODE:4>RTTY <DXCC:3>112 <CQZ:2>12 <QSL_RCVD:1>Y <EOR>\n";
 
+// A folder with the log and the previous run's workbook and log, to be kept by a run that fails.
 struct RunFolder {
-  std::filesystem::path folder;
+  std::filesystem::path folder = testing::temp_file_path("tarvenix-run");
   ProgramPaths paths;
-  OperatorConfig record;
+  OperatorConfig record{.callsign = "W1AW"};
+  const std::string log_path = (folder / "out.log").string();
+  bool saved = false;  // by the last run
 
   RunFolder() {
-    std::random_device seed;
-    folder = std::filesystem::temp_directory_path() / ("tarvenix-run-" + std::to_string(seed()));
     std::filesystem::create_directories(folder);
     paths.adif_path = (folder / "log.adi").string();
     paths.scoresheet_path = std::string(TARVENIX_SOURCE_DIR) + "/samples/Scoresheet v1.0.xlsx";
     paths.output_path = (folder / "out.xlsx").string();
-    std::snprintf(record.callsign, sizeof record.callsign, "W1AW");
+    write_log(one_qso);
+    std::ofstream(paths.output_path, std::ios::binary) << "previous workbook";
+    std::ofstream(log_path, std::ios::binary) << "previous log";
   }
   ~RunFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
   }
-
   void write_log(const std::string& text) const {
     std::ofstream(paths.adif_path, std::ios::binary) << text;
   }
-
-  int run(bool& saved) {
+  int run(const BadCallSource& source = {}) {
     RunOutputs outputs;
-    const int result = run_conversion(record, paths, SystemInfo{}, {}, outputs, 0);
+    const int result = run_conversion(record, paths, SystemInfo{}, source, outputs, 0);
     saved = outputs.workbook_saved;
     return result;
   }
-};
-
-}  // namespace
-
-TEST_CASE_FIXTURE(RunFolder, "a run with error lines in its log saves the workbook and fails") {
-  write_log(std::string(one_qso) + "<CALL:4>W9XY <QSO_DATE:8>20240101");  // no <EOR>
-  bool saved = false;
-  CHECK(run(saved) == -1);
-  CHECK(saved);
-  CHECK(std::filesystem::exists(paths.output_path));
-  CHECK(record.message.rfind("There were 1 errors in ", 0) == 0);
-}
-
-TEST_CASE_FIXTURE(RunFolder, "a run that stops before filling saves nothing") {
-  write_log(one_qso);
-  paths.scoresheet_path = paths.adif_path;
-  bool saved = true;
-  CHECK(run(saved) == -1);
-  CHECK_FALSE(saved);
-  CHECK_FALSE(std::filesystem::exists(paths.output_path));
-}
-
-namespace {
-
-std::string contents(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A folder with the previous run's workbook and log, to be kept by a run that fails.
-struct PreviousRun : RunFolder {
-  const std::string workbook_path = paths.output_path;
-  const std::string log_path = (folder / "out.log").string();
-  PreviousRun() {
-    write_log(one_qso);
-    std::ofstream(paths.output_path, std::ios::binary) << "previous workbook";
-    std::ofstream(log_path, std::ios::binary) << "previous log";
-  }
   bool previous_kept() const {
-    return contents(workbook_path) == "previous workbook" && contents(log_path) == "previous log";
+    return read_file(folder / "out.xlsx") == "previous workbook" &&
+           read_file(log_path) == "previous log";
   }
   std::vector<std::string> files() const {
     std::vector<std::string> names;
@@ -106,21 +69,25 @@ struct PreviousRun : RunFolder {
     std::sort(names.begin(), names.end());
     return names;
   }
-  int run_with(const BadCallSource& source) {
-    RunOutputs outputs;
-    return run_conversion(record, paths, SystemInfo{}, source, outputs, 0);
-  }
 };
 
 }  // namespace
 
-TEST_CASE_FIXTURE(PreviousRun, "a full disc at any write leaves the previous workbook and log") {
+// A run that stops before filling saves nothing: pinned by the end-to-end exit statuses.
+TEST_CASE_FIXTURE(RunFolder, "a run with error lines in its log saves the workbook and fails") {
+  write_log(std::string(one_qso) + "<CALL:4>W9XY <QSO_DATE:8>20240101");  // no <EOR>
+  CHECK(run() == -1);
+  CHECK(saved);
+  CHECK(read_file(paths.output_path).starts_with("PK"));
+  CHECK(record.message.rfind("There were 1 errors in ", 0) == 0);
+}
+
+TEST_CASE_FIXTURE(RunFolder, "a full disc at any write leaves the previous workbook and log") {
   for (size_t write = 1;; write += 1 + write / 4) {
     CAPTURE(write);
     REQUIRE(write < 100000);
     fail_file_writes_after(write);
-    bool saved = false;
-    const int result = run(saved);
+    const int result = run();
     fail_file_writes_after(0);
     if (result == 0) break;
     CHECK_FALSE(saved);
@@ -130,10 +97,10 @@ TEST_CASE_FIXTURE(PreviousRun, "a full disc at any write leaves the previous wor
     CHECK(files() == std::vector<std::string>{"log.adi", "out.log", "out.xlsx"});
     record.message.clear();
   }
-  CHECK(contents(log_path).find("Converted on") != std::string::npos);
+  CHECK(read_file(log_path).find("Converted on") != std::string::npos);
 }
 
-TEST_CASE_FIXTURE(PreviousRun, "runs that are refused before they write") {
+TEST_CASE_FIXTURE(RunFolder, "runs that are refused before they write") {
 #ifndef _WIN32
   const std::string fifo = (folder / "fifo.adi").string();
   REQUIRE(mkfifo(fifo.c_str(), 0600) == 0);
@@ -146,53 +113,36 @@ TEST_CASE_FIXTURE(PreviousRun, "runs that are refused before they write") {
     std::string adif, list_file, output;
     std::string message;
   } cases[] = {
-      {"the output is the ADIF log",
-       paths.adif_path,
-       {},
-       paths.adif_path,
-       "Error with output file " + paths.adif_path + ": it is the input file " + paths.adif_path},
-      {"the run log is the list", paths.adif_path, log_path, paths.output_path,
-       "Error with output file " + log_path + ": it is the input file " + log_path},
-      {"a folder as the log",
-       folder_path,
-       {},
-       paths.output_path,
-       "Error with input file " + folder_path + ": not a regular file"},
+      // clang-format off
+      {"the output is the ADIF log", paths.adif_path, {}, paths.adif_path, "Error with output file " + paths.adif_path + ": it is the input file " + paths.adif_path},
+      {"the run log is the list", paths.adif_path, log_path, paths.output_path, "Error with output file " + log_path + ": it is the input file " + log_path},
+      {"a folder as the log", folder_path, {}, paths.output_path, "Error with input file " + folder_path + ": not a regular file"},
 #ifndef _WIN32
-      {"a FIFO as the log",
-       fifo,
-       {},
-       paths.output_path,
-       "Error with input file " + fifo + ": not a regular file"},
+      {"a FIFO as the log", fifo, {}, paths.output_path, "Error with input file " + fifo + ": not a regular file"},
 #endif
-      {"another run holds the output",
-       paths.adif_path,
-       {},
-       paths.output_path,
-       paths.output_path + " is being written by another conversion."},
+      {"another run holds the output", paths.adif_path, {}, paths.output_path, paths.output_path + " is being written by another conversion."},
+      // clang-format on
   };
   for (const auto& c : cases) {
-    const std::string what = c.what;
-    CAPTURE(what);
+    CAPTURE(c.what);
     paths.adif_path = c.adif;
     paths.output_path = c.output;
     BadCallSource source;
     source.list_file = c.list_file;
-    CHECK(run_with(source) == -1);
+    CHECK(run(source) == -1);
     CHECK(record.message.rfind(c.message, 0) == 0);
     CHECK(previous_kept());
     record.message.clear();
   }
 }
 
-TEST_CASE_FIXTURE(PreviousRun, "a run removes what a killed run on its output left") {
+TEST_CASE_FIXTURE(RunFolder, "a run removes what a killed run on its output left") {
   for (const char* name :
        {"out.xlsx.tmp123", "out.log.tmp9", "out.html.tmp5", "out.xlsx.tmpx", "other.xlsx.tmp1"}) {
     std::ofstream(folder / name) << "left";
   }
-  bool saved = false;
-  CHECK(run(saved) == 0);
+  CHECK(run() == 0);
   CHECK(files() == std::vector<std::string>{"log.adi", "other.xlsx.tmp1", "out.html", "out.log",
                                             "out.xlsx", "out.xlsx.tmpx"});
-  CHECK(contents(log_path).find("Converted on") != std::string::npos);
+  CHECK(read_file(log_path).find("Converted on") != std::string::npos);
 }

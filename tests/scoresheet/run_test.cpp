@@ -36,54 +36,31 @@ TEST_CASE("two names of one file are the same file") {
 }
 
 TEST_CASE("Windows versions are named from the table") {
-  CHECK(windows_name(10, 0, 1) == "Windows 10");
   CHECK(windows_name(10, 0, 3) == "Windows Server 2016");
   CHECK(windows_name(6, 1, 1) == "Windows 7");
-  CHECK(windows_name(5, 2, 1) == "Windows XP Professional x64 Edition");
-  CHECK(windows_name(5, 2, 2) == "Windows Server 2003");
   CHECK(windows_name(11, 0, 1) == "Windows");
 }
 
-TEST_CASE("the header's time is UTC in the month/day/year form") {
-  CHECK(utc_time_text(1732559405) == "11/25/24 18:30:05");
-  CHECK(utc_time_text(0) == "01/01/70 00:00:00");
-}
-
-TEST_CASE("the window program's header names Windows, the runtime and the library") {
-  LogCapture capture;
-  SystemInfo system;
-  system.os_major = 10;
-  system.os_build = 19045;
-  system.os_product_type = 1;
-  system.runtime_major = 14;
-  system.runtime_minor = 38;
-  system.runtime_build = 33130;
-  REQUIRE(write_log_header(capture.log, system, 1732559405));
-  CHECK(capture.text() ==
-        "========================================\n"
-        "Converted on 11/25/24 18:30:05 UTC\n"
-        "Windows 10 [Version 10.0.19045]\n"
-        "Microsoft Visual C++ Redistributable version 14.38.33130\n"
-        "LibXL version: 4.2.0.0\n"
-        "========================================\n");
-  CHECK(capture.log.notes + capture.log.warnings + capture.log.errors == 0);
-}
-
-TEST_CASE("the command-line program's header names the system and itself") {
-  LogCapture capture;
-  SystemInfo system;
-  system.command_line = true;
-  system.system_name = "Linux";
-  system.os_major = 6;
-  system.os_minor = 1;
-  system.program_version = "1.0";
-  REQUIRE(write_log_header(capture.log, system, 1732559405));
-  CHECK(capture.text() ==
-        "========================================\n"
-        "Converted on 11/25/24 18:30:05 UTC\n"
-        "Linux [Version 6.1.0]\n"
-        "tarvenix-convert version 1.0\n"
-        "========================================\n");
+TEST_CASE("the header names the system, then the runtime and library or the program itself") {
+  const std::string separator = "========================================\n";
+  const struct {
+    SystemInfo system;
+    const char* lines;  // between the time and the closing separator
+  } cases[] = {
+      // clang-format off
+      {{.os_major = 10, .os_build = 19045, .os_product_type = 1, .runtime_major = 14, .runtime_minor = 38, .runtime_build = 33130},
+       "Windows 10 [Version 10.0.19045]\nMicrosoft Visual C++ Redistributable version 14.38.33130\nLibXL version: 4.2.0.0\n"},
+      {{.os_major = 6, .os_minor = 1, .command_line = true, .system_name = "Linux", .program_version = "1.0"},
+       "Linux [Version 6.1.0]\ntarvenix-convert version 1.0\n"},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    LogCapture capture;
+    REQUIRE(write_log_header(capture.log, c.system, 1732559405));
+    CHECK(capture.text() ==
+          separator + "Converted on 11/25/24 18:30:05 UTC\n" + c.lines + separator);
+    CHECK(capture.log.notes + capture.log.warnings + capture.log.errors == 0);
+  }
 }
 
 namespace {
@@ -100,6 +77,7 @@ CreditRecord* credit(CreditTable& table, int slot, const char* call, bool confir
 
 }  // namespace
 
+// After warnings, the dividers and the counters above 0 are pinned by the end-to-end logs.
 TEST_CASE("the counts block") {
   LogCapture capture;
   RunStats stats;
@@ -111,21 +89,6 @@ TEST_CASE("the counts block") {
     stats.qsos_read = 250;
     write_counts_block(capture.log, stats, config, entities, zones);
     CHECK(capture.text() == "  250 QSO(s) were read from the ADIF file.\n");
-  }
-  SUBCASE("after warnings the blocks are divided and only counters above 0 are printed") {
-    capture.log.warn("WARN:\tsomething\n");
-    stats.qsos_read = 3;
-    stats.bad_mode = 2;
-    stats.wrong_year = 1;
-    write_counts_block(capture.log, stats, config, entities, zones);
-    CHECK(capture.text() ==
-          "WARN:\tsomething\n"
-          "========================================\n"
-          "    3 QSO(s) were read from the ADIF file.\n"
-          "========================================\n"
-          "    2 QSO(s) had a bad Mode.\n"
-          "    1 QSO(s) were for the wrong Year.\n"
-          "========================================\n");
   }
   SUBCASE("with Confirmed, unconfirmed entities in prefix byte order and zones in order") {
     config.confirmed = 1;
@@ -154,30 +117,16 @@ TEST_CASE("the counts block") {
           "Zone  5\n"
           "Zone 31\n");
   }
-  SUBCASE("with Confirmed and everything confirmed no list is written") {
-    config.confirmed = 1;
-    credit(entities, 230, "DL1AA", true, "DL", "Fed. Rep. of Germany");
-    stats.qsos_read = 1;
-    stats.entities_confirmed = 1;
-    config.countries_written = 1;
-    write_counts_block(capture.log, stats, config, entities, zones);
-    CHECK(capture.text() ==
-          "    1 QSO(s) were read from the ADIF file.\n"
-          "    1 entities are confirmed.\n"
-          "    0 zones    are confirmed.\n");
-  }
 }
 
 namespace {
 
-// A sheet in memory that remembers what was written where.
+// A sheet in memory that remembers what was written where; a credited row reads back only its
+// day. Filling the whole sheet (title row, credited rows, their counts) is pinned by the
+// end-to-end workbooks.
 class MemorySheet final : public Sheet {
  public:
-  std::optional<std::string_view> read_text(int row, int col) const override {
-    const auto it = texts.find({row, col});
-    if (it == texts.end()) return std::nullopt;
-    return std::string_view(it->second);
-  }
+  std::optional<std::string_view> read_text(int, int) const override { return std::nullopt; }
   double read_number(int row, int col) const override {
     const auto it = numbers.find({row, col});
     return it == numbers.end() ? 0 : it->second;
@@ -210,26 +159,4 @@ TEST_CASE("a credited row holds day, month, time, band in metres, mode class and
   CHECK(sheet.texts ==
         std::map<std::pair<int, int>, std::string>{{{42, 7}, "Phone"}, {{42, 8}, "K1ABC"}});
   CHECK(write_credit_row(sheet, record) == 0);  // the row held a day already
-}
-
-TEST_CASE("filling writes the title row and counts the rows that were empty") {
-  MemorySheet sheet;
-  OperatorConfig config;
-  std::string("W1AW").copy(config.callsign, 4);
-  EntityCreditTable entities;
-  ZoneCreditTable zones;
-  entities.create(291)->row = 10;  // on the sheet, nothing credited
-  CreditRecord* germany = credit(entities, 230, "DL1AA", false);
-  germany->row = 11;
-  germany->band = 13;
-  CreditRecord* zone = credit(zones, 40, "DL1AA", false);
-  zone->row = 390;
-  fill_scoresheet(sheet, config, entities, zones);
-  CHECK(sheet.numbers[{1, 4}] == 2024);
-  CHECK(sheet.texts[{1, 6}] == "W1AW");
-  CHECK(sheet.numbers.count({10, 3}) == 0);
-  CHECK(sheet.numbers[{11, 6}] == 2);
-  CHECK(sheet.texts[{390, 8}] == "DL1AA");
-  CHECK(config.countries_written == 1);
-  CHECK(config.zones_written == 1);
 }

@@ -23,7 +23,9 @@ size_t held_bytes = 0;
 size_t peak_bytes = 0;
 constexpr size_t kHeader = alignof(std::max_align_t);
 
-void* counted_allocation(size_t size) {
+}  // namespace
+
+void* operator new(size_t size) {
   auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
   if (block == nullptr) throw std::bad_alloc();
   std::memcpy(block, &size, sizeof size);
@@ -31,8 +33,7 @@ void* counted_allocation(size_t size) {
   if (held_bytes > peak_bytes) peak_bytes = held_bytes;
   return block + kHeader;
 }
-
-void counted_release(void* p) {
+void operator delete(void* p) noexcept {
   if (p == nullptr) return;
   auto* block = static_cast<unsigned char*>(p) - kHeader;
   size_t size = 0;
@@ -40,25 +41,12 @@ void counted_release(void* p) {
   held_bytes -= size;
   std::free(block);
 }
-
-}  // namespace
-
-void* operator new(size_t size) {
-  return counted_allocation(size);
-}
-void operator delete(void* p) noexcept {
-  counted_release(p);
-}
 void operator delete(void* p, size_t) noexcept {
-  counted_release(p);
+  operator delete(p);
 }
-// std::stable_sort takes its buffer through this one.
+// std::stable_sort takes its buffer through this one (a failure is a failed test anyway).
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
-  try {
-    return counted_allocation(size);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  return operator new(size);
 }
 
 namespace {
@@ -91,17 +79,14 @@ size_t peak_of_conversion(int qsos) {
   paths.adif_path = log.string();
   paths.scoresheet_path = std::string(TARVENIX_SOURCE_DIR) + "/samples/Scoresheet v1.0.xlsx";
   paths.output_path = output.string() + ".xlsx";
-  tarvenix::OperatorConfig config;
-  std::strcpy(config.callsign, "W1AW");
-  tarvenix::SystemInfo system;
-  system.command_line = true;
+  tarvenix::OperatorConfig config{.callsign = "W1AW"};
+  const tarvenix::SystemInfo system{.command_line = true};
 
   peak_bytes = held_bytes;
   const size_t before = held_bytes;
   const int result = run_conversion(config, paths, system, tarvenix::BadCallSource());
   const size_t peak = peak_bytes - before;
-  CHECK(result == 0);
-  CHECK(config.message.empty());
+  CHECK((result == 0 && config.message.empty()));
   std::error_code ignored;
   for (const std::string& file :
        {log.string(), paths.output_path, output.string() + ".log", output.string() + ".html"}) {
@@ -116,7 +101,6 @@ TEST_CASE("a conversion holds no more memory for a log ten times longer") {
   const size_t small = peak_of_conversion(20000);
   const size_t large = peak_of_conversion(200000);
   CAPTURE(small);
-  CAPTURE(large);
   CHECK(small > 0);
   // 180,000 more QSOs: growing by even three bytes a QSO would show.
   CHECK(large <= small + 512 * 1024);

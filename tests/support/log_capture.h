@@ -35,12 +35,8 @@ class LogCapture {
   // back into LF, so the expectations read the same on both systems).
   std::string text() {
     log.sync();
-    std::string bytes = read_file(log.temporary_path());
-    std::string out;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-      out += bytes[i];
-    }
+    std::string out = read_file(log.temporary_path());
+    for (size_t at = 0; (at = out.find("\r\n", at)) != std::string::npos;) out.erase(at, 1);
     return out;
   }
   const std::filesystem::path& path() const { return path_; }

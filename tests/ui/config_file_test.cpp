@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "ui/config_file.h"
 
@@ -11,47 +12,18 @@ using namespace tarvenix;
 
 namespace {
 
-template <size_t N>
-void put(char (&field)[N], const char* text) {
-  std::memset(field, 0, N);
-  std::strncpy(field, text, N);
-}
-
+// clang-format off
 OperatorConfig full_record() {
-  OperatorConfig r;
-  r.format_version = 3;
-  r.padding0 = 0xBEEF;
-  put(r.version_text, "1.7");
-  put(r.callsign, "VP2E/W1AW");
-  put(r.name, "Ann Operator");
-  put(r.street_box, "Box 12");
-  put(r.city_town, "Newington");
-  put(r.state_province, "CT");
-  put(r.postal_code, "06111");
-  put(r.country, "United States of America");
-  put(r.cq_zone, "5");
-  put(r.email_address, "ann@example.org");
-  put(r.club, "YCCC");
-  put(r.antenna_description, "Dipole\r\nat 10 m");
-  r.country_index = 0x1234;
-  r.entry_index = 2;
-  r.band_index = 13;
-  r.mode_index = 3;
-  r.country_file_off = 7;
-  r.padding1[1] = 9;
-  r.message = "never stored";
-  r.countries_written = -2;
-  r.zones_written = 0x01020304;
-  r.changed = 1;
-  r.confirmed = 1;
-  r.loaded = 1;
-  r.converted = 1;
-  return r;
+  return {.format_version = 3, .padding0 = 0xBEEF, .version_text = "1.7", .callsign = "VP2E/W1AW",
+          .name = "Ann Operator", .street_box = "Box 12", .city_town = "Newington",
+          .state_province = "CT", .postal_code = "06111", .country = "United States of America",
+          .cq_zone = "5", .email_address = "ann@example.org", .club = "YCCC",
+          .antenna_description = "Dipole\r\nat 10 m", .country_index = 0x1234, .entry_index = 2,
+          .band_index = 13, .mode_index = 3, .country_file_off = 7, .padding1 = {0, 9},
+          .message = "never stored", .countries_written = -2, .zones_written = 0x01020304,
+          .changed = 1, .confirmed = 1, .loaded = 1, .converted = 1};
 }
-
-std::string text_at(const ConfigBytes& b, size_t offset) {
-  return reinterpret_cast<const char*>(b.data() + offset);
-}
+// clang-format on
 
 }  // namespace
 
@@ -67,7 +39,8 @@ TEST_CASE("every field is stored at its byte offset, little-endian; its message 
                {292, "06111"},       {308, "United States of America"},
                {372, "5"},           {376, "ann@example.org"},
                {440, "YCCC"},        {504, "Dipole\r\nat 10 m"}};
-  for (const auto& t : texts) CHECK(text_at(b, t.offset) == t.text);
+  for (const auto& t : texts)
+    CHECK(reinterpret_cast<const char*>(&b[t.offset]) == std::string(t.text));
   // format, padding, the indices, the message slot, the counts and the flags
   const size_t numbers[][2] = {
       {0, 3},     {1, 0},    {2, 0xEF},    {3, 0xBE},    {1016, 0x34}, {1017, 0x12}, {1018, 2},
@@ -86,12 +59,8 @@ TEST_CASE("every field is stored at its byte offset, little-endian; its message 
 }
 
 TEST_CASE("bytes after a text's NUL are kept as they stand") {
-  OperatorConfig r;
-  put(r.name, "A long old name");
-  put(r.name, "Bo");
-  std::memcpy(r.name + 3, "old", 3);
-  const ConfigBytes b = serialize_config(r);
-  CHECK(std::memcmp(b.data() + 36, "Bo\0old", 6) == 0);
+  const OperatorConfig r{.name = "Bo\0old"};
+  CHECK(std::memcmp(serialize_config(r).data() + 36, "Bo\0old", 6) == 0);
 }
 
 TEST_CASE(
@@ -108,10 +77,8 @@ TEST_CASE(
   CHECK(std::strlen(r.callsign) == 15);
   CHECK(std::strlen(r.cq_zone) == 3);
   CHECK(std::strlen(r.antenna_description) == 511);
-  CHECK(r.country_index == 0);
-  CHECK(r.entry_index == 0);
-  CHECK(r.band_index == 0);
-  CHECK(r.mode_index == 0);
+  CHECK(std::tuple(r.country_index, r.entry_index, r.band_index, r.mode_index) ==
+        std::tuple(0, 0, 0, 0));
   r.country_index = 199;  // the last of each list is kept
   r.entry_index = 4;
   r.band_index = 13;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "memory_file_system.h"
 #include "ui/config_store.h"
@@ -17,17 +18,10 @@ namespace {
 
 struct Store {
   MemoryFileSystem files;
-  ProgramPaths paths;
+  ProgramPaths paths{.program_file = "tarvenix.exe", .program_dir = "C:\\Tarvenix\\"};
   OperatorConfig record;
-  Store() {
-    paths.program_dir = "C:\\Tarvenix\\";
-    paths.program_file = "tarvenix.exe";
-  }
   ConfigContext context() { return {paths, files, ConfigListSizes{.country = 300}}; }
-  void set_callsign(const char* c) {
-    std::memset(record.callsign, 0, sizeof record.callsign);
-    std::memcpy(record.callsign, c, std::min<size_t>(std::strlen(c), 15));
-  }
+  void set_callsign(const char* c) { std::strncpy(record.callsign, c, 15); }  // fills with NULs
   std::vector<uint8_t>& file(const std::string& stem) {
     return files.files[paths.program_dir + stem + ".cfg"];
   }
@@ -38,25 +32,17 @@ std::vector<uint8_t> stored(const OperatorConfig& r) {
   return {b.begin(), b.end()};
 }
 
-OperatorConfig saved_record(const char* callsign, const char* name) {
-  OperatorConfig r;
-  r.format_version = 3;
-  std::strcpy(r.version_text, "0.9");
-  std::strcpy(r.callsign, callsign);
-  std::strcpy(r.name, name);
-  r.band_index = 6;
-  r.confirmed = 1;
-  r.changed = 1;
-  r.converted = 1;
-  return r;
-}
+// A record as an earlier version of the program saved it.
+// clang-format off
+const OperatorConfig kSaved{.format_version = 3, .version_text = "0.9", .callsign = "W1AW", .name = "Stored",
+                            .band_index = 6, .changed = 1, .confirmed = 1, .converted = 1};
+// clang-format on
 
 }  // namespace
 
 TEST_CASE("a call sign with a slash is stored with a dash and listed back with the slash") {
   Store s;
   s.set_callsign("VP2E/W1AW");
-  CHECK(callsign_to_stem(s.record) == "VP2E-W1AW");
   CHECK(config_file_name(s.record, s.paths) == "C:\\Tarvenix\\VP2E-W1AW.cfg");
   std::string text = "VP2E-W1AW";
   stem_to_callsign(text);
@@ -77,19 +63,6 @@ TEST_CASE("only call signs of three characters or more that stay in the director
   CHECK(s.files.writes == 1);
 }
 
-TEST_CASE("stamping writes format 3 and the program version, when there is one") {
-  Store s;
-  std::strcpy(s.record.version_text, "old");
-  s.files.version.reset();
-  stamp_version(s.record, s.context());
-  CHECK(s.record.format_version == 0);
-  CHECK(std::string(s.record.version_text) == "old");
-  s.files.version = FileVersion{1, 7};
-  stamp_version(s.record, s.context());
-  CHECK(s.record.format_version == 3);
-  CHECK(std::string(s.record.version_text) == "1.7");
-}
-
 TEST_CASE("listing: the call signs of the stored files, one of them selected when alone") {
   const struct {
     const char* what;
@@ -97,22 +70,21 @@ TEST_CASE("listing: the call signs of the stored files, one of them selected whe
     std::vector<std::string> listed;
     const char* callsign_after;  // the record's, typed as K1ABC before
   } cases[] = {
+      // clang-format off
       {"none", {}, {}, "K1ABC"},
       {"one", {"VP2E-W1AW"}, {"VP2E/W1AW"}, "VP2E/W1AW"},
       {"an old copy", {"W1AW.old"}, {"W1AW"}, "W1AW"},
       {"twice under two names", {"W1AW", "W1AW.old"}, {"W1AW"}, "W1AW"},
       {"two", {"W1AW", "DL1ABC"}, {"DL1ABC", "W1AW"}, ""},
-      {"stems that cannot be call signs",
-       {"ABCDEFGHIJKLMNOP", "A B", "", "sub\\W1AW", "ABCDEFGHIJKLMNO"},
-       {"ABCDEFGHIJKLMNO"},
-       "ABCDEFGHIJKLMNO"},
+      {"stems that cannot be call signs", {"ABCDEFGHIJKLMNOP", "A B", "", "sub\\W1AW", "ABCDEFGHIJKLMNO"}, {"ABCDEFGHIJKLMNO"}, "ABCDEFGHIJKLMNO"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     CAPTURE(std::string(c.what));
     Store s;
     s.set_callsign("K1ABC");
     std::strcpy(s.record.name, "typed");
-    for (const std::string& stem : c.stems) s.file(stem) = stored(saved_record("X", "stored"));
+    for (const std::string& stem : c.stems) s.file(stem) = stored(kSaved);
     const StoredCallsigns list = list_configs(s.record, s.context());
     CHECK(list.callsigns == c.listed);
     CHECK(list.single == (c.listed.size() == 1));
@@ -123,33 +95,38 @@ TEST_CASE("listing: the call signs of the stored files, one of them selected whe
     }
   }
   Store s;  // the old copy's call sign loads the file without ".old"
-  s.file("W1AW.old") = stored(saved_record("W1AW", "Old"));
+  s.file("W1AW.old") = stored(kSaved);
   REQUIRE(list_configs(s.record, s.context()).single);
   read_config(s.record, s.context());
   CHECK(s.record.message == "Unable to find config file: C:\\Tarvenix\\W1AW.cfg");
 }
 
-TEST_CASE("loading replaces the record with the stored one and marks it loaded") {
+TEST_CASE("loading replaces the record with the stored one, made safe, and marks it loaded") {
   Store s;
-  s.file("W1AW") = stored(saved_record("W1AW", "Hiram"));
+  s.file("W1AW") = stored(kSaved);
   s.set_callsign("W1AW");
   s.record.message = "old text";
   read_config(s.record, s.context());
   CHECK(s.record.message.empty());
-  CHECK(std::string(s.record.name) == "Hiram");
+  CHECK(std::string(s.record.name) == "Stored");
   CHECK(std::string(s.record.version_text) == "0.9");  // as stored, until the next save
-  CHECK(s.record.band_index == 6);
-  CHECK(s.record.confirmed == 1);
-  CHECK(s.record.loaded == 1);
-  CHECK(s.record.changed == 0);
-  CHECK(s.record.converted == 0);
+  // band and Confirmed as stored; loaded, and neither changed nor converted yet
+  CHECK(std::tuple(s.record.band_index, s.record.confirmed, s.record.loaded, s.record.changed,
+                   s.record.converted) == std::tuple(6, 1, 1, 0, 0));
+  std::vector<uint8_t>& bytes = s.file("W1AW");  // damaged values are made safe
+  std::memset(&bytes[36], 'N', 64);              // Name without NUL
+  bytes[1019] = 99;                              // no such band
+  read_config(s.record, s.context());
+  CHECK(std::string(s.record.name) == std::string(63, 'N'));
+  CHECK(s.record.band_index == 0);
 }
 
 TEST_CASE("loading what is not a stored record of this format") {
-  const std::vector<uint8_t> full = stored(saved_record("W1AW", "Stored"));
-  OperatorConfig old_format = saved_record("W1AW", "Old format");
+  const std::vector<uint8_t> full = stored(kSaved);
+  OperatorConfig old_format = kSaved;
   old_format.format_version = 2;
   const std::string damaged = "Configuration file is damaged, resetting to default.";
+  const auto first = [&](long n) { return std::vector<uint8_t>(full.begin(), full.begin() + n); };
   const struct {
     const char* what;
     const char* callsign;
@@ -157,18 +134,18 @@ TEST_CASE("loading what is not a stored record of this format") {
     std::string message;
     const char* callsign_after;  // null: the record is kept as typed
   } cases[] = {
+      // clang-format off
       {"nothing typed", "", std::nullopt, "", nullptr},
       {"the list's first row", "(SELECT OR NEW)", std::nullopt, "", nullptr},
-      {"no file", "K1ABC", std::nullopt, "Unable to find config file: C:\\Tarvenix\\K1ABC.cfg",
-       nullptr},
-      {"another format", "W1AW", stored(old_format),
-       "Configuration version changed, resetting to default.", "W1AW"},
+      {"no file", "K1ABC", std::nullopt, "Unable to find config file: C:\\Tarvenix\\K1ABC.cfg", nullptr},
+      {"another format", "W1AW", stored(old_format), "Configuration version changed, resetting to default.", "W1AW"},
       // shorter than a record: damaged, and nothing past the end is read
-      {"0 bytes", "W1AW", std::vector<uint8_t>(), damaged, ""},
-      {"2 bytes", "W1AW", std::vector<uint8_t>(full.begin(), full.begin() + 2), damaged, ""},
-      {"25 bytes", "W1AW", std::vector<uint8_t>(full.begin(), full.begin() + 25), damaged, "W1AW"},
-      {"36 bytes", "W1AW", std::vector<uint8_t>(full.begin(), full.begin() + 36), damaged, "W1AW"},
-      {"1039 bytes", "W1AW", std::vector<uint8_t>(full.begin(), full.end() - 1), damaged, "W1AW"},
+      {"0 bytes", "W1AW", first(0), damaged, ""},
+      {"2 bytes", "W1AW", first(2), damaged, ""},
+      {"25 bytes", "W1AW", first(25), damaged, "W1AW"},
+      {"36 bytes", "W1AW", first(36), damaged, "W1AW"},
+      {"1039 bytes", "W1AW", first(1039), damaged, "W1AW"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     CAPTURE(std::string(c.what));
@@ -193,46 +170,35 @@ TEST_CASE("loading what is not a stored record of this format") {
   }
 }
 
-TEST_CASE("loading a file with damaged values makes them safe") {
-  std::vector<uint8_t> bytes = stored(saved_record("W1AW", "x"));
-  std::memset(&bytes[36], 'N', 64);  // Name without NUL
-  bytes[1019] = 99;                  // no such band
-  Store s;
-  s.file("W1AW") = bytes;
-  s.set_callsign("W1AW");
-  read_config(s.record, s.context());
-  CHECK(std::string(s.record.name) == std::string(63, 'N'));
-  CHECK(s.record.band_index == 0);
-}
-
 TEST_CASE("saving stamps the record, stores 0 in the message slot and keeps the flags") {
   Store s;
   s.set_callsign("VP2E/W1AW");
   std::strcpy(s.record.club, "YCCC");
+  std::strcpy(s.record.version_text, "old");
+  s.files.version.reset();  // no version: the record keeps its stamp
+  stamp_version(s.record, s.context());
+  CHECK(s.record.format_version == 0);
+  CHECK(std::string(s.record.version_text) == "old");
+  s.files.version = FileVersion{1, 7};
   s.record.message = "pending";
   s.record.changed = 1;
   CHECK_FALSE(write_config(s.record, s.context()).has_value());
-  const std::vector<uint8_t>& bytes = s.file("VP2E-W1AW");
+  const std::vector<uint8_t> bytes = s.file("VP2E-W1AW");
   REQUIRE(bytes.size() == 1040);
-  CHECK(bytes == stored(s.record));  // stamped: format 3, version 1.7, no message
+  CHECK(bytes == stored(s.record));
   CHECK(bytes[0] == 3);
+  CHECK(std::string(s.record.version_text) == "1.7");
   CHECK(s.record.message.empty());
   CHECK(s.record.changed == 1);  // saving does not clear it
-}
-
-TEST_CASE("a failed save keeps the old file and tells the operator") {
-  Store s;
-  const std::vector<uint8_t> old = stored(saved_record("W1AW", "Old"));
-  s.file("W1AW") = old;
-  s.set_callsign("W1AW");
+  // a failed save keeps the old file and tells the operator
   s.files.write_error = 5;
-  const auto error = write_config(s.record, s.context());
-  REQUIRE(error.has_value());
-  CHECK(*error == "Error: Can't open C:\\Tarvenix\\W1AW.cfg for output (0x5)");
-  CHECK(s.file("W1AW") == old);
+  s.record.club[0] = 'X';
+  CHECK(write_config(s.record, s.context()) ==
+        "Error: Can't open C:\\Tarvenix\\VP2E-W1AW.cfg for output (0x5)");
+  CHECK(s.file("VP2E-W1AW") == bytes);
 }
 
-TEST_CASE("real files: saved, listed and loaded through the disk") {
+TEST_CASE("real files: saved, listed and loaded through the disk, or not written") {
   const auto dir = std::filesystem::temp_directory_path() / "tarvenix_config_store_test";
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
@@ -250,8 +216,7 @@ TEST_CASE("real files: saved, listed and loaded through the disk") {
   CHECK_FALSE(std::filesystem::exists(dir / "VP2E-W1AW.cfg.tmp"));
 
   OperatorConfig other;
-  const StoredCallsigns list = list_configs(other, context);
-  REQUIRE(list.single);
+  REQUIRE(list_configs(other, context).single);
   read_config(other, context);
   CHECK(other.message.empty());
   CHECK(std::string(other.antenna_description) == "Yagi\r\n3 elements");
@@ -261,17 +226,8 @@ TEST_CASE("real files: saved, listed and loaded through the disk") {
   CHECK(other.message == "Configuration file is damaged, resetting to default.");
   CHECK(std::string(other.callsign) == "VP2E/W1AW");
   std::filesystem::remove_all(dir);
-}
-
-TEST_CASE("real files: a directory that cannot be written gives the error text") {
-  StdFileSystem disk;
-  ProgramPaths paths;
-  paths.program_dir =
-      (std::filesystem::temp_directory_path() / "tarvenix_no_such_dir" / "").string();
-  OperatorConfig record;
-  std::strcpy(record.callsign, "W1AW");
-  const auto error = write_config(record, {paths, disk, {}});
+  const auto error = write_config(record, context);  // the directory is gone
   REQUIRE(error.has_value());
   CHECK(error->starts_with("Error: Can't open "));
-  CHECK(error->find("W1AW.cfg for output (0x") != std::string::npos);
+  CHECK(error->find("VP2E-W1AW.cfg for output (0x") != std::string::npos);
 }
