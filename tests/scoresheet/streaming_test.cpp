@@ -46,7 +46,11 @@ void operator delete(void* p, size_t) noexcept {
 }
 // std::stable_sort takes its buffer through this one (a failure is a failed test anyway).
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
-  return operator new(size);
+  try {
+    return operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 namespace {
