@@ -2,18 +2,12 @@
 // of the failures the loopback tests provoke are pinned there.
 #include <doctest/doctest.h>
 
-#include <cstdio>
 #include <string>
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include "net/internet_error.h"
 #include "test_support.h"
 
 using namespace tarvenix;
-using tarvenix::test::CapturedErrors;
 
 TEST_CASE("a code's text: the failed step, the code's own line if any, then the URL") {
   const std::string long_url = "http://h/" + std::string(1000, 'a');  // beyond any fixed buffer
@@ -34,7 +28,7 @@ TEST_CASE("a code's text: the failed step, the code's own line if any, then the 
   for (const Case& c : cases) {
     CAPTURE(c.code);
     CAPTURE(c.url);
-    CapturedErrors errors;
+    tarvenix::test::CapturedErrors errors;
     set_last_internet_error(c.code);
     CHECK(report_internet_error(nullptr, "HttpSendRequest", c.url) == c.code);
     REQUIRE(errors.shown.size() == (c.text.empty() ? 0u : 1u));
@@ -43,25 +37,3 @@ TEST_CASE("a code's text: the failed step, the code's own line if any, then the 
     CHECK(errors.shown[0].text == c.text);
   }
 }
-
-#ifndef _WIN32
-TEST_CASE("without a replacement, an error is one text on standard error") {
-  std::FILE* capture = std::tmpfile();
-  REQUIRE(capture != nullptr);
-  std::fflush(stderr);
-  int saved = dup(fileno(stderr));
-  dup2(fileno(capture), fileno(stderr));
-  set_last_internet_error(12029);
-  report_internet_error(nullptr, "InternetConnect", "http://127.0.0.1:9/x");
-  std::fflush(stderr);
-  dup2(saved, fileno(stderr));
-  close(saved);
-  std::rewind(capture);
-  char text[256] = {};
-  size_t size = std::fread(text, 1, sizeof text - 1, capture);
-  std::fclose(capture);
-  CHECK(std::string(text, size) ==
-        "InternetConnect failed, error = 12029\nThe attempt to connect to the server failed.\n"
-        "http://127.0.0.1:9/x\n");
-}
-#endif
