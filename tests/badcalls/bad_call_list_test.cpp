@@ -48,8 +48,7 @@ TEST_CASE("entries are loaded from a file and counted in the run log") {
   LogCapture capture;
   const BadCallLoad load = load_bad_calls(list, path, capture.log);
   std::filesystem::remove(path);
-  CHECK(load.ok);
-  CHECK(list.size() == 2);
+  CHECK((load.ok && list.size() == 2));
   CHECK(capture.text() == "Read 2 bad callsigns from " + path + "\n");
   const BadCallEntry* busted = find_bad_call(list, "K1BUST", "2024-06-01");
   REQUIRE(busted != nullptr);
@@ -94,8 +93,7 @@ TEST_CASE("several windows of one call sign are all kept; the first in file orde
       load_text(root_json(entry_json("K1X", "B", "2024-06-01", "2024-06-30", "june") + "," +
                           entry_json("K1X", "I", "2024-01-01", "2024-01-31", "january") + "," +
                           entry_json("K1X", "", "2024-01-15", "2024-12-31", "wide")));
-  CHECK(loaded.load.items == 3);
-  CHECK(loaded.list.size() == 3);
+  CHECK((loaded.load.items == 3 && loaded.list.size() == 3));
   CHECK(loaded.log == "Read 3 bad callsigns from mem\n");
   CHECK(*find_bad_call(loaded.list, "K1X", "2024-06-10")->notes == "june");
   CHECK(*find_bad_call(loaded.list, "K1X", "2024-01-10")->notes == "january");
@@ -116,26 +114,17 @@ TEST_CASE("several windows of one call sign are all kept; the first in file orde
 }
 
 TEST_CASE("a root without usable entries is an empty list; other JSON is refused, naming it") {
-  const char* texts[] = {"{}",
-                         "{\"entries\":[]}",
-                         "{\"entries\":5}",
-                         "{\"entries\":{}}",
+  // clang-format off
+  const char* texts[] = {"{}", "{\"entries\":[]}", "{\"entries\":5}", "{\"entries\":{}}",
                          "{\"Entries\":[{\"callsign\":\"K1X\"}]}",  // the roots end here
-                         "",
-                         "[]",
-                         "[{\"entries\":[]}]",
-                         "<html><body>502 Bad Gateway</body></html>",
-                         "{\"entries\":[",
-                         "\"text\"",
-                         "42",
-                         "null"};
+                         "", "[]", "[{\"entries\":[]}]", "<html><body>502 Bad Gateway</body></html>",
+                         "{\"entries\":[", "\"text\"", "42", "null"};
+  // clang-format on
   for (int i = 0; i < 13; ++i) {
     CAPTURE(texts[i]);
     Loaded loaded = load_text(texts[i]);
-    CHECK(loaded.load.ok == (i < 5));
     CHECK(loaded.load.error == (i < 5 ? "" : "mem: bad json file"));
-    CHECK(loaded.list.empty());
-    CHECK(loaded.log.empty());
+    CHECK((loaded.load.ok == (i < 5) && loaded.list.empty() && loaded.log.empty()));
   }
 }
 

