@@ -44,11 +44,6 @@ struct UpdateTest {
   UpdateCheck check(std::string_view route) {
     return newer_version_available(nullptr, program, endpoints(route));
   }
-
-  size_t files_in_program_dir() const {
-    using std::filesystem::directory_iterator;
-    return size_t(std::distance(directory_iterator(program_dir), directory_iterator()));
-  }
 };
 
 }  // namespace
@@ -94,7 +89,7 @@ TEST_CASE_FIXTURE(UpdateTest, "a check or download that fails on the network say
   CHECK(result.error_text.empty());
   CHECK_FALSE(errors.shown.empty());
   CHECK_FALSE(download_update(nullptr, program_dir, endpoints("")));
-  CHECK(files_in_program_dir() == 1);  // the old program only
+  CHECK(count_files(program_dir) == 1);  // the old program only
 }
 
 TEST_CASE_FIXTURE(UpdateTest, "a program image is downloaded into a new file in its folder") {
@@ -107,6 +102,6 @@ TEST_CASE_FIXTURE(UpdateTest, "a program image is downloaded into a new file in 
   for (const char* route : {"bytes/300", "status/404"}) {  // not a program image
     CAPTURE(route);
     CHECK_FALSE(download_update(nullptr, program_dir, endpoints(route)));
-    CHECK(files_in_program_dir() == 2);
+    CHECK(count_files(program_dir) == 2);
   }
 }

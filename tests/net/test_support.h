@@ -54,6 +54,11 @@ struct ScratchFolder {
   std::string file(const std::string& name) const { return (path / name).string(); }
 };
 
+inline size_t count_files(const std::filesystem::path& folder) {
+  using std::filesystem::directory_iterator;
+  return size_t(std::distance(directory_iterator(folder), directory_iterator()));
+}
+
 inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
