@@ -1,11 +1,15 @@
-// The HTTP client of this platform (WinInet under Wine, libcurl on Linux) against the
-// loopback test server.
+// Against the loopback test server: the HTTP client of this platform (WinInet under Wine,
+// libcurl on Linux), the newer-version check and the download of a new program. The
+// download's failures are those of the bad-call list's, tested in tests/badcalls.
 #include <doctest/doctest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "net/http_client.h"
+#include "net/program_update.h"
 #include "test_support.h"
 
 using namespace tarvenix;
@@ -77,6 +81,7 @@ TEST_CASE_FIXTURE(ClientTest, "up to ten redirects are followed, an eleventh is 
   for (int redirects = 1; redirects <= 10; ++redirects) path = "redirect/" + path;
   HttpRequest request = open(path);
   REQUIRE(request);
+  write_file(folder.file("five.bin"), std::string(20000, 'x'));  // replaced, not kept
   CHECK(download_to_file(nullptr, request, folder.file("five.bin")) == 0);
   CHECK(read_file(folder.file("five.bin")) == server_pattern(5));
   path = "redirect/" + path;
@@ -85,16 +90,6 @@ TEST_CASE_FIXTURE(ClientTest, "up to ten redirects are followed, an eleventh is 
       "HttpSendRequest failed, error = 12156\nThe server redirected the request too often "
       "or to an insecure address.",
       path, &errors);
-}
-
-TEST_CASE_FIXTURE(ClientTest, "a 404 page is a successful request whose body replaces a file") {
-  HttpRequest request = open("status/404/resources/all-bad-calls.json");
-  CHECK(response_status(request) == 404);  // its status text and no date: see the update check
-  std::string local = folder.file("page.html");
-  write_file(local, std::string(20000, 'x'));
-  CHECK(download_to_file(nullptr, request, local) == 0);
-  CHECK(read_file(local) == "<html><body><h1>Error 404</h1></body></html>");
-  CHECK(errors.shown.empty());
 }
 
 TEST_CASE_FIXTURE(ClientTest,
@@ -117,4 +112,99 @@ TEST_CASE_FIXTURE(ClientTest, "a local file that cannot be created is told under
   REQUIRE(errors.shown.size() == 1);
   CHECK(errors.shown[0].caption == "CreateFile");
   CHECK(errors.shown[0].text == "ERROR: Unable to open file \"" + local + "\" for write.");
+}
+
+namespace {
+
+// The test server's Last-Modified for its program files: Tue, 01 Oct 2024 12:00:00 GMT.
+constexpr int64_t served_time = 1727784000;
+
+struct UpdateTest {
+  CapturedErrors errors;
+  ScratchFolder folder;
+  std::string program_dir = folder.file("Program.Files") + "/";
+  std::string program = program_dir + "tarvenix.exe";
+
+  UpdateTest() {
+    std::filesystem::create_directories(program_dir);
+    write_file(program, "old program");
+  }
+
+  void set_program_time(int64_t seconds) {
+    using namespace std::chrono;
+    std::filesystem::last_write_time(program, file_clock::from_sys(sys_seconds(seconds * 1s)));
+  }
+
+  // Endpoints whose update path starts with the server's `route`; the closed port for "".
+  static WebEndpoints endpoints(std::string_view route) {
+    WebEndpoints endpoints;
+    endpoints.authorHost =
+        loopback_server(route.empty() ? "TARVENIX_TEST_CLOSED_PORT" : "TARVENIX_TEST_HTTP_PORT");
+    endpoints.updatePath = std::string(route) + "/software/tarvenix/tarvenix.exe";
+    return endpoints;
+  }
+
+  UpdateCheck check(std::string_view route) {
+    return newer_version_available(nullptr, program, endpoints(route));
+  }
+};
+
+}  // namespace
+
+TEST_CASE_FIXTURE(UpdateTest, "only a program file on the server newer than ours is newer") {
+  for (int64_t local : {served_time - 1, served_time, served_time + 3600}) {
+    CAPTURE(local);
+    set_program_time(local);
+    const UpdateCheck result = check("pe-image");
+    CHECK(result.newer == (local < served_time));
+    CHECK(result.error_text.empty());
+  }
+  CHECK(errors.shown.empty());
+}
+
+TEST_CASE_FIXTURE(UpdateTest, "an answer without a usable date is told, never compared") {
+  set_program_time(0);
+  const std::string unreadable = "The date of the program file on the server could not be read: ";
+  struct Case {
+    std::string route, text;
+  } cases[] = {
+      {"status/403",
+       "HTTP Error 403 - Forbidden\n"
+       "You do not have permission to access tarvenix.exe on the remote server!"},
+      {"html", "HTTP Error 200 - OK"},                     // no Last-Modified
+      {"dated-status/404", "HTTP Error 404 - Not Found"},  // an error page's date
+      {"last-modified/Tuesday%2C%2001%20October%202024%2012%3A00%3A00%20GMT",
+       unreadable + "Tuesday, 01 October 2024 12:00:00 GMT"},
+      {"last-modified/Tue%2C%2001%20Oct%202024", unreadable + "Tue, 01 Oct 2024"},
+      {"last-modified/garbage", unreadable + "garbage"},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.route);
+    const UpdateCheck result = check(c.route);
+    CHECK_FALSE(result.newer);
+    CHECK(result.error_text == c.text);
+  }
+}
+
+TEST_CASE_FIXTURE(UpdateTest, "a check or download that fails on the network says so") {
+  const UpdateCheck result = check("");
+  CHECK(result.network_failed);
+  CHECK(result.error_text.empty());
+  CHECK_FALSE(errors.shown.empty());
+  CHECK_FALSE(download_update(nullptr, program_dir, endpoints("")));
+  CHECK(count_files(program_dir) == 1);  // the old program only
+}
+
+TEST_CASE_FIXTURE(UpdateTest, "a program image is downloaded into a new file in its folder") {
+  const auto update = download_update(nullptr, program_dir, endpoints("pe-image"));
+  REQUIRE(update);
+  CHECK(std::filesystem::path(*update).parent_path() ==
+        std::filesystem::path(program_dir).parent_path());
+  CHECK(std::filesystem::file_size(*update) == 288);
+  CHECK(errors.shown.empty());
+  for (const char* route : {"bytes/300", "status/404"}) {  // not a program image
+    CAPTURE(route);
+    CHECK_FALSE(download_update(nullptr, program_dir, endpoints(route)));
+    CHECK(count_files(program_dir) == 2);
+  }
 }
