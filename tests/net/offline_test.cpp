@@ -50,11 +50,9 @@ TEST_CASE("the scheme and port a request uses, and how its authority is shown") 
       {"HTTP://127.0.0.1:8080/", true, false, 8080, "http", "127.0.0.1:8080"},
   };
   for (const Case& c : cases) {
-    CAPTURE(c.server);
-    CAPTURE(c.useHttps);
+    INFO(c.server, " ", c.useHttps);
     RequestTarget target = resolve_request_target(*parse_web_server(c.server), c.useHttps);
-    CHECK(target.secure == c.secure);
-    CHECK(target.port == c.port);
+    CHECK((target.secure == c.secure && target.port == c.port));
     CHECK(request_scheme(target) == c.scheme);
     CHECK(request_authority(target) == c.authority);
   }
@@ -96,8 +94,7 @@ TEST_CASE("dates, and what a broken one reads as, in any local time zone") {
     tzset();
 #endif
     for (const Case& c : cases) {
-      CAPTURE(zone);
-      CAPTURE(c.text);
+      INFO(zone, " ", c.text);
       CHECK(parse_http_date(c.text) == c.seconds);
     }
   }
@@ -120,21 +117,18 @@ TEST_CASE("a code's text: the failed step, the code's own line if any, then the 
       {122, "http://h/p", "\nhttp://h/p"},
   };
   for (const Case& c : cases) {
-    CAPTURE(c.code);
-    CAPTURE(c.url);
+    INFO(c.code, " ", c.url);
     CapturedErrors errors;
     set_last_internet_error(c.code);
     CHECK(report_internet_error(nullptr, "HttpSendRequest", c.url) == c.code);
     REQUIRE(errors.shown.size() == (c.text.empty() ? 0u : 1u));
-    if (c.text.empty()) continue;
-    CHECK(errors.shown[0].caption == "Internet error");
-    CHECK(errors.shown[0].text == c.text);
+    if (!c.text.empty()) CHECK(errors.shown[0].text == c.text);  // the caption: see loopback_test
   }
 }
 
 TEST_CASE("only the whole fixed HTTP date form counts as a full date") {
-  CHECK(is_full_http_date("Tue, 01 Oct 2024 12:00:00 GMT"));
-  CHECK(is_full_http_date("Sun, 06 Nov 1994 08:49:37 GMT"));
+  CHECK((is_full_http_date("Tue, 01 Oct 2024 12:00:00 GMT") &&
+         is_full_http_date("Sun, 06 Nov 1994 08:49:37 GMT")));
   for (const char* text : {"Tue, 01 Oct 2024", "Tue, 01 oct 2024 12:00:00 GMT",
                            "Tue, 1 Oct 2024 12:00:00 GMT", "Tue, 01 Oct 2024 12:00:00 GMT ",
                            "Tuesday, 01-Oct-24 12:00:00 GMT", "Tue, 01 Oct 2024 12:00:00 CET",
