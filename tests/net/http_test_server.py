@@ -12,13 +12,12 @@ segment picks the answer; the rest of the path is ignored, so a test can put any
   /status/CODE/...    that status with a small HTML page
   /dated-status/CODE/ that status with Last-Modified and a small HTML page
   /html/...           200 with a captive portal's HTML page
-  /json-object/...    200 with a bad-call list of two entries
   /redirect/REST      302 to /REST
   /pe-image/...       200, a small Windows executable image (288 bytes), Last-Modified
   /last-modified/V/   200 with the percent-encoded V as its Last-Modified value
   /program/...        200, the file named by TARVENIX_TEST_PROGRAM_FILE with a marker
                       appended (a newer build), Last-Modified in 2100
-  /resources/...      200 with the bundled sample bad-call list
+  /resources/...      200 with the bundled sample bad-call list (samples/all-bad-calls.json)
   anything else       404
 
 Hostile answers, each bounded in time and size:
@@ -45,9 +44,6 @@ DATED = [("Last-Modified", "Tue, 01 Oct 2024 12:00:00 GMT")]
 SAMPLE_BAD_CALLS = pathlib.Path(__file__).resolve().parents[2] / "samples" / "all-bad-calls.json"
 HTML_PAGE = (b"<!DOCTYPE html><html><head><title>Sign in</title></head>"
              b"<body><p>Please sign in to use this network.</p></body></html>")
-JSON_OBJECT = (b'{"entries": [{"callsign": "K1ABC", "category": "B", "startOn": "2024-01-01",'
-               b' "endOn": "2024-12-31", "notes": "busted"}, {"callsign": "W9XYZ", "category": "I",'
-               b' "startOn": "2024-03-01", "endOn": "2024-03-31", "notes": ""}]}')
 
 
 def pattern(size):
@@ -75,8 +71,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif kind in ("status", "dated-status"):
             page = b"<html><body><h1>Error %d</h1></body></html>" % size
             self.answer(size, page, DATED if kind == "dated-status" else ())
-        elif kind in ("html", "json-object"):
-            self.answer(200, HTML_PAGE if kind == "html" else JSON_OBJECT)
+        elif kind == "html":
+            self.answer(200, HTML_PAGE)
         elif kind == "pe-image":
             # An MZ header whose e_lfanew (at 0x3C) points at "PE\0\0" and a file header.
             image = b"MZ" + bytes(0x3A) + b"\x40\0\0\0PE\0\0\x64\x86" + bytes(18)

@@ -24,7 +24,7 @@ using tarvenix::testing::read_file;
 inline WebServer loopback_server(const char* port_variable = "TARVENIX_TEST_HTTP_PORT") {
   const char* port = std::getenv(port_variable);
   REQUIRE_MESSAGE(port,
-                  "run this through tests/net/with-http-server (ctest does): ", port_variable);
+                  "run this through tests/net/http_test_server.py (ctest does): ", port_variable);
   return WebServer{false, "127.0.0.1", uint16_t(std::atoi(port))};
 }
 
