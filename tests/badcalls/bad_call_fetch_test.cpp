@@ -29,8 +29,6 @@ struct FetchRun {
   ScratchFolder folder;
   CapturedErrors errors;
   tarvenix::testing::LogCapture capture;
-  RunLog& log = capture.log;
-  std::string output = folder.file("results.xlsx");
   std::string local = folder.file("all-bad-calls.json");
   std::string url;  // the last one fetched, as an error box shows it
 
@@ -49,7 +47,8 @@ struct FetchRun {
                                                           : "TARVENIX_TEST_HTTP_PORT");
     std::string path = std::string(route) + "/resources/all-bad-calls.json";
     url = "http://127.0.0.1:" + std::to_string(server.port) + "/" + path;
-    return fetch_bad_calls(nullptr, output, WebUrl{server, path}, true, log);
+    return fetch_bad_calls(nullptr, folder.file("results.xlsx"), WebUrl{server, path}, true,
+                           capture.log);
   }
 };
 
@@ -118,7 +117,7 @@ TEST_CASE("an unusable answer keeps the previous copy, and a failure is shown, n
     CHECK(read_file(run.local) == c.previous);
     CHECK(count_files(run.folder.path) == (*c.previous ? 1u : 0u));  // no download left behind
     CHECK((usable ? find_bad_call(list, "OLD1", "2024-06-01") != nullptr : list.empty()));
-    CHECK(run.log.warnings == 1);
+    CHECK(run.capture.log.warnings == 1);
     const std::string then = usable ? "; using the copy of 2024-05-06 in " + run.local +
                                           "\nRead 1 bad callsigns from " + run.local + "\n"
                                     : " and no local copy; no bad-call list was used\n";
@@ -136,11 +135,11 @@ TEST_CASE("an unusable answer keeps the previous copy, and a failure is shown, n
 TEST_CASE("a named local file is loaded, or warned about when it is not a JSON object") {
   FetchRun run;
   write_file(run.local, previous_copy);
-  CHECK(read_bad_calls_file(run.local, run.log).size() == 1);
-  CHECK(run.log.warnings == 0);
+  CHECK(read_bad_calls_file(run.local, run.capture.log).size() == 1);
+  CHECK(run.capture.log.warnings == 0);
   write_file(run.local, "[1, 2, 3]");
-  CHECK(read_bad_calls_file(run.local, run.log).empty());
-  CHECK(run.log.warnings == 1);
+  CHECK(read_bad_calls_file(run.local, run.capture.log).empty());
+  CHECK(run.capture.log.warnings == 1);
   CHECK(run.capture.text() == "Read 1 bad callsigns from " + run.local + "\n" + separator +
                                   "WARN:\tbad json file: " + run.local + "\n");
 }

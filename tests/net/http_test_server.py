@@ -107,7 +107,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(404, b"<html><body>Not Found</body></html>")
 
 
-def main():
+if __name__ == "__main__":
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     # A client that gives up on a hostile answer, as it should, is no error of the server.
     server.handle_error = (lambda *args: isinstance(sys.exc_info()[1], OSError)
@@ -125,7 +125,3 @@ def main():
                       TARVENIX_TEST_CLOSED_PORT=str(closed_port),
                       TARVENIX_TEST_STALLED_PORT=str(stalled.getsockname()[1]))
     sys.exit(subprocess.call(sys.argv[1:]))
-
-
-if __name__ == "__main__":
-    main()

@@ -142,10 +142,9 @@ TEST_CASE("a restart command line gives back the old command line and the handle
   const std::string line =
       restart_command_line("\"C:\\Tools\\tarvenix.exe\" ", 0x1A4, "C:\\Tools\\dxt3F2.tmp");
   CHECK(line == "\"C:\\Tools\\tarvenix.exe\" <00000000000001A4>C:\\Tools\\dxt3F2.tmp");
-  const auto marker = parse_restart_marker(line);
-  REQUIRE(marker);
-  CHECK(marker->old_command_line == "\"C:\\Tools\\tarvenix.exe\" ");
-  CHECK(marker->process_handle == 0x1A4);
+  const RestartMarker marker = parse_restart_marker(line).value_or(RestartMarker{});
+  CHECK(marker.old_command_line == "\"C:\\Tools\\tarvenix.exe\" ");
+  CHECK(marker.process_handle == 0x1A4);
   CHECK(parse_restart_marker("x <1a4>y").value_or(RestartMarker{}).process_handle == 0x1A4);
 }
 

@@ -65,8 +65,8 @@ inline void write_file(const std::string& path, const std::string& bytes) {
 
 // The bytes the test server sends for /bytes/N: i % 251.
 inline std::string server_pattern(size_t size) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) bytes[i] = char(i % 251);
+  std::string bytes;
+  for (size_t i = 0; i < size; ++i) bytes += char(i % 251);
   return bytes;
 }
 
