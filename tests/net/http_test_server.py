@@ -42,8 +42,7 @@ import urllib.parse
 HOSTILE_SECONDS = 60
 DATED = [("Last-Modified", "Tue, 01 Oct 2024 12:00:00 GMT")]
 SAMPLE_BAD_CALLS = pathlib.Path(__file__).resolve().parents[2] / "samples" / "all-bad-calls.json"
-HTML_PAGE = (b"<!DOCTYPE html><html><head><title>Sign in</title></head>"
-             b"<body><p>Please sign in to use this network.</p></body></html>")
+HTML_PAGE = b"<!DOCTYPE html><html><body><p>Please sign in to use this network.</p></body></html>"
 
 
 def pattern(size):

@@ -55,11 +55,9 @@ struct LoopbackTest {
 
   // Endpoints whose update path starts with the server's `route`; the closed port for "".
   static WebEndpoints endpoints(std::string_view route) {
-    WebEndpoints endpoints;
-    endpoints.authorHost =
-        loopback_server(route.empty() ? "TARVENIX_TEST_CLOSED_PORT" : "TARVENIX_TEST_HTTP_PORT");
-    endpoints.updatePath = std::string(route) + "/software/tarvenix/tarvenix.exe";
-    return endpoints;
+    return {.authorHost = loopback_server(route.empty() ? "TARVENIX_TEST_CLOSED_PORT"
+                                                        : "TARVENIX_TEST_HTTP_PORT"),
+            .updatePath = std::string(route) + "/software/tarvenix/tarvenix.exe"};
   }
 
   // The update check against `route` with the old program dated `seconds`.
@@ -87,7 +85,6 @@ TEST_CASE_FIXTURE(LoopbackTest,
     return true;
   }));
   CHECK(body == server_pattern(10000));
-  CHECK(blocks.size() >= 3);
   for (size_t size : blocks) CHECK((size > 0 && size <= 4096));
   request = open("bytes/10000/x");  // a sink that refuses a block stops the copy
   int calls = 0;
