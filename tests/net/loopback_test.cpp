@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/http_client.h"
@@ -150,9 +151,7 @@ TEST_CASE_FIXTURE(LoopbackTest, "only a program file on the server newer than ou
 
 TEST_CASE_FIXTURE(LoopbackTest, "an answer without a usable date is told, never compared") {
   const std::string unreadable = "The date of the program file on the server could not be read: ";
-  struct Case {
-    std::string route, text;
-  } cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"status/403",
        "HTTP Error 403 - Forbidden\n"
        "You do not have permission to access tarvenix.exe on the remote server!"},
@@ -163,11 +162,11 @@ TEST_CASE_FIXTURE(LoopbackTest, "an answer without a usable date is told, never 
       {"last-modified/Tue%2C%2001%20Oct%202024", unreadable + "Tue, 01 Oct 2024"},
       {"last-modified/garbage", unreadable + "garbage"},
   };
-  for (const Case& c : cases) {
-    CAPTURE(c.route);
-    const UpdateCheck result = check(c.route);  // an old program of 1970
+  for (const auto& [route, text] : cases) {
+    CAPTURE(route);
+    const UpdateCheck result = check(route);  // an old program of 1970
     CHECK_FALSE(result.newer);
-    CHECK(result.error_text == c.text);
+    CHECK(result.error_text == text);
   }
 }
 

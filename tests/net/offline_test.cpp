@@ -7,6 +7,8 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "net/http_date.h"
 #include "net/internet_error.h"
@@ -59,10 +61,7 @@ TEST_CASE("the scheme and port a request uses, and how its authority is shown") 
 
 // Read in a zone far from UTC, with daylight saving: none of them may shift.
 TEST_CASE("dates, and what a broken one reads as, in any local time zone") {
-  struct Case {
-    const char* text;
-    int64_t seconds;
-  } cases[] = {
+  const std::pair<const char*, int64_t> cases[] = {
       {"Sun, 06 Nov 1994 08:49:37 GMT", 784111777},
       {"Thu, 29 Feb 2024 00:00:00 GMT", 1709164800},
       {"Sat, 01 Mar 2025 00:00:00 GMT", 1740787200},
@@ -92,19 +91,16 @@ TEST_CASE("dates, and what a broken one reads as, in any local time zone") {
     setenv("TZ", zone, 1);
     tzset();
 #endif
-    for (const Case& c : cases) {
-      INFO(zone, " ", c.text);
-      CHECK(parse_http_date(c.text) == c.seconds);
+    for (const auto& [text, seconds] : cases) {
+      INFO(zone, " ", text);
+      CHECK(parse_http_date(text) == seconds);
     }
   }
 }
 
 TEST_CASE("a code's text: the failed step, the code's own line if any, then the URL") {
   const std::string long_url = "http://h/" + std::string(1000, 'a');  // beyond any fixed buffer
-  struct Case {
-    int code;
-    std::string url, text;
-  } cases[] = {
+  const std::tuple<int, std::string, std::string> cases[] = {
       {6, "http://h/p", "HttpSendRequest failed, error = 6\nERROR_INVALID_HANDLE\nhttp://h/p"},
       {12002, "", "HttpSendRequest failed, error = 12002\nThe request has timed out."},
       {12345, long_url, "HttpSendRequest failed, error = 12345\n" + long_url},
@@ -115,13 +111,13 @@ TEST_CASE("a code's text: the failed step, the code's own line if any, then the 
       {2, "http://h/p", "\nhttp://h/p"},
       {122, "http://h/p", "\nhttp://h/p"},
   };
-  for (const Case& c : cases) {
-    INFO(c.code, " ", c.url);
+  for (const auto& [code, url, text] : cases) {
+    INFO(code, " ", url);
     CapturedErrors errors;
-    set_last_internet_error(c.code);
-    CHECK(report_internet_error(nullptr, "HttpSendRequest", c.url) == c.code);
-    REQUIRE(errors.shown.size() == (c.text.empty() ? 0u : 1u));
-    if (!c.text.empty()) CHECK(errors.shown[0].text == c.text);  // the caption: see loopback_test
+    set_last_internet_error(code);
+    CHECK(report_internet_error(nullptr, "HttpSendRequest", url) == code);
+    REQUIRE(errors.shown.size() == (text.empty() ? 0u : 1u));
+    if (!text.empty()) CHECK(errors.shown[0].text == text);  // the caption: see loopback_test
   }
 }
 
@@ -157,9 +153,7 @@ TEST_CASE("a command line without a whole marker is an ordinary start") {
 }
 
 TEST_CASE("the old program path is the first item of the old command line") {
-  struct Case {
-    const char *command_line, *folder, *path;
-  } cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"\"D:\\Tools\\tarvenix.exe\" ", "D:\\Tools\\", "D:\\Tools\\tarvenix.exe"},
       {"\"D:\\My Tools\\tarvenix.exe\" -x", "D:\\My Tools\\", "D:\\My Tools\\tarvenix.exe"},
       {"D:\\Tools\\tarvenix.exe arg", "D:\\Tools\\", "D:\\Tools\\tarvenix.exe"},
@@ -172,9 +166,9 @@ TEST_CASE("the old program path is the first item of the old command line") {
       {"", "D:\\Tools\\", ""},
       {"\"\" x", "D:\\Tools\\", ""},
   };
-  for (const Case& c : cases) {
-    CAPTURE(c.command_line);
-    CHECK(old_program_path(c.command_line, c.folder) == c.path);
+  for (const auto& [command_line, folder, path] : cases) {
+    CAPTURE(command_line);
+    CHECK(old_program_path(command_line, folder) == path);
   }
 }
 
