@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "badcalls/bad_call_list.h"
 #include "support/log_capture.h"
@@ -64,10 +65,9 @@ TEST_CASE("entries are loaded from a file and counted in the run log") {
 }
 
 TEST_CASE("a window holds its first and last day, call signs match exactly") {
-  struct Case {
-    const char *start, *end, *call, *date;
-    bool found;
-  } cases[] = {
+  using Str = const char*;
+  const std::tuple<Str, Str, Str, Str, bool> cases[] = {
+      // start, end, call, date, found
       {"2024-03-10", "2024-03-20", "K1X", "2024-03-10", true},
       {"2024-03-10", "2024-03-20", "K1X", "2024-03-20", true},
       {"2024-03-10", "2024-03-20", "K1X", "2024-03-09", false},
@@ -81,10 +81,10 @@ TEST_CASE("a window holds its first and last day, call signs match exactly") {
       {"2024-01-01", "2024-12-31", "K1", "2024-05-05", false},
       {"2024-01-01", "2024-12-31", "K1XY", "2024-05-05", false},
   };
-  for (const Case& c : cases) {
-    INFO(c.start, " ", c.end, " ", c.call, " ", c.date);
-    Loaded loaded = load_text(root_json(entry_json("K1X", "B", c.start, c.end)));
-    CHECK((find_bad_call(loaded.list, c.call, c.date) != nullptr) == c.found);
+  for (const auto& [start, end, call, date, found] : cases) {
+    INFO(start, " ", end, " ", call, " ", date);
+    Loaded loaded = load_text(root_json(entry_json("K1X", "B", start, end)));
+    CHECK((find_bad_call(loaded.list, call, date) != nullptr) == found);
   }
 }
 

@@ -39,7 +39,6 @@ import time
 import traceback
 import urllib.parse
 
-HOSTILE_SECONDS = 60
 DATED = [("Last-Modified", "Tue, 01 Oct 2024 12:00:00 GMT")]
 SAMPLE_BAD_CALLS = pathlib.Path(__file__).resolve().parents[2] / "samples" / "all-bad-calls.json"
 HTML_PAGE = b"<!DOCTYPE html><html><body><p>Please sign in to use this network.</p></body></html>"
@@ -88,18 +87,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
             location = "/" + rest if kind == "redirect" else self.path
             self.answer(302, headers=[("Location", location)])
         elif kind == "silent":
-            time.sleep(HOSTILE_SECONDS)
+            time.sleep(60)
         # The server speaks HTTP/1.0: each connection ends with its answer.
         elif kind == "truncated":
             self.answer(200, pattern(4000), length=10000)
         elif kind == "trickle":
             self.answer(200, length=size)
-            for byte in pattern(min(size, HOSTILE_SECONDS)):
+            for byte in pattern(min(size, 60)):
                 self.wfile.write(bytes([byte]))
                 time.sleep(1)
         elif kind == "stall":
             self.answer(200, pattern(10), length=size)
-            time.sleep(HOSTILE_SECONDS)
+            time.sleep(60)
         elif kind == "unannounced":
             self.answer(200, pattern(min(size, 16 << 20)), length="none")
         else:

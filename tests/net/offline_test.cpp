@@ -36,12 +36,9 @@ TEST_CASE("malformed URLs are refused") {
 }
 
 TEST_CASE("the scheme and port a request uses, and how its authority is shown") {
-  struct Case {
-    const char* server;
-    bool useHttps, secure;
-    uint16_t port;
-    const char *scheme, *authority;
-  } cases[] = {
+  using Str = const char*;
+  // The server, useHttps, then whether it is secure, its port, scheme and authority.
+  const std::tuple<Str, bool, bool, uint16_t, Str, Str> cases[] = {
       {"https://www.dxtarvenix.org", true, true, 443, "https", "www.dxtarvenix.org"},
       {"https://www.dxtarvenix.org", false, false, 80, "http", "www.dxtarvenix.org"},
       {"http://127.0.0.1", true, false, 80, "http", "127.0.0.1"},  // stays http
@@ -50,12 +47,12 @@ TEST_CASE("the scheme and port a request uses, and how its authority is shown") 
       {"http://127.0.0.1:80", true, false, 80, "http", "127.0.0.1"},
       {"HTTP://127.0.0.1:8080/", true, false, 8080, "http", "127.0.0.1:8080"},
   };
-  for (const Case& c : cases) {
-    INFO(c.server, " ", c.useHttps);
-    RequestTarget target = resolve_request_target(*parse_web_server(c.server), c.useHttps);
-    CHECK((target.secure == c.secure && target.port == c.port));
-    CHECK(request_scheme(target) == c.scheme);
-    CHECK(request_authority(target) == c.authority);
+  for (const auto& [server, useHttps, secure, port, scheme, authority] : cases) {
+    INFO(server, " ", useHttps);
+    RequestTarget target = resolve_request_target(*parse_web_server(server), useHttps);
+    CHECK((target.secure == secure && target.port == port));
+    CHECK(request_scheme(target) == scheme);
+    CHECK(request_authority(target) == authority);
   }
 }
 
