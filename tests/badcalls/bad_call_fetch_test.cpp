@@ -77,15 +77,15 @@ TEST_CASE("a JSON list from the server is loaded and kept beside the output") {
 #endif
 }
 
-// Without a usable previous copy (the last two rows) the run goes on without a list.
+// Without a usable previous copy (rows 3 and 4: none, a page) the run goes on without a list.
 TEST_CASE("an unusable answer keeps the previous copy, and a failure is shown, not logged") {
   // The error box after " failed, error = ", before the URL.
   const char* timeout = "12002\nThe request has timed out.";
   const char* too_large = "223\nThe server sent more than the 64 MiB a download may hold.";
   struct Case {
     std::string route;
-    const char *why, *box;  // no box for nullptr
-    const char* previous = previous_copy;
+    const char *why, *box;                 // no box for nullptr
+    const char* previous = previous_copy;  // "" for none
   } cases[] = {
       {"status/404", "HTTP status 404", nullptr},
       {"html", "not a JSON object", nullptr},  // a portal
