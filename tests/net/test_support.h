@@ -23,7 +23,7 @@ using tarvenix::testing::read_file;
 // _STALLED_PORT (a connect never completes).
 inline WebServer loopback_server(const char* port_variable = "TARVENIX_TEST_HTTP_PORT") {
   const char* port = std::getenv(port_variable);
-  REQUIRE_MESSAGE(port, std::string(port_variable) + " unset: run via http_test_server.py");
+  REQUIRE_MESSAGE(port, std::string(port_variable), " unset: run via http_test_server.py");
   return WebServer{false, "127.0.0.1", uint16_t(std::atoi(port))};
 }
 
