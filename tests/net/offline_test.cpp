@@ -19,9 +19,9 @@
 using namespace tarvenix;
 using namespace tarvenix::test;
 
-TEST_CASE("a full URL keeps its path without the leading slash") {
+TEST_CASE("a full URL keeps its path without the leading slash; hosts take - and _") {
   const WebUrl url =
-      parse_web_url("http://127.0.0.1:9/resources/all-bad-calls.json?x=1").value_or(WebUrl{});
+      parse_web_url("http://Loop-back_1:9/resources/all-bad-calls.json?x=1").value_or(WebUrl{});
   CHECK((url.server.port == 9 && url.path == "resources/all-bad-calls.json?x=1"));
   CHECK_FALSE(parse_web_server("http://127.0.0.1:9/resources/all-bad-calls.json"));
 }
