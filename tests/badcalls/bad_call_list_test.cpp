@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "badcalls/bad_call_list.h"
 #include "support/log_capture.h"
@@ -48,8 +49,7 @@ TEST_CASE("entries are loaded from a file and counted in the run log") {
   LogCapture capture;
   const BadCallLoad load = load_bad_calls(list, path, capture.log);
   std::filesystem::remove(path);
-  CHECK(load.ok);
-  CHECK(list.size() == 2);
+  CHECK((load.ok && list.size() == 2));
   CHECK(capture.text() == "Read 2 bad callsigns from " + path + "\n");
   const BadCallEntry* busted = find_bad_call(list, "K1BUST", "2024-06-01");
   REQUIRE(busted != nullptr);
@@ -65,10 +65,9 @@ TEST_CASE("entries are loaded from a file and counted in the run log") {
 }
 
 TEST_CASE("a window holds its first and last day, call signs match exactly") {
-  struct Case {
-    const char *start, *end, *call, *date;
-    bool found;
-  } cases[] = {
+  using Str = const char*;
+  const std::tuple<Str, Str, Str, Str, bool> cases[] = {
+      // start, end, call, date, found
       {"2024-03-10", "2024-03-20", "K1X", "2024-03-10", true},
       {"2024-03-10", "2024-03-20", "K1X", "2024-03-20", true},
       {"2024-03-10", "2024-03-20", "K1X", "2024-03-09", false},
@@ -82,10 +81,10 @@ TEST_CASE("a window holds its first and last day, call signs match exactly") {
       {"2024-01-01", "2024-12-31", "K1", "2024-05-05", false},
       {"2024-01-01", "2024-12-31", "K1XY", "2024-05-05", false},
   };
-  for (const Case& c : cases) {
-    INFO(c.start, " ", c.end, " ", c.call, " ", c.date);
-    Loaded loaded = load_text(root_json(entry_json("K1X", "B", c.start, c.end)));
-    CHECK((find_bad_call(loaded.list, c.call, c.date) != nullptr) == c.found);
+  for (const auto& [start, end, call, date, found] : cases) {
+    INFO(start, " ", end, " ", call, " ", date);
+    Loaded loaded = load_text(root_json(entry_json("K1X", "B", start, end)));
+    CHECK((find_bad_call(loaded.list, call, date) != nullptr) == found);
   }
 }
 
@@ -94,8 +93,7 @@ TEST_CASE("several windows of one call sign are all kept; the first in file orde
       load_text(root_json(entry_json("K1X", "B", "2024-06-01", "2024-06-30", "june") + "," +
                           entry_json("K1X", "I", "2024-01-01", "2024-01-31", "january") + "," +
                           entry_json("K1X", "", "2024-01-15", "2024-12-31", "wide")));
-  CHECK(loaded.load.items == 3);
-  CHECK(loaded.list.size() == 3);
+  CHECK((loaded.load.items == 3 && loaded.list.size() == 3));
   CHECK(loaded.log == "Read 3 bad callsigns from mem\n");
   CHECK(*find_bad_call(loaded.list, "K1X", "2024-06-10")->notes == "june");
   CHECK(*find_bad_call(loaded.list, "K1X", "2024-01-10")->notes == "january");
@@ -116,35 +114,24 @@ TEST_CASE("several windows of one call sign are all kept; the first in file orde
 }
 
 TEST_CASE("a root without usable entries is an empty list; other JSON is refused, naming it") {
-  const char* texts[] = {"{}",
-                         "{\"entries\":[]}",
-                         "{\"entries\":5}",
-                         "{\"entries\":{}}",
+  // clang-format off
+  const char* texts[] = {"{}", "{\"entries\":[]}", "{\"entries\":5}", "{\"entries\":{}}",
                          "{\"Entries\":[{\"callsign\":\"K1X\"}]}",  // the roots end here
-                         "",
-                         "[]",
-                         "[{\"entries\":[]}]",
-                         "<html><body>502 Bad Gateway</body></html>",
-                         "{\"entries\":[",
-                         "\"text\"",
-                         "42",
-                         "null"};
+                         "", "[]", "[{\"entries\":[]}]", "<html><body>502 Bad Gateway</body></html>",
+                         "{\"entries\":[", "\"text\"", "42", "null"};
+  // clang-format on
   for (int i = 0; i < 13; ++i) {
     CAPTURE(texts[i]);
     Loaded loaded = load_text(texts[i]);
-    CHECK(loaded.load.ok == (i < 5));
     CHECK(loaded.load.error == (i < 5 ? "" : "mem: bad json file"));
-    CHECK(loaded.list.empty());
-    CHECK(loaded.log.empty());
+    CHECK((loaded.load.ok == (i < 5) && loaded.list.empty() && loaded.log.empty()));
   }
 }
 
 TEST_CASE("items that are not objects are skipped; missing members read as empty") {
   Loaded loaded = load_text(
       R"({"entries":[1,"x",null,{"callsign":"K1X","category":7,"startOn":"2024-01-01"}]})");
-  CHECK(loaded.load.ok);
-  CHECK(loaded.load.items == 1);
-  CHECK(loaded.list.size() == 1);
+  CHECK((loaded.load.ok && loaded.load.items == 1 && loaded.list.size() == 1));
   // No end date: an empty end is before every date, so the entry never matches.
   CHECK(find_bad_call(loaded.list, "K1X", "2024-05-05") == nullptr);
 }

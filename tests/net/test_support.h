@@ -18,61 +18,43 @@ namespace tarvenix::test {
 
 using tarvenix::testing::read_file;
 
-// 127.0.0.1 on a port handed over by with-http-server (which CTest runs the program
+// 127.0.0.1 on a port handed over by http_test_server.py (which CTest runs the program
 // through): TARVENIX_TEST_HTTP_PORT (the test server), _CLOSED_PORT (nothing listens) or
 // _STALLED_PORT (a connect never completes).
 inline WebServer loopback_server(const char* port_variable = "TARVENIX_TEST_HTTP_PORT") {
   const char* port = std::getenv(port_variable);
-  INFO("run this program through tests/net/with-http-server (ctest does): ", port_variable);
-  REQUIRE(port != nullptr);
-  WebServer server;
-  server.host = "127.0.0.1";
-  server.port = uint16_t(std::atoi(port));
-  return server;
+  REQUIRE_MESSAGE(port, std::string(port_variable), " unset: run via http_test_server.py");
+  return WebServer{false, "127.0.0.1", uint16_t(std::atoi(port))};
 }
 
-// Errors shown while it lives are recorded instead of shown.
-class CapturedErrors {
- public:
+// Errors shown while it lives are recorded instead of shown. Not to be copied: the
+// presenter points at this one.
+struct CapturedErrors {
   struct Shown {
     OwnerWindow owner;
-    std::string caption;
-    std::string text;
+    std::string caption, text;
   };
-
-  CapturedErrors()
-      : previous_(set_error_presenter(
-            [this](OwnerWindow owner, std::string_view caption, std::string_view text) {
-              shown.push_back({owner, std::string(caption), std::string(text)});
-            })) {}
-  ~CapturedErrors() { set_error_presenter(std::move(previous_)); }
-  CapturedErrors(const CapturedErrors&) = delete;
-  CapturedErrors& operator=(const CapturedErrors&) = delete;
-
   std::vector<Shown> shown;
-
- private:
-  ErrorPresenter previous_;
+  ErrorPresenter previous = set_error_presenter(
+      [this](OwnerWindow owner, std::string_view caption, std::string_view text) {
+        shown.push_back({owner, std::string(caption), std::string(text)});
+      });
+  ~CapturedErrors() { set_error_presenter(std::move(previous)); }
 };
 
 // A new empty folder under the system's temporary folder, removed with everything in it.
-class ScratchFolder {
- public:
-  ScratchFolder() : path_(tarvenix::testing::temp_file_path("tarvenix-net")) {
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
+struct ScratchFolder {
+  std::filesystem::path path = tarvenix::testing::temp_file_path("tarvenix-net");
+  ScratchFolder() { std::filesystem::create_directories(path); }
+  std::error_code ignored;  // a failed removal is no failure of the test
+  ~ScratchFolder() { std::filesystem::remove_all(path, ignored); }
+  std::string file(const std::string& name) const { return (path / name).string(); }
 };
+
+inline size_t count_files(const std::filesystem::path& folder) {
+  using std::filesystem::directory_iterator;
+  return size_t(std::distance(directory_iterator(folder), directory_iterator()));
+}
 
 inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -80,8 +62,8 @@ inline void write_file(const std::string& path, const std::string& bytes) {
 
 // The bytes the test server sends for /bytes/N: i % 251.
 inline std::string server_pattern(size_t size) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) bytes[i] = char(i % 251);
+  std::string bytes;
+  for (size_t i = 0; i < size; ++i) bytes += char(i % 251);
   return bytes;
 }
 

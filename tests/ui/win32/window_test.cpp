@@ -1,7 +1,7 @@
 // tarvenix.exe seen from outside: start-up, single instance, the runtime check, a layout
 // smoke test, a stored configuration, a failed check's message and Exit; on the loopback
-// build beside the test server (tests/net/with-http-server), a conversion through the file
-// dialogs, the Internet error box, and the self-update. The entry rules themselves are
+// build beside the test server (tests/net/http_test_server.py), a conversion through the
+// file dialogs, the Internet error box, and the self-update. The entry rules themselves are
 // pinned in tests/ui, the network answers and texts in tests/net.
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +40,7 @@ void exit_program(ProgramRun& run, bool converted = false) {
 std::string test_server_program(const std::string& route,
                                 const char* contest = "TARVENIX_TEST_HTTP_PORT") {
   const char *port = std::getenv("TARVENIX_TEST_HTTP_PORT"), *contest_port = std::getenv(contest);
-  REQUIRE_MESSAGE((port && contest_port), "run through tests/net/with-http-server");
+  REQUIRE_MESSAGE((port && contest_port), "run through tests/net/http_test_server.py");
   const std::string server = "http://127.0.0.1:", update = "/software/tarvenix/tarvenix.exe";
   SetEnvironmentVariableA("TARVENIX_TEST_CONTEST_URL", (server + contest_port).c_str());
   SetEnvironmentVariableA("TARVENIX_TEST_UPDATE_URL",
