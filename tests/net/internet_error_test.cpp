@@ -36,7 +36,7 @@ TEST_CASE("a code's text: the failed step, the code's own line if any, then the 
     CAPTURE(c.url);
     CapturedErrors errors;
     set_last_internet_error(c.code);
-    CHECK(report_internet_error(nullptr, "HttpSendRequest", c.url) == c.code);
+    CHECK(report_internet_error("HttpSendRequest", c.url) == c.code);
     REQUIRE(errors.shown.size() == (c.text.empty() ? 0u : 1u));
     if (c.text.empty()) continue;
     CHECK(errors.shown[0].caption == "Internet error");
@@ -52,7 +52,7 @@ TEST_CASE("without a replacement, an error is one text on standard error") {
   int saved = dup(fileno(stderr));
   dup2(fileno(capture), fileno(stderr));
   set_last_internet_error(12029);
-  report_internet_error(nullptr, "InternetConnect", "http://127.0.0.1:9/x");
+  report_internet_error("InternetConnect", "http://127.0.0.1:9/x");
   std::fflush(stderr);
   dup2(saved, fileno(stderr));
   close(saved);

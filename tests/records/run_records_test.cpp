@@ -37,7 +37,7 @@ TEST_CASE("each line kind raises its own count; raw text raises none") {
   log.warn("WARN:\tQSO #%5d has no callsign\n", 7);
   log.warn("WARN:\tsecond\n");
   log.error("ERROR:\t%s was not found in the ADIF map!\n", "ZZ");
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   log.print("Read %d bad callsigns from %s\n", 3, "x.json");
   CHECK(log.notes == 1);
   CHECK(log.warnings == 2);
