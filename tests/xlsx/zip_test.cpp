@@ -125,7 +125,7 @@ TEST_CASE("a central directory record changed in one field is refused with its o
       {first + 42, 0x00ffffff, false, "damaged zip archive"},  // local header past the data
       {first + 24, 0xffffffff, false, "zip64 archives are not supported"},
       {second + 42, 0, false, "damaged zip archive (entries share their data)"},
-      {first + 24, static_cast<uint32_t>(kMaxInflatedTotal + 1), true,
+      {first + 24, static_cast<uint32_t>(max_inflated_total + 1), true,
        "entry too large: a/one.xml"},
       {first + 24, 10, true, "damaged zip entry: a/one.xml"},  // another size than declared
       {first + 24, 5000, true, "damaged zip entry: a/one.xml"},
@@ -171,7 +171,7 @@ TEST_CASE("no archive larger than the reader takes is written") {
   DiscardingSink sink;
   ZipWriter writer(sink);
   const std::string block(size_t{64} << 20, 'x');
-  const size_t fit = kMaxArchiveSize / block.size() - 1;
+  const size_t fit = max_archive_size / block.size() - 1;
   for (size_t i = 0; i < fit; ++i) {
     REQUIRE(writer.add_copy(stored("block" + std::to_string(i), block), block));
   }
