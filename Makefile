@@ -57,6 +57,7 @@ wine-prefix:
 	@scripts/wine-prefix $(WINDOWS_DIR)/wineprefix
 
 test-linux:
+	scripts/check-layers >/dev/null || scripts/check-layers
 	cd $(LINUX_DIR) && ctest --output-on-failure -j $(JOBS)
 
 test-windows: wine-prefix

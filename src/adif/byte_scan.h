@@ -5,8 +5,8 @@
 // where the compiler offers it, as on every x86-64, and a plain loop elsewhere; the name
 // functions work on 64-bit words in portable C++.
 //
-// These functions read (and store_word writes) whole blocks: up to SCAN_SLACK - 1 bytes
-// past the end of the text. The caller keeps SCAN_SLACK bytes of slack after its buffer.
+// These functions read (and store_word writes) whole blocks: up to scan_slack - 1 bytes
+// past the end of the text. The caller keeps scan_slack bytes of slack after its buffer.
 #pragma once
 
 #include <bit>
@@ -20,12 +20,12 @@
 
 namespace tarvenix {
 
-inline constexpr size_t SCAN_SLACK = 16;
+inline constexpr size_t scan_slack = 16;
 
 namespace byte_scan {
 
-inline constexpr uint64_t kOnes = 0x0101010101010101ULL;
-inline constexpr uint64_t kHighs = 0x8080808080808080ULL;
+inline constexpr uint64_t ones_per_byte = 0x0101010101010101ULL;
+inline constexpr uint64_t highs_per_byte = 0x8080808080808080ULL;
 
 // Eight bytes from `p`, the first in the lowest bits whatever the machine's byte order.
 inline uint64_t load_word(const char* p) {
@@ -47,10 +47,10 @@ inline uint64_t first_byte_highest(uint64_t word) {
 
 // `word` with the bytes a to z made A to Z; every other byte, 0x80 to 0xFF too, kept.
 inline uint64_t upper_ascii(uint64_t word) {
-  const uint64_t low_bits = word & ~kHighs;  // no carry can cross into the next byte
-  const uint64_t from_a = low_bits + kOnes * (0x80 - 'a');
-  const uint64_t past_z = low_bits + kOnes * (0x80 - 'z' - 1);
-  const uint64_t lower = from_a & ~past_z & ~word & kHighs;
+  const uint64_t low_bits = word & ~highs_per_byte;  // no carry can cross into the next byte
+  const uint64_t from_a = low_bits + ones_per_byte * (0x80 - 'a');
+  const uint64_t past_z = low_bits + ones_per_byte * (0x80 - 'z' - 1);
+  const uint64_t lower = from_a & ~past_z & ~word & highs_per_byte;
   return word ^ (lower >> 2);  // 0x80 >> 2 is the case bit 0x20
 }
 

@@ -77,10 +77,10 @@ int32_t parse_declared_length(const char* begin, const char* end) {
 }
 
 AdifReader::AdifReader(ByteSource& source, size_t block_size)
-    : source_(source), block_((block_size < 16 ? 16 : block_size) + SCAN_SLACK) {}
+    : source_(source), block_((block_size < 16 ? 16 : block_size) + scan_slack) {}
 
 size_t AdifReader::capacity() const {
-  return block_.size() - SCAN_SLACK;
+  return block_.size() - scan_slack;
 }
 
 // Keeps the unread bytes from `keep_from` on, moved to the front, and reads more behind
@@ -91,7 +91,7 @@ bool AdifReader::refill(size_t keep_from) {
   if (keep_from != 0 && kept != 0) std::memmove(block_.data(), block_.data() + keep_from, kept);
   pos_ -= keep_from;
   end_ = kept;
-  if (end_ == capacity()) block_.resize(capacity() * 2 + SCAN_SLACK);
+  if (end_ == capacity()) block_.resize(capacity() * 2 + scan_slack);
   const size_t got = source_.read(block_.data() + end_, capacity() - end_);
   if (got == 0) {
     at_end_ = true;
@@ -108,8 +108,13 @@ ReaderStatus AdifReader::read_failure(std::string& error) const {
 
 namespace {
 
-std::string too_large(std::string_view name) {
-  return "ERROR: The field " + std::string(name.substr(0, 63)) + " holds more than 64 MiB";
+// The most of a field name a message quotes: names are not bounded, messages are.
+constexpr size_t quoted_name_limit = 63;
+
+// "The field NAME" or "The record with the field NAME", followed by what outgrew its limit.
+std::string too_large(std::string_view what, std::string_view name) {
+  return "ERROR: " + std::string(what) + std::string(name.substr(0, quoted_name_limit)) +
+         " holds more than 64 MiB";
 }
 
 }  // namespace
@@ -118,8 +123,7 @@ std::string too_large(std::string_view name) {
 bool AdifReader::add_bounded(QsoRecord& record, std::string_view name, std::string_view value,
                              int32_t length, std::string& error) {
   if (record.footprint() + name.size() + value.size() + sizeof(AdifField) > max_record_size) {
-    error = "ERROR: The record with the field " + std::string(name.substr(0, 63)) +
-            " holds more than 64 MiB";
+    error = too_large("The record with the field ", name);
     return false;
   }
   record.add_field(name, value, length);
@@ -135,7 +139,7 @@ ReaderStatus AdifReader::read_spanning_value(QsoRecord& record, size_t name_begi
     const size_t take = missing < end_ - pos_ ? missing : end_ - pos_;
     // Checked as the bytes arrive: a huge length at the end of a short file is no error.
     if (scratch_value_.size() + take > max_value_size) {
-      error = too_large(scratch_name_);
+      error = too_large("The field ", scratch_name_);
       return ReaderStatus::error;
     }
     scratch_value_.append(block_.data() + pos_, take);
@@ -201,7 +205,7 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
     const std::string_view value(base + pos_, n);
     pos_ += n;
     if (n > max_value_size) {
-      error = too_large({name, tag.name_size});
+      error = too_large("The field ", {name, tag.name_size});
       return ReaderStatus::error;
     }
     if (!add_bounded(record, {name, tag.name_size}, value, tag.length, error)) {

@@ -54,7 +54,7 @@ class AdifReader {
                    std::string& error);
 
   ByteSource& source_;
-  std::vector<char> block_;  // bytes [pos_, end_) are unread; SCAN_SLACK spare bytes at the end
+  std::vector<char> block_;  // bytes [pos_, end_) are unread; scan_slack spare bytes at the end
   size_t pos_ = 0;
   size_t end_ = 0;
   bool at_end_ = false;       // the source has nothing more

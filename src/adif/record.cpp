@@ -103,7 +103,7 @@ const AdifField* QsoRecord::find_listed(uint64_t key, std::string_view name) con
 }
 
 const AdifField* QsoRecord::find(std::string_view name) const {
-  if (nodes_.size() > LISTED_FIELDS) return find_field(root_, name);
+  if (nodes_.size() > listed_fields) return find_field(root_, name);
   const uint64_t key = name_key(name);
   if ((name_filter_ & filter_bit(key)) == 0) return nullptr;  // the usual answer, at once
   return find_listed(key, name);
@@ -122,7 +122,7 @@ static T* rebase(T* p, const char* old_base, const char* new_base) {
 void QsoRecord::grow_text(size_t n) {
   const char* old_base = text_.data();
   size_t capacity = text_.size() < 4096 ? 4096 : text_.size();
-  while (capacity < text_used_ + n + SCAN_SLACK) capacity *= 2;
+  while (capacity < text_used_ + n + scan_slack) capacity *= 2;
   text_.resize(capacity);
   const char* new_base = text_.data();
   if (old_base != new_base) {
@@ -134,7 +134,7 @@ void QsoRecord::grow_text(size_t n) {
 }
 
 char* QsoRecord::reserve_text(size_t n) {
-  if (text_used_ + n + SCAN_SLACK > text_.size()) grow_text(n);
+  if (text_used_ + n + scan_slack > text_.size()) grow_text(n);
   char* out = text_.data() + text_used_;
   text_used_ += n;
   return out;
@@ -216,7 +216,7 @@ bool QsoRecord::add_field(std::string_view raw_name, std::string_view value, int
   if (!value.empty()) std::memcpy(name + raw_name.size(), value.data(), value.size());
 
   const std::string_view upper_name(name, raw_name.size());
-  const bool listed = nodes_.size() < LISTED_FIELDS;
+  const bool listed = nodes_.size() < listed_fields;
   if (listed && (name_filter_ & filter_bit(key)) != 0 && find_listed(key, upper_name) != nullptr) {
     text_used_ = text_mark;  // the first occurrence of a name stays
     return false;

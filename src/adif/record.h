@@ -1,7 +1,7 @@
 // One ADIF record: its fields, found by upper-cased name, with direct references to the
 // fields the evaluation reads most, and a balanced (AA) tree of them in name order.
 //
-// A record of up to LISTED_FIELDS fields (a QSO has a dozen or two) is searched field by
+// A record of up to listed_fields fields (a QSO has a dozen or two) is searched field by
 // field, a one-word key compare each, which costs less than keeping a tree in order for
 // every field added; its tree is linked only when fields() asks for it. A larger record
 // keeps its tree linked and searches that.
@@ -84,7 +84,7 @@ class QsoRecord {
   const AdifField* lotw_qsl_rcvd = nullptr;
   const AdifField* eqsl_qsl_rcvd = nullptr;
 
-  static constexpr size_t LISTED_FIELDS = 32;
+  static constexpr size_t listed_fields = 32;
 
   const AdifField* fields() const;  // root of the tree
   const AdifField* find(std::string_view name) const;
@@ -110,7 +110,7 @@ class QsoRecord {
   void link_tree() const;
 
   std::vector<AdifField> nodes_;  // the fields in arrival order; links point into this vector
-  std::vector<char> text_;  // names and values (views point here), then SCAN_SLACK spare bytes
+  std::vector<char> text_;  // names and values (views point here), then scan_slack spare bytes
   size_t text_used_ = 0;
   // The tree holds nodes_[0, linked_); fields() links the rest of a small record.
   mutable AdifField* root_ = nullptr;

@@ -77,7 +77,7 @@ BadCallList fall_back_to_local_copy(const std::string& local, const std::string&
     log.warn("WARN:\tNo new bad-call list (%s) and no local copy; no bad-call list was used\n",
              reason.c_str());
   }
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   return list;
 }
 
@@ -103,7 +103,7 @@ BadCallList fetch_bad_calls(OwnerWindow owner, const std::string& output_path, c
   if (!load_bad_calls(list, local, log).ok) {
     return fall_back_to_local_copy(local, "not a JSON object", log);
   }
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   return list;
 }
 
@@ -118,7 +118,7 @@ BadCallList read_bad_calls_file(const std::string& path, RunLog& log) {
     log.warn("WARN:\tbad json file: %s\n", path.c_str());
     return BadCallList();
   }
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   return list;
 }
 

@@ -10,11 +10,11 @@ namespace tarvenix {
 uint64_t BadCallList::call_hash(std::string_view call) {
   uint64_t h = 14695981039346656037ull;  // FNV-1a
   for (const char ch : call) h = (h ^ static_cast<unsigned char>(ch)) * 1099511628211ull;
-  return (h ^ (h >> 32)) & (kFilterBits - 1);
+  return (h ^ (h >> 32)) & (filter_bits - 1);
 }
 
 void BadCallList::mark(std::string_view call) {
-  if (filter_.empty()) filter_.assign(kFilterBits / 64, 0);
+  if (filter_.empty()) filter_.assign(filter_bits / 64, 0);
   const uint64_t bit = call_hash(call);
   filter_[bit / 64] |= uint64_t{1} << (bit % 64);
 }

@@ -35,7 +35,7 @@ class BadCallList {
                                            std::string_view date);
   // One bit per call-sign hash: a clear bit answers "not listed" without a tree search,
   // which is the answer for nearly every QSO.
-  static constexpr size_t kFilterBits = size_t{1} << 18;
+  static constexpr size_t filter_bits = size_t{1} << 18;
   static uint64_t call_hash(std::string_view call);
   void mark(std::string_view call);
   bool may_hold(std::string_view call) const;

@@ -62,17 +62,17 @@ int main(int argc, char** argv) {
   if (!parse.options) {
     if (!parse.error.empty()) std::fprintf(stderr, "tarvenix-convert: %s\n", parse.error.c_str());
     std::fputs(cli_usage().c_str(), stderr);
-    return EXIT_USAGE;
+    return exit_usage;
   }
   const CliOptions& options = *parse.options;
   if (options.help) {
     std::fputs(cli_usage().c_str(), stdout);
-    return EXIT_CONVERTED;
+    return exit_converted;
   }
   if (options.version) {
     std::printf("tarvenix-convert %s (commit %s, %s)\n", TARVENIX_VERSION, TARVENIX_COMMIT,
                 TARVENIX_BUILD_DAY);
-    return EXIT_CONVERTED;
+    return exit_converted;
   }
 
   ProgramPaths paths;
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   paths.program_dir = program_directory();
   if (const auto problem = check_entries(options, paths)) {
     std::fprintf(stderr, "%s\n", problem->c_str());
-    return EXIT_USAGE;
+    return exit_usage;
   }
 
   OperatorConfig config = operator_from(options);
@@ -92,11 +92,11 @@ int main(int argc, char** argv) {
   outputs.results_page_wanted = !options.no_html;
   if (run_conversion(config, paths, command_line_system_info(), bad_calls, outputs) != 0) {
     std::fprintf(stderr, "%s\n", config.message.c_str());
-    return EXIT_FAILED;
+    return exit_failed;
   }
   std::fputs(written_counts_text(config, paths.output_path).c_str(), stdout);
   std::printf("Run log: %s\n", run_log_path(paths.output_path).c_str());
   if (!outputs.results_page.empty())
     std::printf("Results page: %s\n", outputs.results_page.c_str());
-  return EXIT_CONVERTED;
+  return exit_converted;
 }

@@ -27,7 +27,7 @@ std::string roff(const std::string& text) {
 }
 
 // What the options table cannot tell: the files, and how the program is used.
-const char* const FILES_SECTION = R"(.SH FILES
+const char* const files_section = R"(.SH FILES
 .TP
 .I LOG
 The ADIF log, read only.
@@ -57,7 +57,7 @@ The downloaded bad\-call list, kept in the folder of
 .IR OUT.xlsx .
 )";
 
-const char* const EXAMPLES_SECTION = R"(.SH EXAMPLES
+const char* const examples_section = R"(.SH EXAMPLES
 Convert a log, downloading the bad\-call list:
 .PP
 .RS
@@ -115,10 +115,10 @@ int main() {
               TARVENIX_VERSION);
   std::puts(".SH NAME\ntarvenix\\-convert \\- convert an ADIF log into the DX Tarvenix Scoresheet");
   print_synopsis();
-  std::printf(".SH DESCRIPTION\n%s\n", roff(CLI_DESCRIPTION).c_str());
+  std::printf(".SH DESCRIPTION\n%s\n", roff(cli_description).c_str());
   print_options();
   print_exit_statuses();
-  std::fputs(FILES_SECTION, stdout);
-  std::fputs(EXAMPLES_SECTION, stdout);
+  std::fputs(files_section, stdout);
+  std::fputs(examples_section, stdout);
   return 0;
 }

@@ -11,7 +11,7 @@ namespace tarvenix {
 
 namespace {
 
-constexpr CliOptionSpec OPTIONS[] = {
+constexpr CliOptionSpec option_table[] = {
     {.name = "--adif",
      .value = "LOG",
      .help = "the ADIF log to convert",
@@ -70,16 +70,16 @@ constexpr CliOptionSpec OPTIONS[] = {
      .flag = &CliOptions::version},
 };
 
-constexpr CliExitStatus EXIT_STATUSES[] = {
-    {EXIT_CONVERTED, "converted (also for --help and --version)"},
-    {EXIT_FAILED, "the conversion failed; the reason is on standard error and in the run log"},
-    {EXIT_USAGE, "a usage error, or a check of the call sign or the files failed"},
+constexpr CliExitStatus exit_statuses[] = {
+    {exit_converted, "converted (also for --help and --version)"},
+    {exit_failed, "the conversion failed; the reason is on standard error and in the run log"},
+    {exit_usage, "a usage error, or a check of the call sign or the files failed"},
 };
 
-constexpr size_t HELP_COLUMN = 24, LINE_WIDTH = 79;
+constexpr size_t help_column = 24, line_width = 79;
 
 const CliOptionSpec* find_option(const std::string& name) {
-  for (const CliOptionSpec& option : OPTIONS) {
+  for (const CliOptionSpec& option : option_table) {
     if (name == option.name) return &option;
   }
   return nullptr;
@@ -118,7 +118,7 @@ std::string check_combination(const CliOptions& options) {
   return {};
 }
 
-// `text` broken at spaces into lines of at most LINE_WIDTH, the first starting at `column`
+// `text` broken at spaces into lines of at most line_width, the first starting at `column`
 // of a line that already holds that much, the others indented to it.
 std::string wrapped(const std::string& text, size_t column) {
   std::string out;
@@ -128,7 +128,7 @@ std::string wrapped(const std::string& text, size_t column) {
     size_t end = text.find(' ', start);
     if (end == std::string::npos) end = text.size();
     const size_t length = end - start;
-    if (width > column && width + 1 + length > LINE_WIDTH) {
+    if (width > column && width + 1 + length > line_width) {
       out += '\n';
       out.append(column, ' ');
       width = column;
@@ -146,14 +146,14 @@ std::string wrapped(const std::string& text, size_t column) {
 }  // namespace
 
 std::span<const CliOptionSpec> cli_options() {
-  return OPTIONS;
+  return option_table;
 }
 
 std::span<const CliExitStatus> cli_exit_statuses() {
-  return EXIT_STATUSES;
+  return exit_statuses;
 }
 
-const char* const CLI_DESCRIPTION =
+const char* const cli_description =
     "Checks every QSO of the ADIF log as the Windows program does, writes the DXCC entities "
     "and CQ Zones that earn the credit into a copy of the DX Tarvenix Scoresheet template, and "
     "writes a run log beside it that explains every rejection, and a results page that shows "
@@ -191,26 +191,26 @@ CliParse parse_cli_options(const std::vector<std::string>& args) {
 
 std::string cli_usage() {
   std::string synopsis = "tarvenix-convert";
-  for (const CliOptionSpec& option : OPTIONS) {
+  for (const CliOptionSpec& option : option_table) {
     if (option.required) synopsis += std::string(" ") + option.name + " " + option.value;
   }
   std::string text = "usage: " + wrapped(synopsis + " [OPTION]...", 7);
   text += "       tarvenix-convert --help | --version\n\n";
-  text += wrapped(CLI_DESCRIPTION, 0);
+  text += wrapped(cli_description, 0);
   text += "\nOptions:\n";
-  for (const CliOptionSpec& option : OPTIONS) {
+  for (const CliOptionSpec& option : option_table) {
     std::string head = std::string("  ") + option.name;
     if (option.value != nullptr) head += std::string(" ") + option.value;
     text += head;
-    if (head.size() + 2 > HELP_COLUMN) text += '\n';
-    text.append(head.size() + 2 > HELP_COLUMN ? HELP_COLUMN : HELP_COLUMN - head.size(), ' ');
-    text += wrapped(cli_option_help(option), HELP_COLUMN);
+    if (head.size() + 2 > help_column) text += '\n';
+    text.append(head.size() + 2 > help_column ? help_column : help_column - head.size(), ' ');
+    text += wrapped(cli_option_help(option), help_column);
   }
   text += "\nExit status:\n";
-  for (const CliExitStatus& exit : EXIT_STATUSES) {
+  for (const CliExitStatus& exit : exit_statuses) {
     text += "  " + std::to_string(exit.status);
-    text.append(HELP_COLUMN - 3, ' ');
-    text += wrapped(exit.meaning, HELP_COLUMN);
+    text.append(help_column - 3, ' ');
+    text += wrapped(exit.meaning, help_column);
   }
   return text;
 }

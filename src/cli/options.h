@@ -46,11 +46,11 @@ struct CliExitStatus {
   const char* meaning;
 };
 
-inline constexpr int EXIT_CONVERTED = 0, EXIT_FAILED = 1, EXIT_USAGE = 2;
+inline constexpr int exit_converted = 0, exit_failed = 1, exit_usage = 2;
 
 std::span<const CliOptionSpec> cli_options();
 std::span<const CliExitStatus> cli_exit_statuses();
-extern const char* const CLI_DESCRIPTION;
+extern const char* const cli_description;
 
 // The options, or the text of a usage error (empty when no argument was given at all).
 struct CliParse {

@@ -4,7 +4,7 @@
 namespace tarvenix {
 
 uint32_t alias_hash(std::string_view text) {
-  uint32_t hash = ALIAS_HASH_START;
+  uint32_t hash = alias_hash_start;
   for (char c : text) hash = alias_hash_step(hash, c);
   return hash;
 }
@@ -26,7 +26,7 @@ void AliasTable::build(const std::vector<CountryAlias>& aliases, std::string_vie
   const size_t listed = aliases_.size();
   for (size_t i = 0; i < listed; ++i) {
     CountryAlias inner = aliases_[i];
-    inner.entity = INNER_PREFIX;
+    inner.entity = inner_prefix;
     for (inner.size = 1; inner.size < aliases_[i].size; ++inner.size) add(inner, texts);
   }
 }

@@ -14,17 +14,17 @@ namespace tarvenix {
 struct CountryAlias {
   uint32_t offset = 0;
   uint16_t size = 0;
-  uint16_t entity = 0;  // index in the entity list, or INNER_PREFIX
+  uint16_t entity = 0;  // index in the entity list, or inner_prefix
   int8_t cq_zone = 0;   // the alias's override, else the entity's
   char continent[2] = {};
 };
 
 // Marks the start of a listed prefix that is not listed itself: a search for the longest
 // prefix goes on past it.
-inline constexpr uint16_t INNER_PREFIX = 0xFFFF;
+inline constexpr uint16_t inner_prefix = 0xFFFF;
 
 // FNV-1a, one character at a time: the hash of every prefix of a text comes on the way.
-inline constexpr uint32_t ALIAS_HASH_START = 2166136261u;
+inline constexpr uint32_t alias_hash_start = 2166136261u;
 inline uint32_t alias_hash_step(uint32_t hash, char c) {
   return (hash ^ static_cast<uint8_t>(c)) * 16777619u;
 }
@@ -33,7 +33,7 @@ uint32_t alias_hash(std::string_view text);
 class AliasTable {
  public:
   // Takes the aliases in file order; of several with the same text the first stays. With
-  // `inner_prefixes`, every start of an alias's text is found too (as INNER_PREFIX).
+  // `inner_prefixes`, every start of an alias's text is found too (as inner_prefix).
   void build(const std::vector<CountryAlias>& aliases, std::string_view texts, bool inner_prefixes);
   // The alias whose text is `text` (whose hash is `hash`), or null.
   const CountryAlias* find(std::string_view text, uint32_t hash, std::string_view texts) const;

@@ -10,10 +10,10 @@ namespace tarvenix {
 
 namespace {
 
-constexpr size_t kMostParts = 8;
+constexpr size_t most_parts = 8;
 
 // Suffixes that tell how or where the station works, never which entity it is in.
-constexpr std::string_view kKeepEntity[] = {"P",   "M",  "A", "B", "QRP", "QRPP", "LH",
+constexpr std::string_view keep_entity[] = {"P",   "M",  "A", "B", "QRP", "QRPP", "LH",
                                             "LGT", "PM", "R", "J", "YL",  "AE",   "AG"};
 
 // Maritime and aeronautical mobile stations are in no entity.
@@ -23,7 +23,7 @@ bool is_outside_entities(std::string_view part) {
 
 bool keeps_entity(std::string_view part) {
   if (part.size() == 1 && part[0] >= '0' && part[0] <= '9') return true;
-  for (std::string_view suffix : kKeepEntity)
+  for (std::string_view suffix : keep_entity)
     if (part == suffix) return true;
   return false;
 }
@@ -31,13 +31,13 @@ bool keeps_entity(std::string_view part) {
 }  // namespace
 
 CountryMatch locate_call(const CountryFile& file, std::string_view call) {
-  char upper[COUNTRY_ALIAS_LIMIT];
+  char upper[country_alias_limit];
   if (call.empty() || call.size() > sizeof upper) return {};
   for (size_t i = 0; i < call.size(); ++i) upper[i] = ascii_upper(call[i]);
   const std::string_view whole(upper, call.size());
   if (CountryMatch match = file.exact_call(whole)) return match;
 
-  std::array<std::string_view, kMostParts> parts;
+  std::array<std::string_view, most_parts> parts;
   size_t count = 0;
   for (std::string_view rest = whole; !rest.empty();) {
     const size_t slash = rest.find('/');

@@ -10,7 +10,7 @@ namespace tarvenix {
 
 namespace {
 
-constexpr size_t kEntityLimit = INNER_PREFIX;  // entity indices stay below the mark
+constexpr size_t entity_limit = inner_prefix;  // entity indices stay below the mark
 
 }  // namespace
 
@@ -26,7 +26,7 @@ CountryFile CountryFile::parse(std::string_view text) {
     ++number;
     if (!row.empty() && row.back() == '\r') row.remove_suffix(1);
     if (row.empty()) continue;
-    if (file.entities_.size() == kEntityLimit || !parse_country_line(row, line)) {
+    if (file.entities_.size() == entity_limit || !parse_country_line(row, line)) {
       ++file.bad_lines_;
       if (file.first_bad_line_ == 0) file.first_bad_line_ = number;
       continue;
@@ -89,12 +89,12 @@ CountryMatch CountryFile::exact_call(std::string_view call) const {
 // of listed prefixes; the longest listed one wins.
 CountryMatch CountryFile::longest_prefix(std::string_view text) const {
   const CountryAlias* longest = nullptr;
-  uint32_t hash = ALIAS_HASH_START;
+  uint32_t hash = alias_hash_start;
   for (size_t size = 1; size <= text.size(); ++size) {
     hash = alias_hash_step(hash, text[size - 1]);
     const CountryAlias* start = prefixes_.find(text.substr(0, size), hash, texts_);
     if (start == nullptr) break;
-    if (start->entity != INNER_PREFIX) longest = start;
+    if (start->entity != inner_prefix) longest = start;
   }
   return match_of(longest);
 }

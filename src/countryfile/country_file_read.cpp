@@ -10,7 +10,7 @@ namespace tarvenix {
 namespace {
 
 #ifndef _WIN32
-constexpr const char* kInstalledCountryFile = "/usr/share/hamradio-files/cty.csv";
+constexpr const char* installed_country_file = "/usr/share/hamradio-files/cty.csv";
 #endif
 
 bool is_file(const std::string& path) {
@@ -22,11 +22,11 @@ bool is_file(const std::string& path) {
 
 CountryFileRead read_country_file(const std::string& path) {
   CountryFileRead read;
-  const FileContents contents = tarvenix::read_file(path, COUNTRY_FILE_LIMIT);
+  const FileContents contents = tarvenix::read_file(path, country_file_limit);
   if (!contents.ok) {
     read.problem = "cannot be read (" + contents.error + ")";
   } else if (contents.too_large) {
-    read.problem = "is larger than " + std::to_string(COUNTRY_FILE_LIMIT >> 20) + " MB";
+    read.problem = "is larger than " + std::to_string(country_file_limit >> 20) + " MB";
   } else if (contents.bytes.empty()) {
     read.problem = "is empty";
   } else {
@@ -42,10 +42,10 @@ CountryFileRead read_country_file(const std::string& path) {
 }
 
 std::string default_country_file(const std::string& program_dir) {
-  const std::string beside_program = program_dir + COUNTRY_FILE_NAME;
+  const std::string beside_program = program_dir + country_file_name;
   if (is_file(beside_program)) return beside_program;
 #ifndef _WIN32
-  if (is_file(kInstalledCountryFile)) return kInstalledCountryFile;
+  if (is_file(installed_country_file)) return installed_country_file;
 #endif
   return {};
 }

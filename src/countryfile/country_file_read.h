@@ -7,9 +7,9 @@
 
 namespace tarvenix {
 
-inline constexpr const char* COUNTRY_FILE_NAME = "cty.csv";
+inline constexpr const char* country_file_name = "cty.csv";
 // Bytes. The real file has 0.3 MB; the tables of a file this large take at most about 50 MB.
-inline constexpr size_t COUNTRY_FILE_LIMIT = 1 << 20;
+inline constexpr size_t country_file_limit = 1 << 20;
 
 struct CountryFileRead {
   CountryFile file;

@@ -9,11 +9,11 @@ namespace tarvenix {
 
 namespace {
 
-constexpr size_t kFields = 10;
-constexpr std::string_view kContinents[] = {"AF", "AN", "AS", "EU", "NA", "OC", "SA"};
-constexpr int kLastCqZone = 40;
-constexpr int kLastItuZone = 90;
-constexpr int kLastDxcc = 999;
+constexpr size_t line_field_count = 10;
+constexpr std::string_view continent_codes[] = {"AF", "AN", "AS", "EU", "NA", "OC", "SA"};
+constexpr int last_cq_zone = 40;
+constexpr int last_itu_zone = 90;
+constexpr int last_dxcc = 999;
 
 bool is_digit(char c) {
   return c >= '0' && c <= '9';
@@ -50,7 +50,7 @@ bool is_decimal(std::string_view text) {
 }
 
 bool set_continent(std::string_view text, char (&continent)[2]) {
-  for (std::string_view known : kContinents) {
+  for (std::string_view known : continent_codes) {
     if (text == known) {
       continent[0] = text[0];
       continent[1] = text[1];
@@ -76,10 +76,10 @@ bool parse_overrides(std::string_view text, CountryAliasText& alias) {
     const std::string_view inside = text.substr(1, end - 1);
     text.remove_prefix(end + 1);
     if (open == '(') {
-      alias.cq_zone = static_cast<int8_t>(small_number(inside, kLastCqZone));
+      alias.cq_zone = static_cast<int8_t>(small_number(inside, last_cq_zone));
       if (alias.cq_zone == 0) return false;
     } else if (open == '[') {
-      if (small_number(inside, kLastItuZone) == 0) return false;
+      if (small_number(inside, last_itu_zone) == 0) return false;
     } else if (open == '{') {
       if (!set_continent(inside, alias.continent)) return false;
     } else if (inside.empty()) {
@@ -102,7 +102,7 @@ bool parse_alias(std::string_view token, CountryAliasText& alias) {
   if (alias.exact) token.remove_prefix(1);
   size_t end = 0;
   while (end < token.size() && is_call_char(token[end])) ++end;
-  if (end == 0 || end > COUNTRY_ALIAS_LIMIT) return false;
+  if (end == 0 || end > country_alias_limit) return false;
   alias.text = token.substr(0, end);
   return parse_overrides(token.substr(end), alias);
 }
@@ -131,22 +131,22 @@ bool parse_aliases(std::string_view text, CountryLine& line) {
 bool parse_country_line(std::string_view text, CountryLine& line) {
   line.aliases.clear();
   line.version = {};
-  std::array<std::string_view, kFields> fields;
-  for (size_t i = 0; i + 1 < kFields; ++i) {
+  std::array<std::string_view, line_field_count> fields;
+  for (size_t i = 0; i + 1 < line_field_count; ++i) {
     const size_t comma = text.find(',');
     if (comma == std::string_view::npos) return false;
     fields[i] = text.substr(0, comma);
     text.remove_prefix(comma + 1);
   }
-  fields[kFields - 1] = text;
+  fields[line_field_count - 1] = text;
   if (text.find(',') != std::string_view::npos) return false;
 
   CountryEntity& entity = line.entity;
   entity.primary_prefix = fields[0];
   entity.name = fields[1];
-  entity.dxcc = small_number(fields[2], kLastDxcc);
-  entity.cq_zone = static_cast<int8_t>(small_number(fields[4], kLastCqZone));
-  entity.itu_zone = static_cast<int8_t>(small_number(fields[5], kLastItuZone));
+  entity.dxcc = small_number(fields[2], last_dxcc);
+  entity.cq_zone = static_cast<int8_t>(small_number(fields[4], last_cq_zone));
+  entity.itu_zone = static_cast<int8_t>(small_number(fields[5], last_itu_zone));
   char continent[2] = {};
   if (fields[0].empty() || fields[1].empty() || entity.dxcc == 0 || entity.cq_zone == 0 ||
       entity.itu_zone == 0 || !set_continent(fields[3], continent)) {

@@ -11,7 +11,7 @@
 
 namespace tarvenix {
 
-inline constexpr size_t COUNTRY_ALIAS_LIMIT = 32;  // the longest prefix or call taken
+inline constexpr size_t country_alias_limit = 32;  // the longest prefix or call taken
 
 struct CountryAliasText {
   std::string_view text;   // as written, without "=" and overrides

@@ -13,16 +13,17 @@ namespace tarvenix {
 namespace {
 
 // Leading numbers of the band names 1 to 13, strictly descending.
-constexpr std::array<int32_t, 13> kBandMetres = {160, 80, 60, 40, 30, 20, 17, 15, 12, 10, 6, 4, 2};
+constexpr std::array<int32_t, 13> metres_of_bands = {160, 80, 60, 40, 30, 20, 17,
+                                                     15,  12, 10, 6,  4,  2};
 
 }  // namespace
 
 int band_index_of(std::string_view text) {
   const int32_t metres = leading_int(text);
-  const auto it = std::lower_bound(kBandMetres.begin(), kBandMetres.end(), metres,
+  const auto it = std::lower_bound(metres_of_bands.begin(), metres_of_bands.end(), metres,
                                    [](int32_t name, int32_t n) { return name > n; });
-  if (it == kBandMetres.end() || *it != metres) return 0;
-  return static_cast<int>(it - kBandMetres.begin()) + 1;
+  if (it == metres_of_bands.end() || *it != metres) return 0;
+  return static_cast<int>(it - metres_of_bands.begin()) + 1;
 }
 
 int band_index_of(const AdifField* band) {

@@ -11,9 +11,9 @@ namespace tarvenix {
 
 namespace {
 
-constexpr int32_t kAustria = 206, kItaly = 248, kSvalbard = 259, kScotland = 279, kTurkey = 390;
-constexpr int32_t kItuVienna = 901, kShetland = 902, kAfricanItaly = 903, kSicily = 904,
-                  kBearIsland = 905, kEuropeanTurkey = 906;
+constexpr int32_t austria = 206, italy = 248, svalbard = 259, scotland = 279, turkey = 390;
+constexpr int32_t itu_vienna = 901, shetland = 902, african_italy = 903, sicily = 904,
+                  bear_island = 905, european_turkey = 906;
 
 bool is_one_of(std::string_view text, std::initializer_list<std::string_view> set) {
   for (std::string_view s : set) {
@@ -25,32 +25,32 @@ bool is_one_of(std::string_view text, std::initializer_list<std::string_view> se
 int32_t austria_rule(std::string_view call) {
   if (call.substr(0, 2) == "4U") {
     if (is_vienna_call(call) || is_one_of(call, {"4U0R", "4U1A", "4U1XMAS", "4U2U", "4UNR"}))
-      return kItuVienna;
-    return kAustria;
+      return itu_vienna;
+    return austria;
   }
-  return is_one_of(call, {"4Y1A", "C7A"}) ? kItuVienna : kAustria;
+  return is_one_of(call, {"4Y1A", "C7A"}) ? itu_vienna : austria;
 }
 
 int32_t italy_rule(std::string_view call, const AdifField* iota, std::string_view date_text,
                    RunLog& log) {
-  if (is_sicily_call(call)) return kSicily;
+  if (is_sicily_call(call)) return sicily;
   if (is_sicily_portable_call(call)) {
     log.warn("WARN:\t%.*s on %.*s is not Sicily\n", print_length(call), call.data(),
              print_length(date_text), date_text.data());
-    return kItaly;
+    return italy;
   }
-  if (has_african_italy_prefix(call) || has_african_italy_suffix(call)) return kAfricanItaly;
-  if (iota == nullptr) return kItaly;
-  if (is_one_of(iota->value, {"EU-025", "EU-166"})) return kSicily;
-  if (is_one_of(iota->value, {"AF-018", "AF-019"})) return kAfricanItaly;
-  return kItaly;
+  if (has_african_italy_prefix(call) || has_african_italy_suffix(call)) return african_italy;
+  if (iota == nullptr) return italy;
+  if (is_one_of(iota->value, {"EU-025", "EU-166"})) return sicily;
+  if (is_one_of(iota->value, {"AF-018", "AF-019"})) return african_italy;
+  return italy;
 }
 
 int32_t turkey_rule(std::string_view call, const AdifField* iota) {
   if ((iota != nullptr && iota->value == "EU-186") || is_european_turkey_call(call) ||
       is_ym1_call(call) || has_call_area_1_suffix(call))
-    return kEuropeanTurkey;
-  return kTurkey;
+    return european_turkey;
+  return turkey;
 }
 
 // The entity a QSO of `parent` belongs to when its IOTA reference is `reference`.
@@ -60,15 +60,14 @@ int32_t island_rule(const AdifField* iota, std::string_view reference, int32_t i
 }
 
 // The tail of the "INFO:" line of each contest entity, 901 to 906.
-constexpr std::array<const char*, 6> kMoveNames = {
+constexpr std::array<const char*, 6> move_names = {
     "ITU Vienna Int'l Center", "Shetland Is.", "African Italy", "Sicily", "Bear Is.",
     "European Turkey"};
 
 }  // namespace
 
 bool has_special_entities(int32_t code) {
-  return code == kAustria || code == kItaly || code == kSvalbard || code == kScotland ||
-         code == kTurkey;
+  return code == austria || code == italy || code == svalbard || code == scotland || code == turkey;
 }
 
 int32_t special_entity_code(const QsoRecord& record, int32_t code, std::string_view date_text,
@@ -77,28 +76,28 @@ int32_t special_entity_code(const QsoRecord& record, int32_t code, std::string_v
   const AdifField* iota = record.find("IOTA");
   int32_t result = code;
   switch (code) {
-    case kAustria:
+    case austria:
       result = austria_rule(call);
       break;
-    case kItaly:
+    case italy:
       result = italy_rule(call, iota, date_text, log);
       break;
-    case kSvalbard:
-      result = island_rule(iota, "EU-027", kBearIsland, kSvalbard);
+    case svalbard:
+      result = island_rule(iota, "EU-027", bear_island, svalbard);
       break;
-    case kScotland:
-      result = island_rule(iota, "EU-012", kShetland, kScotland);
+    case scotland:
+      result = island_rule(iota, "EU-012", shetland, scotland);
       break;
-    case kTurkey:
+    case turkey:
       result = turkey_rule(call, iota);
       break;
     default:
       break;
   }
-  if (result >= kItuVienna && result <= kEuropeanTurkey) {
+  if (result >= itu_vienna && result <= european_turkey) {
     log.note("INFO:\tQSO #%5d with %.*s on %.*s is %s\n", stats.qsos_read, print_length(call),
              call.data(), print_length(date_text), date_text.data(),
-             kMoveNames[static_cast<size_t>(result - kItuVienna)]);
+             move_names[static_cast<size_t>(result - itu_vienna)]);
   }
   return result;
 }

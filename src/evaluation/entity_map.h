@@ -9,9 +9,9 @@
 
 namespace tarvenix {
 
-inline constexpr int ENTITY_LIST_FIRST_ROW = 5;  // the sixth row of the sheet
-inline constexpr int ENTITY_PREFIX_COLUMN = 1;
-inline constexpr int ENTITY_NAME_COLUMN = 2;
+inline constexpr int entity_list_first_row = 5;  // the sixth row of the sheet
+inline constexpr int entity_prefix_column = 1;
+inline constexpr int entity_name_column = 2;
 
 // Walks the entity list from row 5 down to the "ZS8" row, then on to a "Change History"
 // row, creating one empty-call record per entity found (the first row naming an entity

@@ -6,7 +6,7 @@
 namespace tarvenix {
 
 // clang-format off
-const std::array<EntityEntry, ENTITY_COUNT> ENTITY_TABLE = {{
+const std::array<EntityEntry, entity_table_size> ENTITY_TABLE = {{
     {"1A", 246, 0, "Sov. Mil. Order of Malta"},
     {"1B", 23, 0, ""},
     {"1G", 93, 0, ""},

@@ -16,10 +16,10 @@ struct EntityEntry {
   std::string_view name;    // empty for deleted entities
 };
 
-inline constexpr size_t ENTITY_COUNT = 408;
+inline constexpr size_t entity_table_size = 408;
 
 // Sorted by prefix in byte order; codes unique and non-zero.
-extern const std::array<EntityEntry, ENTITY_COUNT> ENTITY_TABLE;
+extern const std::array<EntityEntry, entity_table_size> ENTITY_TABLE;
 
 // The row whose prefix equals `prefix` byte for byte (case-sensitive), or null.
 const EntityEntry* find_entity(std::string_view prefix);

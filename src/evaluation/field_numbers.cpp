@@ -26,8 +26,8 @@ size_t skip_space(std::string_view text) {
 // are exact doubles, and one division of exact doubles is rounded correctly, so the result
 // is the very double strtod gives. Nothing for anything else (an exponent, more digits).
 std::optional<double> plain_decimal(const char* first, const char* last) {
-  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  static constexpr double powers_of_ten[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   int64_t digits = 0;
   int count = 0;
   int fraction = -1;  // digits after the point; -1 before it
@@ -44,7 +44,7 @@ std::optional<double> plain_decimal(const char* first, const char* last) {
     }
   }
   if (count == 0) return std::nullopt;
-  return static_cast<double>(digits) / kPowersOfTen[fraction > 0 ? fraction : 0];
+  return static_cast<double>(digits) / powers_of_ten[fraction > 0 ? fraction : 0];
 }
 
 }  // namespace
@@ -53,11 +53,12 @@ int32_t leading_int(std::string_view text) {
   size_t i = skip_space(text);
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  constexpr int64_t past_int32_max = int64_t{std::numeric_limits<int32_t>::max()} + 1;
   int64_t magnitude = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
     magnitude = magnitude * 10 + (text[i] - '0');
-    if (magnitude > kLimit) magnitude = kLimit;  // saturate; later digits cannot lower it
+    if (magnitude > past_int32_max)
+      magnitude = past_int32_max;  // saturate; later digits cannot lower it
   }
   const int64_t value = negative ? -magnitude : magnitude;
   if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();

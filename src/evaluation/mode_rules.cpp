@@ -18,7 +18,7 @@ struct KeyedMode {
 };
 
 // Every mode of the three classes, ordered by key for a binary search.
-constexpr auto kModesByKey = [] {
+constexpr auto modes_by_key = [] {
   std::array<KeyedMode, 1 + PHONE_MODES.size() + DIGITAL_MODES.size()> table{};
   size_t n = 0;
   table[n++] = {name_key("CW"), "CW", 1};
@@ -33,10 +33,10 @@ constexpr auto kModesByKey = [] {
 
 int mode_class_of(std::string_view mode) {
   const uint64_t key = name_key(mode);
-  auto it = std::lower_bound(kModesByKey.begin(), kModesByKey.end(), key,
+  auto it = std::lower_bound(modes_by_key.begin(), modes_by_key.end(), key,
                              [](const KeyedMode& entry, uint64_t k) { return entry.key < k; });
   // Names longer than a key, or ending in zero bytes, share keys: the name decides.
-  for (; it != kModesByKey.end() && it->key == key; ++it) {
+  for (; it != modes_by_key.end() && it->key == key; ++it) {
     if (it->name == mode) return it->mode_class;
   }
   return 0;

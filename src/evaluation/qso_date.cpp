@@ -56,7 +56,7 @@ DateText::DateText(const QsoDate& date) {
   *end++ = '-';
   end = append_padded(end, date.day, 2);
   size_ = static_cast<size_t>(end - full);
-  if (size_ > DATE_TEXT_MAX) size_ = DATE_TEXT_MAX;
+  if (size_ > date_text_max) size_ = date_text_max;
   for (size_t i = 0; i < size_; ++i) text_[i] = full[i];
 }
 

@@ -18,7 +18,7 @@ struct QsoDate {
 // and n % 100, truncating toward zero.
 QsoDate qso_date_of(std::string_view value);
 
-inline constexpr size_t DATE_TEXT_MAX = 11;
+inline constexpr size_t date_text_max = 11;
 
 class DateText {
  public:
@@ -27,7 +27,7 @@ class DateText {
   std::string_view view() const { return {text_, size_}; }
 
  private:
-  char text_[DATE_TEXT_MAX + 1] = {};
+  char text_[date_text_max + 1] = {};
   size_t size_ = 0;
 };
 

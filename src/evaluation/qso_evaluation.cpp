@@ -16,9 +16,9 @@ namespace tarvenix {
 
 namespace {
 
-constexpr int32_t kUnitedStates = 291;
-constexpr int32_t kCanada = 1;
-constexpr int32_t kLastZone = 40;
+constexpr int32_t united_states = 291;
+constexpr int32_t canada = 1;
+constexpr int32_t last_zone = 40;
 
 // What the lines about one QSO show.
 struct QsoText {
@@ -217,7 +217,7 @@ CreditRecord* credit_zone(ZoneCreditTable& zones, int zone, int32_t code, const 
     fill_credit(*slot, record, band, mode);
     slot->zone = static_cast<uint8_t>(zone);
     slot->code = code;
-    slot->row = zone + ZONE_ROW_OFFSET;
+    slot->row = zone + zone_row_offset;
     slot->confirmed = confirmed;
     if (prefer_confirmed && confirmed) ++stats.zones_confirmed;
     return slot;
@@ -227,7 +227,7 @@ CreditRecord* credit_zone(ZoneCreditTable& zones, int zone, int32_t code, const 
     log.note("WAZ:\t[%d] Replaced %s with %.*s because it is confirmed\n", zone, slot->call,
              call_size, qso.call.data());
     ++stats.zones_confirmed;
-  } else if (slot->code == kUnitedStates && code == kCanada &&
+  } else if (slot->code == united_states && code == canada &&
              qso.call.find('/') == std::string_view::npos &&
              (!prefer_confirmed || (slot->confirmed && confirmed))) {
     log.note("WAZ:\t[%d] Replaced %s with %.*s because Zone is more likely to be correct", zone,
@@ -312,7 +312,7 @@ void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCred
   }
   if (zone_from_country_file) ++stats.cq_zone_from_country_file;
   const int32_t zone = zone_from_country_file ? country.match().cq_zone : leading_int(cqz->value);
-  if (zone < 1 || zone > kLastZone) {
+  if (zone < 1 || zone > last_zone) {
     warn_about(log, qso);
     log.print(" has an invalid CQ Zone (%d)\n", zone);
     ++stats.bad_cq_zone;

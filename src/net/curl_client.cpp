@@ -7,7 +7,6 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,6 +16,7 @@
 #include "net/http_client.h"
 #include "net/platform.h"
 #include "net/request_limits.h"
+#include "records/text_compare.h"
 
 namespace tarvenix {
 namespace {
@@ -74,13 +74,6 @@ int internet_error_from_curl(CURLcode code) {
 
 bool is_loopback(const std::string& host) {
   return host == "localhost" || host.rfind("127.", 0) == 0;
-}
-
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
 }
 
 std::string_view trim(std::string_view text) {
@@ -152,7 +145,7 @@ struct HttpRequest::Impl {
 
   std::optional<std::string> field(std::string_view name) const {
     for (const auto& [key, value] : fields) {
-      if (equals_ignoring_case(key, name)) return value;
+      if (equal_ignoring_case(key, name)) return value;
     }
     return std::nullopt;
   }

@@ -11,14 +11,10 @@
 #include "net/platform.h"
 #include "net/request_limits.h"
 #include "records/atomic_file.h"
+#include "records/owned_file.h"
 
 namespace tarvenix {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 constexpr int http_ok = 200;
 
@@ -77,7 +73,7 @@ bool read_response_body(OwnerWindow owner, HttpRequest& request, const BlockWrit
 }
 
 int download_to_file(OwnerWindow owner, HttpRequest& request, const std::string& local_file) {
-  FileHandle file(std::fopen(local_file.c_str(), "wb"));
+  OwnedFile file = open_file(local_file, "wb");
   if (!file) {
     present_error(owner, "CreateFile",
                   "ERROR: Unable to open file \"" + local_file + "\" for write.");
@@ -105,7 +101,7 @@ FileFetch fetch_file(OwnerWindow owner, const WebServer& server, std::string_vie
   FileFetch fetch;
   InternetSession session = open_internet();
   if (!session) {
-    report_internet_error(nullptr, "HttpSendRequestInternetOpen", {});
+    report_internet_error("HttpSendRequestInternetOpen", {});
     return fetch;
   }
   HttpRequest request = open_url(owner, session, server, path, useHttps);

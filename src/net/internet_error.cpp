@@ -60,8 +60,8 @@ std::string internet_error_text(std::string_view step, int code, std::string_vie
   return text;
 }
 
-int report_internet_error(OwnerWindow owner, std::string_view step, std::string_view url) {
-  return report_internet_failure(owner, step, last_internet_error(), url);
+int report_internet_error(std::string_view step, std::string_view url) {
+  return report_internet_failure(nullptr, step, last_internet_error(), url);
 }
 
 int report_internet_failure(OwnerWindow owner, std::string_view step, int code,

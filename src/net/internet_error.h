@@ -45,8 +45,8 @@ int last_internet_error();
 void set_last_internet_error(int code);
 
 // Forms the text of the last failure and shows it under "Internet error" when it is not
-// empty. Returns the code in every case.
-int report_internet_error(OwnerWindow owner, std::string_view step, std::string_view url);
+// empty, in a box of its own (no window owns it). Returns the code in every case.
+int report_internet_error(std::string_view step, std::string_view url);
 
 // Shows an error to the operator: a message box with the error icon on Windows, a line on
 // standard error elsewhere. Tests replace it so that nothing blocks on a box.

@@ -10,6 +10,7 @@
 
 #include "net/http_client.h"
 #include "net/http_date.h"
+#include "records/byte_order.h"
 
 namespace tarvenix {
 namespace {
@@ -69,19 +70,13 @@ UpdateRequest request_program_file(OwnerWindow owner, const WebEndpoints& endpoi
   UpdateRequest update;
   update.session = open_internet();
   if (!update.session) {
-    report_internet_error(nullptr, "HttpSendRequestInternetOpen", "");
+    report_internet_error("HttpSendRequestInternetOpen", "");
     return update;
   }
   update.request = open_url(owner, update.session, endpoints.authorHost, endpoints.updatePath,
                             endpoints.useHttps);
-  if (!update.request) report_internet_error(nullptr, "HttpSendRequestInternetConnect", "");
+  if (!update.request) report_internet_error("HttpSendRequestInternetConnect", "");
   return update;
-}
-
-uint32_t little_endian_32(const std::string& bytes, size_t at) {
-  uint32_t value = 0;
-  for (size_t i = 0; i < 4; ++i) value |= uint32_t(uint8_t(bytes[at + i])) << (8 * i);
-  return value;
 }
 
 bool is_hex_digit(char c) {
@@ -138,7 +133,7 @@ bool is_windows_executable(const std::string& path) {
   std::string head(new_header_offset + 4, '\0');
   if (!in.read(head.data(), std::streamsize(head.size())) || head.compare(0, 2, "MZ") != 0)
     return false;
-  const uint32_t pe_offset = little_endian_32(head, new_header_offset);
+  const uint32_t pe_offset = get_u32(&head[new_header_offset]);
   std::string signature(4 + file_header_size, '\0');
   if (!in.seekg(std::streamoff(pe_offset)) ||
       !in.read(signature.data(), std::streamsize(signature.size())))

@@ -18,7 +18,7 @@
 namespace tarvenix {
 
 // "========================================\n": divides the blocks of the run log.
-inline constexpr std::string_view LOG_SEPARATOR = "========================================\n";
+inline constexpr std::string_view log_separator = "========================================\n";
 
 class RunLog {
  public:

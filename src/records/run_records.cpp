@@ -6,7 +6,7 @@
 namespace tarvenix {
 
 void CreditRecord::set_call(std::string_view text) {
-  const size_t n = text.size() < CREDIT_CALL_SIZE - 1 ? text.size() : CREDIT_CALL_SIZE - 1;
+  const size_t n = text.size() < credit_call_size - 1 ? text.size() : credit_call_size - 1;
   if (n > 0) std::memcpy(call, text.data(), n);
   call[n] = '\0';
 }

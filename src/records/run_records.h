@@ -45,10 +45,10 @@ struct RunInfo {
   std::optional<std::string> program_version;
 };
 
-inline constexpr int ENTITY_SLOTS = 907;        // entity codes 0 to 906
-inline constexpr int ZONE_SLOTS = 41;           // CQ Zones 1 to 40; slot 0 unused
-inline constexpr int ZONE_ROW_OFFSET = 350;     // zone z is written to row z + 350
-inline constexpr size_t CREDIT_CALL_SIZE = 17;  // 16 characters and the terminator
+inline constexpr int entity_slots = 907;        // entity codes 0 to 906
+inline constexpr int zone_slots = 41;           // CQ Zones 1 to 40; slot 0 unused
+inline constexpr int zone_row_offset = 350;     // zone z is written to row z + 350
+inline constexpr size_t credit_call_size = 17;  // 16 characters and the terminator
 
 // The credited QSO of one entity or one CQ Zone, and where it goes on the Scoresheet.
 struct CreditRecord {
@@ -57,7 +57,7 @@ struct CreditRecord {
   int16_t time = 0;                  // HHMM
   int16_t band = 0;                  // band index 1 to 13
   int8_t mode = 0;                   // mode class 1 to 3
-  char call[CREDIT_CALL_SIZE] = {};  // empty while nothing is credited
+  char call[credit_call_size] = {};  // empty while nothing is credited
   int32_t code = 0;                  // entity: its code; zone: the entity code of the credited QSO
   uint8_t zone = 0;                  // zone records: 1 to 40
   int32_t row = 0;                   // Scoresheet row index, counted from 0
@@ -98,12 +98,12 @@ class CreditTable {
 
 // 907 slots by entity code; filled with empty-call records by the entity map.
 struct EntityCreditTable : CreditTable {
-  EntityCreditTable() : CreditTable(ENTITY_SLOTS) {}
+  EntityCreditTable() : CreditTable(entity_slots) {}
 };
 
 // 41 slots by CQ Zone; the evaluation creates a record on a zone's first accepted QSO.
 struct ZoneCreditTable : CreditTable {
-  ZoneCreditTable() : CreditTable(ZONE_SLOTS) {}
+  ZoneCreditTable() : CreditTable(zone_slots) {}
 };
 
 }  // namespace tarvenix

@@ -13,7 +13,7 @@ namespace tarvenix {
 namespace {
 
 enum Column { DAY = 3, MONTH = 4, TIME = 5, BAND = 6, MODE = 7, CALL = 8 };
-constexpr int TITLE_ROW = 1, YEAR_COLUMN = 4, CALLSIGN_COLUMN = 6;
+constexpr int title_row = 1, year_column = 4, callsign_column = 6;
 
 // The band's wavelength in metres: the leading number of its name; 0 for "All".
 double band_metres(int band) {
@@ -50,8 +50,8 @@ int write_credit_row(Sheet& sheet, const CreditRecord& record) {
 
 void fill_scoresheet(Sheet& sheet, OperatorConfig& operator_config,
                      const EntityCreditTable& entities, const ZoneCreditTable& zones) {
-  sheet.write_number(TITLE_ROW, YEAR_COLUMN, CONTEST_YEAR);
-  sheet.write_text(TITLE_ROW, CALLSIGN_COLUMN, operator_config.callsign);
+  sheet.write_number(title_row, year_column, CONTEST_YEAR);
+  sheet.write_text(title_row, callsign_column, operator_config.callsign);
   operator_config.countries_written = fill_table(sheet, entities);
   operator_config.zones_written = fill_table(sheet, zones);
 }

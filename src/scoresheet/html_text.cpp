@@ -6,7 +6,7 @@ namespace tarvenix {
 
 namespace {
 
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+constexpr std::string_view replacement_character = "\xEF\xBF\xBD";  // U+FFFD
 
 // The length of the well-formed UTF-8 sequence at the start of `text`, or 0 (overlong
 // forms, surrogates and values past U+10FFFF are not well-formed).
@@ -42,7 +42,7 @@ void append_html_text(std::string& out, std::string_view text) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
       const size_t length = utf8_sequence_length(text.substr(i));
-      out.append(length == 0 ? kReplacement : text.substr(i, length));
+      out.append(length == 0 ? replacement_character : text.substr(i, length));
       i += length == 0 ? 1 : length;
       continue;
     }
@@ -64,7 +64,7 @@ void append_html_text(std::string& out, std::string_view text) {
         break;
       default:
         if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F) {
-          out.append(kReplacement);
+          out.append(replacement_character);
         } else {
           out += static_cast<char>(c);
         }

@@ -13,7 +13,7 @@ struct WindowsName {
   const char* server;
 };
 
-constexpr WindowsName WINDOWS_NAMES[] = {
+constexpr WindowsName windows_names[] = {
     {5, 0, "Windows 2000", "Windows 2000"},
     {5, 1, "Windows XP", "Windows XP"},
     {5, 2, "Windows XP Professional x64 Edition", "Windows Server 2003"},
@@ -27,7 +27,7 @@ constexpr WindowsName WINDOWS_NAMES[] = {
 }  // namespace
 
 std::string windows_name(uint32_t major, uint32_t minor, uint8_t product_type) {
-  for (const WindowsName& row : WINDOWS_NAMES) {
+  for (const WindowsName& row : windows_names) {
     if (row.major == major && row.minor == minor) {
       return product_type == 1 ? row.workstation : row.server;
     }
@@ -50,7 +50,7 @@ bool write_log_header(RunLog& log, const SystemInfo& system, std::time_t now) {
       system.system_name.empty()
           ? windows_name(system.os_major, system.os_minor, system.os_product_type)
           : system.system_name;
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   log.print("Converted on %s UTC\n", time.c_str());
   log.print("%s [Version %0d.%0d.%0d]\n", name.c_str(), static_cast<int>(system.os_major),
             static_cast<int>(system.os_minor), static_cast<int>(system.os_build));
@@ -61,7 +61,7 @@ bool write_log_header(RunLog& log, const SystemInfo& system, std::time_t now) {
               system.runtime_minor, system.runtime_build);
     log.print("LibXL version: %0d.%0d.%0d.%0d\n", 4, 2, 0, 0);
   }
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   return true;
 }
 

@@ -22,7 +22,7 @@ void take_header(const QsoRecord& header, RunInfo& info, RunLog& log) {
     if (info.program_version) log.print(" ver. %s", info.program_version->c_str());
     log.write("\n");
   }
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
 }
 
 }  // namespace

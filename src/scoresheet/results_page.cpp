@@ -22,7 +22,7 @@ namespace tarvenix {
 
 namespace {
 
-constexpr const char* kStyle = R"(<style>
+constexpr const char* page_style = R"(<style>
 body{font:16px/1.4 "Liberation Sans",Arial,sans-serif;color:#111;background:#fff;max-width:64rem;margin:0 auto;padding:1rem}
 h1{font-size:1.6rem;margin:0 0 .5rem}
 h2{font-size:1.25rem;margin:1.6rem 0 .5rem;border-bottom:1px solid #888}
@@ -51,11 +51,11 @@ struct MarkText {
   const char* css_class;
   const char* words;
 };
-constexpr MarkText kMarkTexts[] = {
+constexpr MarkText mark_texts[] = {
     {"confirmed", "Confirmed"}, {"worked", "Unconfirmed"}, {"missing", "Missing"}};
 
 const MarkText& text_of(Mark mark) {
-  return kMarkTexts[static_cast<size_t>(mark)];
+  return mark_texts[static_cast<size_t>(mark)];
 }
 
 Mark mark_of(const CreditRecord* record) {
@@ -137,7 +137,7 @@ void append_heading(std::string& out, const ResultsPage& page) {
   append_html_text(call, config.callsign);
   out += format_text("<title>%s: DX Tarvenix %d results</title>\n", call.c_str(),
                      static_cast<int>(CONTEST_YEAR));
-  out += kStyle;
+  out += page_style;
   out += "</head>\n<body>\n<header>\n";
   out += format_text("<h1>%s: DX Tarvenix %d</h1>\n<ul class=\"facts\">\n", call.c_str(),
                      static_cast<int>(CONTEST_YEAR));
@@ -233,11 +233,11 @@ void append_rejections(std::string& out, const RunStats& stats) {
     out += "<p>No QSO was rejected.</p>\n</section>\n";
     return;
   }
-  constexpr int kRowHeight = 40;
+  constexpr int row_height = 40;
   out += format_text("<svg class=\"chart\" height=\"%zu\" aria-label=\"QSOs by reason\">\n",
-                     counts.size() * kRowHeight);
+                     counts.size() * row_height);
   for (size_t i = 0; i < counts.size(); ++i) {
-    const int top = static_cast<int>(i) * kRowHeight;
+    const int top = static_cast<int>(i) * row_height;
     const double percent = 85.0 * counts[i].count / counts.front().count;
     out += format_text("<g><text x=\"0\" y=\"%d\">QSO(s) %s</text>", top + 14, counts[i].reason);
     out += format_text("<rect x=\"0\" y=\"%d\" width=\"%.1f%%\" height=\"14\"/>", top + 19,

@@ -26,7 +26,7 @@ namespace tarvenix {
 
 namespace {
 
-constexpr const char* TITLE_MARK = "DX Tarvenix Worksheet";
+constexpr const char* title_mark = "DX Tarvenix Worksheet";
 
 std::string not_a_scoresheet(const std::string& path) {
   return path + "\n\ndoes not appear to be a valid DX Tarvenix scoresheet!";
@@ -176,7 +176,7 @@ void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths
   } else if (Sheet* sheet = workbook.first_sheet(); sheet == nullptr) {
     operator_config.message = not_a_scoresheet(paths.scoresheet_path);
   } else if (const auto title = sheet->read_text(1, 1);
-             !title || title->find(TITLE_MARK) == std::string_view::npos) {
+             !title || title->find(title_mark) == std::string_view::npos) {
     operator_config.message = not_a_scoresheet(paths.scoresheet_path);
   } else {
     Credits credits;

@@ -29,7 +29,7 @@ std::optional<CountryFile> open_run_country_file(const OperatorConfig& operator_
           path.c_str(), result->bad_lines(), result->first_bad_line());
     }
   }
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   return result;
 }
 

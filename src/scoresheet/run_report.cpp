@@ -18,7 +18,7 @@ bool any_lines_written(const RunLog& log) {
 
 // Worked but unconfirmed entities, once per prefix, in byte order of the prefix.
 void write_unconfirmed_entities(RunLog& log, const EntityCreditTable& entities) {
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   log.write("The following entities were worked but are not confirmed:\n\n");
   std::map<std::string, std::string> by_prefix;  // std::string compares as unsigned bytes
   for (int code = 1; code < entities.size(); ++code) {
@@ -32,7 +32,7 @@ void write_unconfirmed_entities(RunLog& log, const EntityCreditTable& entities) 
 }
 
 void write_unconfirmed_zones(RunLog& log, const ZoneCreditTable& zones) {
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   log.write("The following CQ Zones were worked but are not confirmed:\n\n");
   for (int zone = 1; zone < zones.size(); ++zone) {
     const CreditRecord* record = zones.find(zone);
@@ -70,7 +70,7 @@ void write_country_file_credits(RunLog& log, const EntityCreditTable& entities,
 void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig& operator_config,
                         const EntityCreditTable& entities, const ZoneCreditTable& zones) {
   write_country_file_credits(log, entities, zones);
-  if (any_lines_written(log)) log.write(LOG_SEPARATOR);
+  if (any_lines_written(log)) log.write(log_separator);
   log.print("%5d QSO(s) were read from the ADIF file.\n", stats.qsos_read);
   if (stats.dxcc_from_country_file != 0) {
     log.print("%5d QSO(s) took their DXCC from the country file.\n", stats.dxcc_from_country_file);
@@ -117,14 +117,14 @@ std::vector<SummaryCount> summary_counts(const RunStats& stats) {
 }
 
 void write_summary(RunLog& log, const RunStats& stats) {
-  if (any_lines_written(log)) log.write(LOG_SEPARATOR);
+  if (any_lines_written(log)) log.write(log_separator);
   bool any = false;
   for (const SummaryCount& line : summary_counts(stats)) {
     if (line.count == 0) continue;
     log.print("%5d QSO(s) %s.\n", line.count, line.reason);
     any = true;
   }
-  if (any) log.write(LOG_SEPARATOR);
+  if (any) log.write(log_separator);
 }
 
 }  // namespace tarvenix

@@ -44,7 +44,7 @@ Workbook::~Workbook() = default;
 bool Workbook::load(const std::string& path) {
   impl_->sheet.reset();
   impl_->package.reset();
-  FileContents file = read_file(path, xlsx::kMaxArchiveSize);
+  FileContents file = read_file(path, xlsx::max_archive_size);
   if (!file.ok || file.too_large) {
     impl_->error = file.not_found   ? "file not found"
                    : file.too_large ? "file too large"

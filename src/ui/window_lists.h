@@ -9,7 +9,7 @@
 
 namespace tarvenix {
 
-inline constexpr std::array<std::string_view, 5> ENTRY_NAMES = {
+inline constexpr std::array<std::string_view, 5> entry_names = {
     "--", "UNLIMITED", "LIMITED <= 100 Watts", "FORMULA <= 100 Watts", "FORMULA <=   5 Watts"};
 
 inline constexpr std::string_view country_list_first_row = "--";

@@ -27,13 +27,13 @@ CellRef parse_cell_ref(std::string_view text) {
     col = col * 26 + (text[i] - 'A' + 1);
   }
   if (i < text.size() && text[i] == '$') ++i;
-  const int row = parse_positive(text.substr(i), kMaxRows);
-  if (letters == 0 || col > kMaxColumns || row < 0) return {};
+  const int row = parse_positive(text.substr(i), max_rows);
+  if (letters == 0 || col > max_columns || row < 0) return {};
   return {row - 1, col - 1};
 }
 
 int parse_row_number(std::string_view text) {
-  const int row = parse_positive(text, kMaxRows);
+  const int row = parse_positive(text, max_rows);
   return row < 0 ? -1 : row - 1;
 }
 

@@ -6,8 +6,8 @@
 
 namespace tarvenix::xlsx {
 
-inline constexpr int kMaxRows = 1048576;  // the format's limits
-inline constexpr int kMaxColumns = 16384;
+inline constexpr int max_rows = 1048576;  // the format's limits
+inline constexpr int max_columns = 16384;
 
 struct CellRef {
   int row = -1;  // -1 when the reference has no row part

@@ -9,12 +9,12 @@ namespace tarvenix::xlsx {
 
 namespace {
 
-constexpr int kRawWindowBits = -15;  // negative: no zlib header, as zip stores it
-constexpr int kMemoryLevel = 6;      // smaller tables than zlib's default: faster here
+constexpr int raw_window_bits = -15;  // negative: no zlib header, as zip stores it
+constexpr int memory_level = 6;       // smaller tables than zlib's default: faster here
 
 class InflateStream {
  public:
-  InflateStream() { ok_ = inflateInit2(&stream_, kRawWindowBits) == Z_OK; }
+  InflateStream() { ok_ = inflateInit2(&stream_, raw_window_bits) == Z_OK; }
   ~InflateStream() {
     if (ok_) inflateEnd(&stream_);
   }
@@ -28,14 +28,14 @@ class InflateStream {
   bool ok_ = false;
 };
 
-constexpr size_t kMaxChunk = std::numeric_limits<uInt>::max();
+constexpr size_t max_chunk = std::numeric_limits<uInt>::max();
 
 }  // namespace
 
 uint32_t crc32_of(std::string_view data) {
   uLong crc = crc32(0L, Z_NULL, 0);
   while (!data.empty()) {
-    const size_t n = data.size() < kMaxChunk ? data.size() : kMaxChunk;
+    const size_t n = data.size() < max_chunk ? data.size() : max_chunk;
     crc = crc32(crc, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(n));
     data.remove_prefix(n);
   }
@@ -43,7 +43,7 @@ uint32_t crc32_of(std::string_view data) {
 }
 
 bool inflate_raw(std::string_view compressed, size_t expected_size, std::string& out) {
-  if (compressed.size() > kMaxChunk || expected_size >= kMaxChunk) return false;
+  if (compressed.size() > max_chunk || expected_size >= max_chunk) return false;
   InflateStream stream;
   if (!stream.ok()) return false;
   // One spare byte: output beyond the expected size shows up as a filled buffer.
@@ -68,7 +68,7 @@ struct Deflater::Stream {
 };
 
 Deflater::Deflater(int level) : stream_(std::make_unique<Stream>()) {
-  stream_->ok = deflateInit2(&stream_->z, level, Z_DEFLATED, kRawWindowBits, kMemoryLevel,
+  stream_->ok = deflateInit2(&stream_->z, level, Z_DEFLATED, raw_window_bits, memory_level,
                              Z_DEFAULT_STRATEGY) == Z_OK;
   failed_ = !stream_->ok;
   crc_ = static_cast<uint32_t>(crc32(0L, Z_NULL, 0));
@@ -79,7 +79,7 @@ Deflater::~Deflater() = default;
 void Deflater::write(std::string_view data) {
   size_ += data.size();
   while (!failed_ && !data.empty()) {
-    const size_t n = data.size() < kMaxChunk ? data.size() : kMaxChunk;
+    const size_t n = data.size() < max_chunk ? data.size() : max_chunk;
     crc_ = static_cast<uint32_t>(
         crc32(crc_, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(n)));
     stream_->z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));

@@ -15,12 +15,12 @@ uint32_t crc32_of(std::string_view data);
 bool inflate_raw(std::string_view compressed, size_t expected_size, std::string& out);
 
 // Saves use the fastest level: a save must be quick, and the files are small anyway.
-inline constexpr int kFastestLevel = 1;
+inline constexpr int fastest_level = 1;
 
 // Deflates a text given piece by piece, so a large part need not exist whole in memory.
 class Deflater {
  public:
-  explicit Deflater(int level = kFastestLevel);
+  explicit Deflater(int level = fastest_level);
   ~Deflater();
   Deflater(const Deflater&) = delete;
   Deflater& operator=(const Deflater&) = delete;

@@ -33,7 +33,7 @@ Part read_part(std::string_view text, size_t& at, bool column) {
   size_t i = at;
   if (i < text.size() && text[i] == '$') part.absolute = true, ++i;
   const size_t max_length = column ? 3 : 7;
-  const long limit = column ? kMaxColumns : kMaxRows;
+  const long limit = column ? max_columns : max_rows;
   long value = 0;
   size_t length = 0;
   for (; i < text.size() && length <= max_length; ++i, ++length) {
@@ -119,8 +119,8 @@ void append_name(std::string_view text, size_t begin, size_t end, int rows, int 
     out.append(text.substr(begin, end - begin));
     return;
   }
-  if ((col.value >= 0 && !move(col, cols, kMaxColumns)) ||
-      (row.value >= 0 && !move(row, rows, kMaxRows))) {
+  if ((col.value >= 0 && !move(col, cols, max_columns)) ||
+      (row.value >= 0 && !move(row, rows, max_rows))) {
     out += "#REF!";
     return;
   }

@@ -13,10 +13,10 @@ namespace tarvenix::xlsx {
 
 namespace {
 
-const char* const kContentTypesPart = "[Content_Types].xml";
+const char* const content_types_part = "[Content_Types].xml";
 
 // Workbook children that the schema puts after calcPr.
-constexpr std::string_view kAfterCalcPr[] = {
+constexpr std::string_view after_calc_pr[] = {
     "oleSize",       "customWorkbookViews", "pivotCaches",       "smartTagPr", "smartTagTypes",
     "webPublishing", "fileRecoveryPr",      "webPublishObjects", "extLst"};
 
@@ -46,8 +46,8 @@ std::string with_full_calc_on_load(const std::string& xml, const XmlDocument& do
   size_t at = xml.rfind('<', element_end(xml, document.offset_of(root)) - 1);
   for (const XmlNode* child = root->first_node(); child != nullptr; child = child->next_sibling()) {
     if (child->type() != rapidxml::node_element) continue;
-    if (std::find(std::begin(kAfterCalcPr), std::end(kAfterCalcPr), local_name(child)) !=
-        std::end(kAfterCalcPr)) {
+    if (std::find(std::begin(after_calc_pr), std::end(after_calc_pr), local_name(child)) !=
+        std::end(after_calc_pr)) {
       at = document.offset_of(child);
       break;
     }
@@ -166,9 +166,9 @@ bool Package::drop_calculation_chain(const std::vector<Relationship>& relationsh
   if (const ZipEntry* entry = zip_.find(chain->target)) dropped_ = entry->name;
   std::string types;
   XmlDocument document;
-  if (zip_.find(kContentTypesPart) == nullptr) return true;
-  if (!read_entry(kContentTypesPart, types, error) ||
-      !document.parse(types, kContentTypesPart, error)) {
+  if (zip_.find(content_types_part) == nullptr) return true;
+  if (!read_entry(content_types_part, types, error) ||
+      !document.parse(types, content_types_part, error)) {
     return false;
   }
   std::vector<size_t> overrides;
@@ -178,7 +178,7 @@ bool Package::drop_calculation_chain(const std::vector<Relationship>& relationsh
       overrides.push_back(document.offset_of(o));
     }
   }
-  replaced_[zip_.find(kContentTypesPart)->name] = without_elements(types, overrides);
+  replaced_[zip_.find(content_types_part)->name] = without_elements(types, overrides);
   return true;
 }
 

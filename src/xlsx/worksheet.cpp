@@ -82,7 +82,7 @@ size_t Worksheet::read_rows(size_t content_begin, const SharedStrings* strings,
     const XmlAttribute* number = find_attribute(r, "r");
     Row row;
     row.index = number ? parse_row_number({number->value(), number->value_size()}) : previous + 1;
-    if (row.index <= previous || row.index >= kMaxRows) {
+    if (row.index <= previous || row.index >= max_rows) {
       error = "damaged XML in " + part_ + ": rows out of order";
       return false;
     }
@@ -106,7 +106,7 @@ bool Worksheet::read_cells(const XmlElementParser& parser, XmlNode* row_node, Ro
     const XmlAttribute* ref = find_attribute(c, "r");
     Cell cell;
     cell.col = ref ? parse_cell_ref({ref->value(), ref->value_size()}).col : previous + 1;
-    if (cell.col <= previous || cell.col >= kMaxColumns) {
+    if (cell.col <= previous || cell.col >= max_columns) {
       error = "damaged XML in " + part_ + ": cells out of order";
       return false;
     }
@@ -178,7 +178,7 @@ void Worksheet::hand_on_formula(int row, int col, int32_t group) {
   if (master == shared_.end() || master->second.row != row || master->second.col != col) return;
   Cell* next = nullptr;
   Row* next_row = nullptr;
-  int top = kMaxRows, left = kMaxColumns, bottom = -1, right = -1;
+  int top = max_rows, left = max_columns, bottom = -1, right = -1;
   for (Row& r : rows_) {
     for (Cell& cell : r.cells) {
       if (cell.shared != group) continue;
@@ -231,7 +231,7 @@ int Worksheet::last_row() const {
 }
 
 Cell* Worksheet::cell_for_writing(int row, int col) {
-  if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns) return nullptr;
+  if (row < 0 || row >= max_rows || col < 0 || col >= max_columns) return nullptr;
   auto r = lower_bound_by(rows_, row, &Row::index);
   if (r == rows_.end() || r->index != row) {
     Row created;

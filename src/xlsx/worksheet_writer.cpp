@@ -61,12 +61,12 @@ void Worksheet::serialize(const std::function<void(std::string_view)>& emit) con
   }
   // Written rows collect in a buffer that goes out in pieces of about this size; long runs of
   // unchanged text go out straight from the original.
-  constexpr size_t kPiece = 32768;
+  constexpr size_t piece_size = 32768;
   const std::string_view original(xml_);
   std::string out;
-  out.reserve(kPiece + kPiece / 4);
+  out.reserve(piece_size + piece_size / 4);
   auto copy = [&](size_t from, size_t to) {
-    if (to - from < kPiece) {
+    if (to - from < piece_size) {
       out.append(original.substr(from, to - from));
       return;
     }
@@ -101,7 +101,7 @@ void Worksheet::serialize(const std::function<void(std::string_view)>& emit) con
     if (!row.changed) continue;  // copied with the text before the next change
     copy(cursor, next_original[i]);
     cursor = append_row(out, row, next_original[i]);
-    if (out.size() >= kPiece) {
+    if (out.size() >= piece_size) {
       emit(out);
       out.clear();
     }

@@ -9,10 +9,10 @@ namespace tarvenix::xlsx {
 
 namespace {
 
-constexpr int kParseFlags = rapidxml::parse_validate_closing_tags;
+constexpr int parse_flags = rapidxml::parse_validate_closing_tags;
 // Without comments, CDATA sections or processing instructions every element's text is one piece,
 // which rapidxml keeps as the element's value: no separate data nodes needed.
-constexpr int kPlainParseFlags = kParseFlags | rapidxml::parse_no_data_nodes;
+constexpr int plain_parse_flags = parse_flags | rapidxml::parse_no_data_nodes;
 
 bool plain_markup(std::string_view text) {
   const size_t body = text.starts_with("<?xml") ? text.find("?>") : 0;
@@ -25,9 +25,9 @@ bool parse_in_place(rapidxml::xml_document<char>& document, char* text, bool pla
                     const std::string& part, std::string& error) {
   try {
     if (plain) {
-      document.parse<kPlainParseFlags>(text);
+      document.parse<plain_parse_flags>(text);
     } else {
-      document.parse<kParseFlags>(text);
+      document.parse<parse_flags>(text);
     }
   } catch (const rapidxml::parse_error& e) {
     error = "damaged XML in " + part + ": " + e.what();
@@ -44,7 +44,7 @@ bool parse_in_place(rapidxml::xml_document<char>& document, char* text, bool pla
 }
 
 bool too_deep(std::string_view text, const std::string& part, std::string& error) {
-  if (!nesting_deeper_than(text, kMaxNesting)) return false;
+  if (!nesting_deeper_than(text, max_nesting)) return false;
   error = "damaged XML in " + part + ": elements nested too deep";
   return true;
 }

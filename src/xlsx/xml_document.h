@@ -47,7 +47,7 @@ class XmlElementParser {
   XmlElementParser& operator=(const XmlElementParser&) = delete;
 
   // The element whose whole text is `element`, or null with an error text naming `part`. The
-  // caller makes sure it nests no deeper than kMaxNesting (element_end() does).
+  // caller makes sure it nests no deeper than max_nesting (element_end() does).
   XmlNode* parse(std::string_view element, std::string_view part, std::string& error);
   // The offset of `element`'s '<' from the start of the text last parsed.
   size_t offset_of(const XmlNode* element) const;

@@ -43,9 +43,9 @@ Tag read_tag(std::string_view xml, size_t begin) {
 }
 
 void append_hex_escape(std::string& out, uint32_t code) {
-  static const char kHex[] = "0123456789ABCDEF";
+  static const char hex_digits[] = "0123456789ABCDEF";
   out += "_x";
-  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(code >> shift) & 0xf];
+  for (int shift = 12; shift >= 0; shift -= 4) out += hex_digits[(code >> shift) & 0xf];
   out += '_';
 }
 

@@ -13,11 +13,11 @@ namespace tarvenix::xlsx {
 
 // How deep elements may nest in the parts we parse (rapidxml recurses once per level; spreadsheet
 // parts nest less than ten deep).
-inline constexpr int kMaxNesting = 200;
+inline constexpr int max_nesting = 200;
 
 // The offset just past the element whose start tag begins at `begin` (a '<'), or npos when it
 // does not end or nests deeper than `limit`.
-size_t element_end(std::string_view xml, size_t begin, int limit = kMaxNesting);
+size_t element_end(std::string_view xml, size_t begin, int limit = max_nesting);
 
 // The offset just past the start tag beginning at `begin` (its closing '>'), or npos.
 size_t start_tag_end(std::string_view xml, size_t begin);

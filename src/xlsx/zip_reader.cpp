@@ -12,27 +12,27 @@ namespace tarvenix::xlsx {
 
 namespace {
 
-constexpr uint32_t kEndSignature = 0x06054b50;
-constexpr uint32_t kZip64LocatorSignature = 0x07064b50;
-constexpr uint32_t kCentralSignature = 0x02014b50;
-constexpr uint32_t kLocalSignature = 0x04034b50;
-constexpr size_t kEndSize = 22;
-constexpr size_t kCentralSize = 46;
-constexpr size_t kLocalSize = 30;
-constexpr size_t kZip64LocatorSize = 20;
-constexpr size_t kMaxCommentSize = 0xffff;
-constexpr uint16_t kFlagEncrypted = 0x0001;
-constexpr uint16_t kFlagStrongEncryption = 0x0040;
+constexpr uint32_t end_signature = 0x06054b50;
+constexpr uint32_t zip64_locator_signature = 0x07064b50;
+constexpr uint32_t central_signature = 0x02014b50;
+constexpr uint32_t local_signature = 0x04034b50;
+constexpr size_t end_size = 22;
+constexpr size_t central_size = 46;
+constexpr size_t local_size = 30;
+constexpr size_t zip64_locator_size = 20;
+constexpr size_t max_comment_size = 0xffff;
+constexpr uint16_t flag_encrypted = 0x0001;
+constexpr uint16_t flag_strong_encryption = 0x0040;
 
-const char* const kDamaged = "damaged zip archive";
+const char* const damaged_text = "damaged zip archive";
 
 // The end-of-central-directory record lies within the last 64 KiB + 22 bytes.
 size_t find_end_record(const std::string& bytes) {
-  if (bytes.size() < kEndSize) return std::string::npos;
+  if (bytes.size() < end_size) return std::string::npos;
   const size_t lowest =
-      bytes.size() > kEndSize + kMaxCommentSize ? bytes.size() - kEndSize - kMaxCommentSize : 0;
-  for (size_t at = bytes.size() - kEndSize + 1; at-- > lowest;) {
-    if (get_u32(&bytes[at]) == kEndSignature) return at;
+      bytes.size() > end_size + max_comment_size ? bytes.size() - end_size - max_comment_size : 0;
+  for (size_t at = bytes.size() - end_size + 1; at-- > lowest;) {
+    if (get_u32(&bytes[at]) == end_signature) return at;
   }
   return std::string::npos;
 }
@@ -52,7 +52,7 @@ bool ZipReader::open(std::string bytes, std::string& error) {
   entries_.clear();
   index_.clear();
   inflated_total_ = 0;
-  if (bytes_.size() > kMaxArchiveSize) {
+  if (bytes_.size() > max_archive_size) {
     error = "file too large";
     return false;
   }
@@ -66,8 +66,8 @@ bool ZipReader::open(std::string bytes, std::string& error) {
   const uint16_t count = get_u16(e + 10);
   const uint32_t size = get_u32(e + 12);
   const uint32_t offset = get_u32(e + 16);
-  const bool zip64_locator = end >= kZip64LocatorSize &&
-                             get_u32(&bytes_[end - kZip64LocatorSize]) == kZip64LocatorSignature;
+  const bool zip64_locator = end >= zip64_locator_size &&
+                             get_u32(&bytes_[end - zip64_locator_size]) == zip64_locator_signature;
   if (zip64_locator || count == 0xffff || size == 0xffffffff || offset == 0xffffffff) {
     error = "zip64 archives are not supported";
     return false;
@@ -77,7 +77,7 @@ bool ZipReader::open(std::string bytes, std::string& error) {
     return false;
   }
   if (offset > end || size > end - offset) {
-    error = kDamaged;
+    error = damaged_text;
     return false;
   }
   return read_central_directory(offset, count, error);
@@ -102,9 +102,9 @@ bool ZipReader::read_central_directory(size_t offset, size_t count, std::string&
   std::vector<std::pair<size_t, size_t>> spans;  // [local header, end of data) of each entry
   spans.reserve(count);
   for (size_t i = 0; i < count; ++i) {
-    if (offset > bytes_.size() || bytes_.size() - offset < kCentralSize ||
-        get_u32(&bytes_[offset]) != kCentralSignature) {
-      error = kDamaged;
+    if (offset > bytes_.size() || bytes_.size() - offset < central_size ||
+        get_u32(&bytes_[offset]) != central_signature) {
+      error = damaged_text;
       return false;
     }
     const char* c = &bytes_[offset];
@@ -124,23 +124,23 @@ bool ZipReader::read_central_directory(size_t offset, size_t count, std::string&
     entry.internal_attributes = get_u16(c + 36);
     entry.external_attributes = get_u32(c + 38);
     const uint32_t local_offset = get_u32(c + 42);
-    const size_t record_size = kCentralSize + name_size + extra_size + comment_size;
+    const size_t record_size = central_size + name_size + extra_size + comment_size;
     if (bytes_.size() - offset < record_size) {
-      error = kDamaged;
+      error = damaged_text;
       return false;
     }
-    entry.name.assign(c + kCentralSize, name_size);
+    entry.name.assign(c + central_size, name_size);
     if (entry.compressed_size == 0xffffffff || entry.uncompressed_size == 0xffffffff ||
         local_offset == 0xffffffff) {
       error = "zip64 archives are not supported";
       return false;
     }
-    if (entry.flags & (kFlagEncrypted | kFlagStrongEncryption)) {
+    if (entry.flags & (flag_encrypted | flag_strong_encryption)) {
       error = "encrypted archives are not supported";
       return false;
     }
     if (!index_.emplace(lower_case(entry.name), entries_.size()).second) {
-      error = std::string(kDamaged) + " (two entries named " + entry.name + ")";
+      error = std::string(damaged_text) + " (two entries named " + entry.name + ")";
       return false;
     }
     if (!locate_data(entry, local_offset, error)) return false;
@@ -149,22 +149,22 @@ bool ZipReader::read_central_directory(size_t offset, size_t count, std::string&
     offset += record_size;
   }
   if (spans_overlap(spans)) {
-    error = std::string(kDamaged) + " (entries share their data)";
+    error = std::string(damaged_text) + " (entries share their data)";
     return false;
   }
   return true;
 }
 
 bool ZipReader::locate_data(ZipEntry& entry, size_t local_offset, std::string& error) const {
-  if (local_offset > bytes_.size() || bytes_.size() - local_offset < kLocalSize ||
-      get_u32(&bytes_[local_offset]) != kLocalSignature) {
-    error = kDamaged;
+  if (local_offset > bytes_.size() || bytes_.size() - local_offset < local_size ||
+      get_u32(&bytes_[local_offset]) != local_signature) {
+    error = damaged_text;
     return false;
   }
   const char* l = &bytes_[local_offset];
-  const size_t data = local_offset + kLocalSize + get_u16(l + 26) + get_u16(l + 28);
+  const size_t data = local_offset + local_size + get_u16(l + 26) + get_u16(l + 28);
   if (data > bytes_.size() || bytes_.size() - data < entry.compressed_size) {
-    error = kDamaged;
+    error = damaged_text;
     return false;
   }
   entry.data_offset = data;
@@ -183,8 +183,8 @@ std::string_view ZipReader::compressed_data(const ZipEntry& entry) const {
 bool ZipReader::extract(const ZipEntry& entry, std::string& out, std::string& error) {
   const size_t size = entry.uncompressed_size;
   const bool absurd_ratio =
-      size >= kRatioCheckedFrom && size / kMaxCompressionRatio > entry.compressed_size;
-  if (size > kMaxInflatedTotal - inflated_total_ || absurd_ratio) {
+      size >= ratio_checked_from && size / max_compression_ratio > entry.compressed_size;
+  if (size > max_inflated_total - inflated_total_ || absurd_ratio) {
     error = "entry too large: " + entry.name;
     return false;
   }

@@ -29,10 +29,10 @@ struct ZipEntry {
 
 // Limits against zip bombs: all inflated entries together, and the ratio of an entry's
 // inflated size to its compressed size once it is past a small size.
-inline constexpr size_t kMaxInflatedTotal = size_t{256} << 20;
-inline constexpr size_t kMaxArchiveSize = size_t{256} << 20;
-inline constexpr uint32_t kMaxCompressionRatio = 1000;
-inline constexpr uint32_t kRatioCheckedFrom = uint32_t{1} << 20;
+inline constexpr size_t max_inflated_total = size_t{256} << 20;
+inline constexpr size_t max_archive_size = size_t{256} << 20;
+inline constexpr uint32_t max_compression_ratio = 1000;
+inline constexpr uint32_t ratio_checked_from = uint32_t{1} << 20;
 
 class ZipReader {
  public:

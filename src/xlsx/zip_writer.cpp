@@ -8,9 +8,9 @@ namespace tarvenix::xlsx {
 
 namespace {
 
-constexpr uint16_t kFlagDataDescriptor = 0x0008;
-constexpr uint16_t kVersionNeeded = 20;
-constexpr uint64_t kMaxEntrySize = 0xffffffff;  // the sizes' field
+constexpr uint16_t flag_data_descriptor = 0x0008;
+constexpr uint16_t extract_version = 20;
+constexpr uint64_t max_entry_size = 0xffffffff;  // the sizes' field
 
 void put_entry_fields(std::string& out, const ZipEntry& e) {
   put_u16(out, e.flags);
@@ -41,7 +41,7 @@ bool ZipWriter::add_deflated(const ZipEntry& like, std::string_view content, int
 }
 
 bool ZipWriter::add_deflated(const ZipEntry& like, const Deflater& deflater) {
-  if (deflater.size() > kMaxEntrySize) {
+  if (deflater.size() > max_entry_size) {
     error_ = "archive too large";
     return false;
   }
@@ -55,12 +55,12 @@ bool ZipWriter::add_deflated(const ZipEntry& like, const Deflater& deflater) {
 
 bool ZipWriter::add(ZipEntry entry, std::string_view compressed) {
   if (entry.name.size() > 0xffff ||
-      offset_ + compressed.size() + 30 + entry.name.size() > kMaxArchiveSize) {
+      offset_ + compressed.size() + 30 + entry.name.size() > max_archive_size) {
     error_ = "archive too large";
     return false;
   }
-  entry.flags &= static_cast<uint16_t>(~kFlagDataDescriptor);
-  if (entry.version_needed < kVersionNeeded) entry.version_needed = kVersionNeeded;
+  entry.flags &= static_cast<uint16_t>(~flag_data_descriptor);
+  if (entry.version_needed < extract_version) entry.version_needed = extract_version;
   std::string header;
   put_u32(header, 0x04034b50);
   put_u16(header, entry.version_needed);
@@ -86,7 +86,7 @@ bool ZipWriter::finish() {
     put_u32(directory, header_offset);
     directory += entry.name;
   }
-  if (written_.size() >= 0xffff || offset_ + directory.size() > kMaxArchiveSize) {
+  if (written_.size() >= 0xffff || offset_ + directory.size() > max_archive_size) {
     error_ = "archive too large";
     return false;
   }

@@ -20,7 +20,7 @@ class ZipWriter {
   bool add_copy(const ZipEntry& entry, std::string_view compressed);
   // Adds `content` deflated (at the given zlib level), under the name and with the attributes
   // of `like`.
-  bool add_deflated(const ZipEntry& like, std::string_view content, int level = kFastestLevel);
+  bool add_deflated(const ZipEntry& like, std::string_view content, int level = fastest_level);
   // The same with content already deflated (`deflater` is finished).
   bool add_deflated(const ZipEntry& like, const Deflater& deflater);
   // Writes the central directory; the archive is complete once this returns true.

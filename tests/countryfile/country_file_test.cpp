@@ -11,7 +11,7 @@ using namespace tarvenix;
 
 namespace {
 
-const char* const kGoodLine =
+const char* const good_line =
     "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6 KH6 =KH6ABC(32){AS} =VER20240101;";
 
 const CountryFile& real_file() {
@@ -47,7 +47,7 @@ TEST_CASE("lines not in the format are left out and the first one named") {
   for (const char* bad : bad_lines) {
     const std::string line = bad;
     CAPTURE(line);
-    const CountryFile file = CountryFile::parse(std::string(kGoodLine) + "\r\n\n" + line + "\n");
+    const CountryFile file = CountryFile::parse(std::string(good_line) + "\r\n\n" + line + "\n");
     CHECK(std::to_string(file.entity_count()) + " " + std::to_string(file.bad_lines()) + " " +
               std::to_string(file.first_bad_line()) ==
           "1 1 3");
@@ -56,7 +56,7 @@ TEST_CASE("lines not in the format are left out and the first one named") {
 
 TEST_CASE("overrides, the version, and the first entity of a text") {
   const CountryFile file = CountryFile::parse(
-      std::string(kGoodLine) + "\nK,United States,291,NA,5,8,37.60,91.87,5.0,K KH6<1/2>~-3~[7];");
+      std::string(good_line) + "\nK,United States,291,NA,5,8,37.60,91.87,5.0,K KH6<1/2>~-3~[7];");
   CHECK(file.entity_count() == 2);
   CHECK(file.version() == "20240101");
   CHECK(file.bad_lines() == 0);

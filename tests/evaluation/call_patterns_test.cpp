@@ -24,7 +24,7 @@ namespace {
 struct Pattern { const char* text; bool full; bool (*matcher)(std::string_view); };
 // clang-format on
 
-const Pattern kPatterns[] = {
+const Pattern pattern_list[] = {
     {"^4U\\d+VIC$", true, is_vienna_call},
     {"^I[IJOPQRTUWZ]9[A-Z]+$", true, is_sicily_call},
     {"^I[IJOPQRTUWZ]9[A-Z]+\\/[0-8]$", true, is_sicily_portable_call},
@@ -36,12 +36,12 @@ const Pattern kPatterns[] = {
 };
 
 // Calls near the patterns, and bytes that might confuse a matcher.
-const std::vector<std::string> kSeeds = {
+const std::vector<std::string> seeds = {
     "4U1VIC", "4U70VIC",   "4u1vic",    "4UVIC",     "IT9ABC", "iw9xyz", "IT9ABC/3", "IT9ABC/9",
     "IG9ABC", "IH9/K1ABC", "K1ABC/IG9", "K1ABC/ih9", "TA1ABC", "TC1XY",  "YM1ABC",   "TA2ABC/1",
     "IT9",    "I9ABC",     "TA1",       "YM1",       "/1",     "",
 };
-const std::string kAlphabet = "4UuVvIiCc0123456789/JOPQRTWZGHghTtABCabYyMm1 -!xX@[`{\xC4\xE4";
+const std::string call_alphabet = "4UuVvIiCc0123456789/JOPQRTWZGHghTtABCabYyMm1 -!xX@[`{\xC4\xE4";
 
 size_t pick(std::mt19937& random, size_t n) {
   return std::uniform_int_distribution<size_t>(0, n)(random);
@@ -50,7 +50,7 @@ size_t pick(std::mt19937& random, size_t n) {
 // Up to three random inserts, erasures, replacements or appends of alphabet bytes.
 std::string mutate(std::string s, std::mt19937& random) {
   for (size_t steps = pick(random, 3); steps-- > 0;) {
-    const char ch = kAlphabet[pick(random, kAlphabet.size() - 1)];
+    const char ch = call_alphabet[pick(random, call_alphabet.size() - 1)];
     const size_t at = s.empty() ? 0 : pick(random, s.size());
     const size_t op = pick(random, 3);
     if (op == 0) s.insert(s.begin() + static_cast<long>(at), ch);
@@ -65,16 +65,16 @@ std::string mutate(std::string s, std::mt19937& random) {
 
 TEST_CASE("the matchers agree with std::regex on thousands of short calls") {
   std::mt19937 random(20240315);
-  std::vector<std::string> calls = kSeeds;
+  std::vector<std::string> calls = seeds;
   for (int i = 0; i < 6000; ++i)
-    calls.push_back(mutate(kSeeds[pick(random, kSeeds.size() - 1)], random));
+    calls.push_back(mutate(seeds[pick(random, seeds.size() - 1)], random));
   for (int i = 0; i < 2000; ++i) {  // and calls of random bytes from the alphabet
     std::string s(pick(random, 8), ' ');
-    for (char& ch : s) ch = kAlphabet[pick(random, kAlphabet.size() - 1)];
+    for (char& ch : s) ch = call_alphabet[pick(random, call_alphabet.size() - 1)];
     calls.push_back(s);
   }
   calls.push_back(std::string("IT9A\0B", 6));
-  for (const Pattern& p : kPatterns) {
+  for (const Pattern& p : pattern_list) {
     const std::regex re(p.text, std::regex::ECMAScript | std::regex::icase);
     int matched = 0;
     for (const std::string& call : calls) {

@@ -16,7 +16,7 @@ using tarvenix::testing::LogCapture;
 namespace {
 
 // A field given this value is left out of the QSO.
-const std::string kDrop = "<drop>";
+const std::string dropped = "<drop>";
 using Fields = std::vector<std::pair<std::string, std::string>>;
 
 // One run's records, with the entities of the tests on the "Scoresheet".
@@ -40,7 +40,7 @@ struct Run {
     for (const auto& [name, value] : changes) fields[name] = value;
     QsoRecord record;
     for (const auto& [name, value] : fields)
-      if (value != kDrop) record.add_field(name, value, static_cast<int32_t>(value.size()));
+      if (value != dropped) record.add_field(name, value, static_cast<int32_t>(value.size()));
     ++stats.qsos_read;
     const size_t before = capture.text().size();
     evaluate_qso(record, config, entities, zones, stats, capture.log, bad_calls);
@@ -92,18 +92,18 @@ TEST_CASE("each rejection writes its line and raises its counter") {
   // clang-format off
   struct Row { const char* field; const std::string& value; const char* line; int32_t RunStats::*counter; };
   const Row rows[] = {
-      {"CALL", kDrop, " has no callsign\n", &R::no_callsign},
+      {"CALL", dropped, " has no callsign\n", &R::no_callsign},
       {"CALL", "", " has no callsign\n", &R::no_callsign},
-      {"QSO_DATE", kDrop, " with K1ABC has no QSO Date\n", &R::no_date},
+      {"QSO_DATE", dropped, " with K1ABC has no QSO Date\n", &R::no_date},
       {"QSO_DATE", "20231231", " with K1ABC on 2023-12-31 is not for this year\n", &R::wrong_year},
-      {"TIME_ON", kDrop, "@ has no QSO Time\n", &R::no_time},
+      {"TIME_ON", dropped, "@ has no QSO Time\n", &R::no_time},
       {"CALL", "K1ABC/MM", " with K1ABC/MM on 2024-03-15 is Maritime Mobile\n", &R::maritime_mobile},
       {"QSL_RCVD", "Ignore", "@ has QSL_RCVD = Ignore\n", &R::invalid_calls},
       {"CALL", "!K1ABC", " with !K1ABC on 2024-03-15 has '!' as the first letter of the callsign.\n", &R::invalid_calls},
       // band and mode rejections carry the rules' reasons
-      {"BAND", kDrop, "@ does not have either BAND or FREQ\n", &R::no_band_or_frequency},
+      {"BAND", dropped, "@ does not have either BAND or FREQ\n", &R::no_band_or_frequency},
       {"MODE", "cw", "@ has an invalid Mode (cw)\n", &R::bad_mode},
-      {"DXCC", kDrop, "@ does not have a DXCC Entity Code\n", &R::no_dxcc_prefix},
+      {"DXCC", dropped, "@ does not have a DXCC Entity Code\n", &R::no_dxcc_prefix},
       {"DXCC", "0", "@ does not have a DXCC Entity Code\n", &R::no_dxcc_prefix},
       {"DXCC", "", "@ does not have a DXCC Entity Code\n", &R::no_dxcc_prefix},
       {"DXCC", "-5", "@ does not have a valid DXCC Entity Code (-5)\n", &R::bad_dxcc_prefix},
@@ -112,7 +112,7 @@ TEST_CASE("each rejection writes its line and raises its counter") {
       {"DXCC", "907", "@ does not have a valid DXCC Entity Code (907)\n", &R::bad_dxcc_prefix},
       {"DXCC", "230", "@ does not have a valid DXCC Entity Code (230)\n", &R::bad_dxcc_prefix},
       // the entity stands when the zone is rejected
-      {"CQZ", kDrop, "@ does not have a CQ Zone\n", &R::no_cq_zone},
+      {"CQZ", dropped, "@ does not have a CQ Zone\n", &R::no_cq_zone},
       {"CQZ", "0", "@ has an invalid CQ Zone (0)\n", &R::bad_cq_zone},
       {"CQZ", "41", "@ has an invalid CQ Zone (41)\n", &R::bad_cq_zone},
       {"CQZ", "x", "@ has an invalid CQ Zone (0)\n", &R::bad_cq_zone},  // the zone read
@@ -160,7 +160,7 @@ TEST_CASE("credits, moves and replacements: the lines of each QSO and the run's 
   const struct { const char* what; int box; std::vector<Step> steps; std::string state; } cases[] = {
       {"an accepted QSO writes nothing", 0, {{{}, ""}}, "E291 K1ABC, Z5 K1ABC c291, ec0 zc0 n0 w0"},
       {"TIME_OFF stands in for a missing TIME_ON, its HHMMSS cut to HHMM", 0,
-       {{{{"TIME_OFF", "123456"}, {"TIME_ON", kDrop}}, "WARN:\tQSO #    1 with K1ABC" + on + "is using TIME_OFF because TIME_ON was not found\n"}},
+       {{{{"TIME_OFF", "123456"}, {"TIME_ON", dropped}}, "WARN:\tQSO #    1 with K1ABC" + on + "is using TIME_OFF because TIME_ON was not found\n"}},
        "E291 K1ABC 3-15 1234 b6 m1, Z5 K1ABC c291 3-15 1234 b6 m1, ec0 zc0 n0 w1"},
       {"calls that only look like a rejected kind, and the zones at the edges", 0, {{{{"CALL", "K1ABC/MM/2"}}, ""}, {{{"CALL", "K1ABC/mm"}, {"CQZ", "40"}}, ""}, {{{"CQZ", "1"}}, ""}},
        "E291 K1ABC/MM/2, Z1 K1ABC c291, Z5 K1ABC/MM/2 c291, Z40 K1ABC/mm c291, ec0 zc0 n0 w0"},

@@ -112,7 +112,7 @@ TEST_CASE("a code's text: the failed step, the code's own line if any, then the 
     INFO(code, " ", url);
     CapturedErrors errors;
     set_last_internet_error(code);
-    CHECK(report_internet_error(nullptr, "HttpSendRequest", url) == code);
+    CHECK(report_internet_error("HttpSendRequest", url) == code);
     REQUIRE(errors.shown.size() == (text.empty() ? 0u : 1u));
     if (!text.empty()) CHECK(errors.shown[0].text == text);  // the caption: see loopback_test
   }

@@ -33,7 +33,7 @@ TEST_CASE("each line kind raises its own count; raw text raises none") {
   log.warn("WARN:\tQSO #%5d has no callsign\n", 7);
   log.warn("WARN:\tsecond\n");
   log.error("ERROR:\t%s was not found in the ADIF map!\n", "ZZ");
-  log.write(LOG_SEPARATOR);
+  log.write(log_separator);
   log.print("Read %d bad callsigns from %s\n", 3, "x.json");
   CHECK(std::to_string(log.notes) + std::to_string(log.warnings) + std::to_string(log.errors) ==
         "121");

@@ -21,21 +21,21 @@ namespace {
 // that an unsized delete can subtract it. Single-threaded, as the conversion is.
 size_t held_bytes = 0;
 size_t peak_bytes = 0;
-constexpr size_t kHeader = alignof(std::max_align_t);
+constexpr size_t header_size = alignof(std::max_align_t);
 
 }  // namespace
 
 void* operator new(size_t size) {
-  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+  auto* block = static_cast<unsigned char*>(std::malloc(size + header_size));
   if (block == nullptr) throw std::bad_alloc();
   std::memcpy(block, &size, sizeof size);
   held_bytes += size;
   if (held_bytes > peak_bytes) peak_bytes = held_bytes;
-  return block + kHeader;
+  return block + header_size;
 }
 void operator delete(void* p) noexcept {
   if (p == nullptr) return;
-  auto* block = static_cast<unsigned char*>(p) - kHeader;
+  auto* block = static_cast<unsigned char*>(p) - header_size;
   size_t size = 0;
   std::memcpy(&size, block, sizeof size);
   held_bytes -= size;

@@ -20,9 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kTemplate =
+const std::string template_file =
     std::string(TARVENIX_SOURCE_DIR) + "/tests/data/scoresheet_template.xlsx";
-const std::string kFixtureScript =
+const std::string fixture_script =
     std::string(TARVENIX_SOURCE_DIR) + "/tests/data/openpyxl_fixture.py";
 
 // A folder of its own for one test case, removed afterwards.
@@ -47,7 +47,7 @@ void write_bytes(const std::string& path, const std::string& bytes) {
 std::string template_with(const std::string& name, const char* content) {
   xlsx::ZipReader reader;
   std::string error;
-  REQUIRE(reader.open(read_file(kTemplate), error));
+  REQUIRE(reader.open(read_file(template_file), error));
   StringSink sink;
   xlsx::ZipWriter writer(sink);
   for (const xlsx::ZipEntry& entry : reader.entries()) {
@@ -67,7 +67,7 @@ const struct {
   int row, col;
   double number;
   const char* text;  // null: the number is written
-} kFilled[] = {
+} filled[] = {
     // clang-format off
     {1, 4, 2024, nullptr}, {1, 6, 0, "K1&<A>"},
     {5, 3, 3, nullptr}, {5, 4, 3, nullptr}, {5, 5, 5, nullptr}, {5, 6, 20, nullptr}, {5, 7, 0, "Phone"}, {5, 8, 0, "GM/S0ABC"},
@@ -79,7 +79,7 @@ const struct {
 };
 
 void fill(Sheet& sheet) {
-  for (const auto& c : kFilled) {
+  for (const auto& c : filled) {
     if (c.text != nullptr) sheet.write_text(c.row, c.col, c.text);
     if (c.text == nullptr) sheet.write_number(c.row, c.col, c.number);
   }
@@ -89,7 +89,7 @@ void fill(Sheet& sheet) {
 
 TEST_CASE("the template's cells read as text, number or nothing") {
   Workbook book;
-  REQUIRE_MESSAGE(book.load(kTemplate), book.error_message());
+  REQUIRE_MESSAGE(book.load(template_file), book.error_message());
   Sheet* sheet = book.first_sheet();
   REQUIRE(sheet != nullptr);
   CHECK(sheet->read_text(1, 1) == "DX Tarvenix Worksheet");
@@ -108,22 +108,22 @@ TEST_CASE(
     "written cells are read back from the saved file, which replaced the old one, and the "
     "template is untouched") {
   ScratchFolder folder;
-  const std::string before = read_file(kTemplate);
+  const std::string before = read_file(template_file);
   const std::string output = folder.file("results.xlsx");
   write_bytes(output, "an older file");  // replaced
   {
     Workbook book;
-    REQUIRE(book.load(kTemplate));
+    REQUIRE(book.load(template_file));
     fill(*book.first_sheet());
     CHECK(book.first_sheet()->read_text(1, 6) == "K1&<A>");
     REQUIRE_MESSAGE(book.save(output), book.error_message());
   }
-  CHECK(read_file(kTemplate) == before);
+  CHECK(read_file(template_file) == before);
   CHECK(folder.count() == 1);  // no temporary file left behind
   Workbook book;
   REQUIRE_MESSAGE(book.load(output), book.error_message());
   Sheet& sheet = *book.first_sheet();
-  for (const auto& c : kFilled) {
+  for (const auto& c : filled) {
     CAPTURE(c.row);
     CAPTURE(c.col);
     if (c.text != nullptr) CHECK(sheet.read_text(c.row, c.col) == c.text);
@@ -134,14 +134,14 @@ TEST_CASE(
   // openpyxl, an independent library, reads back every written value from what we saved and
   // finds everything else unchanged (python with openpyxl is not reachable from inside Wine)
   std::string json = "{";
-  for (const auto& c : kFilled) {
+  for (const auto& c : filled) {
     json += std::string(json.size() > 1 ? ", " : "") + "\"Scoresheet!" + char('A' + c.col) +
             std::to_string(c.row + 1) + "\": ";
     json += c.text != nullptr ? '"' + std::string(c.text) + '"' : std::to_string(int(c.number));
   }
   write_bytes(folder.file("expected.json"), json + "}");
-  CHECK(std::system((std::string(TARVENIX_PYTHON) + " " + kFixtureScript + " compare " + kTemplate +
-                     " " + output + " " + folder.file("expected.json"))
+  CHECK(std::system((std::string(TARVENIX_PYTHON) + " " + fixture_script + " compare " +
+                     template_file + " " + output + " " + folder.file("expected.json"))
                         .c_str()) == 0);
 #endif
 }
@@ -152,22 +152,22 @@ TEST_CASE("a save that cannot be written fails with a text and leaves nothing be
   CHECK(book.first_sheet() == nullptr);
   CHECK_FALSE(book.save("never-written.xlsx"));
   CHECK(book.error_message() == "no workbook loaded");
-  REQUIRE(book.load(kTemplate));
+  REQUIRE(book.load(template_file));
   CHECK_FALSE(book.save(folder.file("missing/results.xlsx")));
   CHECK(book.error_message().starts_with("can't write the file: "));
   CHECK(folder.count() == 0);
   // nor is the template itself ever the output
   const std::string copy = folder.file("template.xlsx");
-  write_bytes(copy, read_file(kTemplate));
+  write_bytes(copy, read_file(template_file));
   REQUIRE(book.load(copy));
   CHECK_FALSE(book.save(copy));
   CHECK(book.error_message() == "the template must not be overwritten");
-  CHECK(read_file(copy) == read_file(kTemplate));
+  CHECK(read_file(copy) == read_file(template_file));
 }
 
 TEST_CASE("damaged inputs give a clear text, no sheet and no output") {
   ScratchFolder folder;
-  const std::string whole = read_file(kTemplate);
+  const std::string whole = read_file(template_file);
   const struct {
     std::string bytes;  // empty: no file
     const char* error;  // the text, or its start when it ends in ": "

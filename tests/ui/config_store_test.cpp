@@ -34,7 +34,7 @@ std::vector<uint8_t> stored(const OperatorConfig& r) {
 
 // A record as an earlier version of the program saved it.
 // clang-format off
-const OperatorConfig kSaved{.format_version = 3, .version_text = "0.9", .callsign = "W1AW", .name = "Stored",
+const OperatorConfig saved_config{.format_version = 3, .version_text = "0.9", .callsign = "W1AW", .name = "Stored",
                             .band_index = 6, .changed = 1, .confirmed = 1, .converted = 1};
 // clang-format on
 
@@ -84,7 +84,7 @@ TEST_CASE("listing: the call signs of the stored files, one of them selected whe
     Store s;
     s.set_callsign("K1ABC");
     std::strcpy(s.record.name, "typed");
-    for (const std::string& stem : c.stems) s.file(stem) = stored(kSaved);
+    for (const std::string& stem : c.stems) s.file(stem) = stored(saved_config);
     const StoredCallsigns list = list_configs(s.record, s.context());
     CHECK(list.callsigns == c.listed);
     CHECK(list.single == (c.listed.size() == 1));
@@ -95,7 +95,7 @@ TEST_CASE("listing: the call signs of the stored files, one of them selected whe
     }
   }
   Store s;  // the old copy's call sign loads the file without ".old"
-  s.file("W1AW.old") = stored(kSaved);
+  s.file("W1AW.old") = stored(saved_config);
   REQUIRE(list_configs(s.record, s.context()).single);
   read_config(s.record, s.context());
   CHECK(s.record.message == "Unable to find config file: C:\\Tarvenix\\W1AW.cfg");
@@ -103,7 +103,7 @@ TEST_CASE("listing: the call signs of the stored files, one of them selected whe
 
 TEST_CASE("loading replaces the record with the stored one, made safe, and marks it loaded") {
   Store s;
-  s.file("W1AW") = stored(kSaved);
+  s.file("W1AW") = stored(saved_config);
   s.set_callsign("W1AW");
   s.record.message = "old text";
   read_config(s.record, s.context());
@@ -122,8 +122,8 @@ TEST_CASE("loading replaces the record with the stored one, made safe, and marks
 }
 
 TEST_CASE("loading what is not a stored record of this format") {
-  const std::vector<uint8_t> full = stored(kSaved);
-  OperatorConfig old_format = kSaved;
+  const std::vector<uint8_t> full = stored(saved_config);
+  OperatorConfig old_format = saved_config;
   old_format.format_version = 2;
   const std::string damaged = "Configuration file is damaged, resetting to default.";
   const auto first = [&](long n) { return std::vector<uint8_t>(full.begin(), full.begin() + n); };

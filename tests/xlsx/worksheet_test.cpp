@@ -14,9 +14,9 @@ using namespace tarvenix::xlsx;
 
 namespace {
 
-const std::string kHead =
+const std::string sheet_head =
     "<?xml version=\"1.0\"?>\n<worksheet xmlns=\"m\"><dimension ref=\"A1:C9\"/><sheetData>";
-const std::string kTail =
+const std::string sheet_tail =
     "</sheetData><mergeCells count=\"1\"><mergeCell ref=\"A1:B1\"/></mergeCells></worksheet>";
 
 Worksheet parsed(const std::string& xml, const SharedStrings* strings = nullptr) {
@@ -27,7 +27,7 @@ Worksheet parsed(const std::string& xml, const SharedStrings* strings = nullptr)
 }
 
 Worksheet sheet_of(const std::string& rows, const SharedStrings* strings = nullptr) {
-  return parsed(kHead + rows + kTail, strings);
+  return parsed(sheet_head + rows + sheet_tail, strings);
 }
 
 // The first `rows` x `cols` cells as the operator reads them: "[text]" for a text, the number
@@ -81,8 +81,8 @@ TEST_CASE("every kind of cell reads as the operator sees it") {
 TEST_CASE("rows or cells out of order, and other damage, are reported") {
   // clang-format off
   const struct { std::string xml; const char* error; } cases[] = {
-      {kHead + "<row r=\"2\"/><row r=\"1\"/>" + kTail, "rows out of order"},
-      {kHead + "<row r=\"2\"><c r=\"B2\"/><c r=\"A2\"/></row>" + kTail, "cells out of order"},
+      {sheet_head + "<row r=\"2\"/><row r=\"1\"/>" + sheet_tail, "rows out of order"},
+      {sheet_head + "<row r=\"2\"><c r=\"B2\"/><c r=\"A2\"/></row>" + sheet_tail, "cells out of order"},
       {"<worksheet><sheetData><row></worksheet>", ""},  // the parser's own text
       {"<worksheet/>", "no sheetData"},
   };
@@ -103,7 +103,7 @@ TEST_CASE("writes change only the cells they touch, in order around the original
   // clang-format on
   const double nan = std::numeric_limits<double>::quiet_NaN();
   // clang-format off
-  const char* const kShared = R"(<row r="6"><c r="K6" s="3"><f t="shared" ref="K6:K8" si="0">D6*2&amp;"x"</f><v>2</v></c></row>)"
+  const char* const shared_formula = R"(<row r="6"><c r="K6" s="3"><f t="shared" ref="K6:K8" si="0">D6*2&amp;"x"</f><v>2</v></c></row>)"
       R"(<row r="7"><c r="K7"><f t="shared" si="0"/><v>4</v></c></row><row r="8"><c r="K8"><f t="shared" si="0"/><v>6</v></c></row>)";
   // clang-format on
   // saved: null when the rows are saved as read
@@ -121,13 +121,13 @@ TEST_CASE("writes change only the cells they touch, in order around the original
        "<row r=\"8\"><c r=\"A8\"><v>3</v></c></row><row r=\"21\"><c r=\"C21\"><v>21</v></c></row>"},
       {"a value the format cannot hold leaves the cell empty, and bad positions are ignored", R"(<row r="1"><c r="A1" s="2"><v>1</v></c></row>)",
        {{0, 0, nullptr, nan}, {-1, 0, nullptr, 1}, {0, 16384, "x", 0}, {1048576, 0, "x", 0}}, R"(<row r="1"><c r="A1" s="2"/></row>)"},
-      {"overwriting the master of a shared formula hands the formula on", kShared, {{5, 10, nullptr, 99}},
+      {"overwriting the master of a shared formula hands the formula on", shared_formula, {{5, 10, nullptr, 99}},
        R"(<row r="6"><c r="K6" s="3"><v>99</v></c></row><row r="7"><c r="K7"><f t="shared" ref="K7:K8" si="0">D7*2&amp;&quot;x&quot;</f><v>4</v></c></row>)"
        R"(<row r="8"><c r="K8"><f t="shared" si="0"/><v>6</v></c></row>)"},
-      {"the new master overwritten in turn, and a cell of no group", kShared, {{5, 10, nullptr, 99}, {6, 10, nullptr, 98}, {4, 10, nullptr, 1}},
+      {"the new master overwritten in turn, and a cell of no group", shared_formula, {{5, 10, nullptr, 99}, {6, 10, nullptr, 98}, {4, 10, nullptr, 1}},
        R"(<row r="5"><c r="K5"><v>1</v></c></row><row r="6"><c r="K6" s="3"><v>99</v></c></row><row r="7"><c r="K7"><v>98</v></c></row>)"
        R"(<row r="8"><c r="K8"><f t="shared" ref="K8" si="0">D8*2&amp;&quot;x&quot;</f><v>6</v></c></row>)"},
-      {"the last one of a group: the group is gone", kShared, {{5, 10, nullptr, 99}, {6, 10, nullptr, 98}, {7, 10, nullptr, 97}},
+      {"the last one of a group: the group is gone", shared_formula, {{5, 10, nullptr, 99}, {6, 10, nullptr, 98}, {7, 10, nullptr, 97}},
        R"(<row r="6"><c r="K6" s="3"><v>99</v></c></row><row r="7"><c r="K7"><v>98</v></c></row><row r="8"><c r="K8"><v>97</v></c></row>)"},
       {"overwriting a cell that uses a shared formula leaves the master alone", R"(<row r="1"><c r="A1"><f t="shared" ref="A1:B1" si="3">X1</f><v>0</v></c><c r="B1"><f t="shared" si="3"/><v>0</v></c></row>)",
        {{0, 1, "b", 0}}, R"(<row r="1"><c r="A1"><f t="shared" ref="A1:B1" si="3">X1</f><v>0</v></c><c r="B1" t="inlineStr"><is><t>b</t></is></c></row>)"},
@@ -140,7 +140,7 @@ TEST_CASE("writes change only the cells they touch, in order around the original
       w.text != nullptr ? sheet.set_text(w.row, w.col, w.text)
                         : sheet.set_number(w.row, w.col, w.number);
     }
-    CHECK(sheet.serialize() == kHead + (c.saved != nullptr ? c.saved : c.rows) + kTail);
+    CHECK(sheet.serialize() == sheet_head + (c.saved != nullptr ? c.saved : c.rows) + sheet_tail);
   }
   Worksheet sheet = sheet_of("");
   sheet.set_number(20, 2, 21);

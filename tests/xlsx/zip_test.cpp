@@ -96,7 +96,7 @@ TEST_CASE("a central directory changed in one field, or naming an entry twice, i
       {first + 42, 0x00ffffff, "damaged zip archive"},  // local header past the data
       {first + 24, 0xffffffff, "zip64 archives are not supported"},
       {second + 42, 0, "damaged zip archive (entries share their data)"},
-      {first + 24, static_cast<uint32_t>(kMaxInflatedTotal + 1), "extract: entry too large: a/one.xml"},
+      {first + 24, static_cast<uint32_t>(max_inflated_total + 1), "extract: entry too large: a/one.xml"},
       {first + 24, 10, "extract: damaged zip entry: a/one.xml"},  // another size than declared
       {first + 24, 5000, "extract: damaged zip entry: a/one.xml"},
       {first + 16, 12345, "extract: damaged zip entry: a/one.xml"},  // checksum
@@ -139,7 +139,7 @@ TEST_CASE("no archive larger than the reader takes is written") {
   DiscardingSink sink;
   ZipWriter writer(sink);
   const std::string block(size_t{64} << 20, 'x');
-  const size_t fit = kMaxArchiveSize / block.size() - 1;
+  const size_t fit = max_archive_size / block.size() - 1;
   for (size_t i = 0; i < fit; ++i) {
     REQUIRE(writer.add_copy(stored("block" + std::to_string(i), block), block));
   }

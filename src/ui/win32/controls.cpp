@@ -141,7 +141,7 @@ void create_operator_section(App& app, Builder& b) {
 
 void create_inputs_section(Builder& b) {
   b.heading("Inputs", 380, 12, 150, IDC_INPUTS_TITLE);
-  b.list_row(slot_entry, 40, ENTRY_NAMES);
+  b.list_row(slot_entry, 40, entry_names);
   b.list_row(slot_band, 70, BAND_NAMES);
   b.list_row(slot_mode, 100, MODE_CLASS_NAMES);
   b.file_row(slot_adif, 130);
