@@ -8,8 +8,7 @@
 #include <optional>
 #include <system_error>
 
-#include "net/http_client.h"
-#include "records/atomic_file.h"
+#include "net/file_fetch.h"
 
 namespace tarvenix {
 namespace {
@@ -46,9 +45,9 @@ std::optional<std::string> file_date(const std::string& path) {
 
 // Downloads the list over the local copy; the reason when no usable list came, else "".
 // Network failures have been shown to the operator by then.
-std::string download_list(OwnerWindow owner, const WebUrl& url, bool useHttps,
+std::string download_list(const Network& network, const WebUrl& url, bool useHttps,
                           const std::string& local) {
-  FileFetch fetch = fetch_file(owner, url.server, url.path, useHttps, local, holds_bad_call_list);
+  FileFetch fetch = fetch_file(network, url, useHttps, local, holds_bad_call_list);
   switch (fetch.outcome) {
     case FetchOutcome::replaced:
       return {};
@@ -93,10 +92,10 @@ std::string local_bad_calls_path(const std::string& output_path) {
   return folder + bad_calls_file_name;
 }
 
-BadCallList fetch_bad_calls(OwnerWindow owner, const std::string& output_path, const WebUrl& url,
-                            bool useHttps, RunLog& log) {
+BadCallList fetch_bad_calls(const Network& network, const std::string& output_path,
+                            const WebUrl& url, bool useHttps, RunLog& log) {
   std::string local = local_bad_calls_path(output_path);
-  std::string reason = download_list(owner, url, useHttps, local);
+  std::string reason = download_list(network, url, useHttps, local);
   if (!reason.empty()) return fall_back_to_local_copy(local, reason, log);
 
   BadCallList list;
@@ -107,9 +106,9 @@ BadCallList fetch_bad_calls(OwnerWindow owner, const std::string& output_path, c
   return list;
 }
 
-BadCallList fetch_bad_calls(OwnerWindow owner, const std::string& output_path,
+BadCallList fetch_bad_calls(const Network& network, const std::string& output_path,
                             const WebEndpoints& endpoints, RunLog& log) {
-  return fetch_bad_calls(owner, output_path, bad_calls_url(endpoints), endpoints.useHttps, log);
+  return fetch_bad_calls(network, output_path, bad_calls_url(endpoints), endpoints.useHttps, log);
 }
 
 BadCallList read_bad_calls_file(const std::string& path, RunLog& log) {

@@ -4,14 +4,14 @@
 // A download replaces the local copy only when the server answered 200 with a JSON object,
 // so an error page, a captive portal's page or a broken-off transfer never spoils the last
 // good copy. When no new list can be had the run goes on with that copy, or without a list,
-// and says so in one "WARN:" line. Network failures themselves are shown at once (see
-// net/internet_error.h), never written to the run log.
+// and says so in one "WARN:" line. Network failures themselves are told at once through the
+// network's teller, never written to the run log.
 #pragma once
 
 #include <string>
 
 #include "badcalls/bad_call_list.h"
-#include "net/internet_error.h"
+#include "net/fetch.h"
 #include "net/web_endpoints.h"
 #include "records/run_log.h"
 
@@ -27,11 +27,10 @@ WebUrl bad_calls_url(const WebEndpoints& endpoints);
 std::string local_bad_calls_path(const std::string& output_path);
 
 // Downloads the list from `url` into the local copy beside `output_path` and loads it.
-// Error boxes are owned by `owner`.
-BadCallList fetch_bad_calls(OwnerWindow owner, const std::string& output_path, const WebUrl& url,
-                            bool useHttps, RunLog& log);
+BadCallList fetch_bad_calls(const Network& network, const std::string& output_path,
+                            const WebUrl& url, bool useHttps, RunLog& log);
 // The same from the contest's server of `endpoints`.
-BadCallList fetch_bad_calls(OwnerWindow owner, const std::string& output_path,
+BadCallList fetch_bad_calls(const Network& network, const std::string& output_path,
                             const WebEndpoints& endpoints, RunLog& log);
 
 // Loads a list the operator names instead of downloading one. A file that is not a JSON

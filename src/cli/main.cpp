@@ -1,6 +1,7 @@
 // tarvenix-convert: the conversion of the Windows program, from the command line.
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "badcalls/bad_call_fetch.h"
@@ -18,6 +19,11 @@
 using namespace tarvenix;
 
 namespace {
+
+// Network failures go to standard error as they happen, the caption left out.
+void print_failure(std::string_view, std::string_view text) {
+  std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
+}
 
 // The same checks, in the same order and with the same texts, as the window's Convert.
 std::optional<std::string> check_entries(const CliOptions& options, const ProgramPaths& paths) {
@@ -49,7 +55,7 @@ BadCallSource bad_call_source(const CliOptions& options, const std::string& outp
   WebUrl url = bad_calls_url(default_web_endpoints());
   if (!options.bad_calls_url.empty()) url = *parse_web_url(options.bad_calls_url);
   return {[url, output_path](RunLog& log) {
-            return fetch_bad_calls(nullptr, output_path, url, true, log);
+            return fetch_bad_calls(Network{.tell = print_failure}, output_path, url, true, log);
           },
           {},
           local_bad_calls_path(output_path)};

@@ -1,29 +1,25 @@
-// The HTTP client elsewhere than Windows, over libcurl. Failures go to standard error.
+// The HTTP backend elsewhere than Windows, over libcurl.
 //
 // WinInet hands the body out as the caller reads it; libcurl pushes it through a callback
 // while it drives the transfer. A multi handle lets the transfer be driven only as far as
-// the caller has read: open_url drives it until the first body bytes (or the end) arrive,
+// the caller has read: send_request drives it until the first body bytes (or the end) arrive,
 // and each block read drives it again only when what arrived so far is used up.
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "net/http_client.h"
-#include "net/platform.h"
-#include "net/request_limits.h"
+#include "net/backend.h"
+#include "net/internet_error.h"
 #include "records/text_compare.h"
 
 namespace tarvenix {
 namespace {
 
 constexpr int poll_interval_ms = 1000;
-
-thread_local int last_error = 0;
 
 struct EasyCleanup {
   void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
@@ -85,14 +81,11 @@ std::string_view trim(std::string_view text) {
 
 }  // namespace
 
-struct InternetSession::Impl {
-  std::string proxy;  // empty: the system's settings
-};
-
 struct HttpRequest::Impl {
   std::unique_ptr<CURLM, MultiCleanup> multi;
   std::unique_ptr<CURL, EasyCleanup> easy;
   std::unique_ptr<curl_slist, ListCleanup> headers;
+  int64_t body_limit = 0;
   std::string arrived;       // body bytes received and not yet read
   size_t read_position = 0;  // into `arrived`
   int64_t received = 0;      // body bytes received in all
@@ -167,7 +160,7 @@ namespace {
 size_t on_body(char* data, size_t size, size_t count, void* user) {
   auto* impl = static_cast<HttpRequest::Impl*>(user);
   impl->received += int64_t(size * count);
-  if (impl->received > request_limits().body_bytes) {
+  if (impl->received > impl->body_limit) {
     impl->too_large = true;
     return 0;
   }
@@ -181,8 +174,8 @@ size_t on_header(char* data, size_t size, size_t count, void* user) {
 }
 
 // Everything but the URL's own parts; false when libcurl refuses an option.
-bool configure(HttpRequest::Impl& impl, const InternetSession::Impl& session,
-               const RequestTarget& target, const std::string& url) {
+bool configure(HttpRequest::Impl& impl, const RequestTarget& target, const std::string& url,
+               const FetchLimits& limits) {
   CURL* easy = impl.easy.get();
   bool ok = curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) == CURLE_OK;
   std::string agent(user_agent);
@@ -193,7 +186,6 @@ bool configure(HttpRequest::Impl& impl, const InternetSession::Impl& session,
   // Redirects never step down from HTTPS to plain HTTP.
   const char* redirect_protocols = target.secure ? "https" : "http,https";
   ok = ok && curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, redirect_protocols) == CURLE_OK;
-  const RequestLimits& limits = request_limits();
   ok = ok &&
        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect.count())) == CURLE_OK;
   ok = ok &&
@@ -209,11 +201,8 @@ bool configure(HttpRequest::Impl& impl, const InternetSession::Impl& session,
   impl.headers.reset(curl_slist_append(nullptr, "Cache-Control: no-cache"));
   ok = ok && impl.headers &&
        curl_easy_setopt(easy, CURLOPT_HTTPHEADER, impl.headers.get()) == CURLE_OK;
-  // A named proxy takes every request; loopback never goes through one, whatever the
-  // environment says.
-  if (!session.proxy.empty()) {
-    ok = ok && curl_easy_setopt(easy, CURLOPT_PROXY, session.proxy.c_str()) == CURLE_OK;
-  } else if (is_loopback(target.host)) {
+  // Loopback never goes through a proxy, whatever the environment says.
+  if (is_loopback(target.host)) {
     ok = ok && curl_easy_setopt(easy, CURLOPT_PROXY, "") == CURLE_OK;
   }
   return ok;
@@ -221,53 +210,31 @@ bool configure(HttpRequest::Impl& impl, const InternetSession::Impl& session,
 
 }  // namespace
 
-void InternetSession::ImplDeleter::operator()(Impl* impl) const {
-  std::default_delete<Impl>()(impl);
-}
 void HttpRequest::ImplDeleter::operator()(Impl* impl) const {
   std::default_delete<Impl>()(impl);
 }
 
-int last_internet_error() {
-  return last_error;
-}
-void set_last_internet_error(int code) {
-  last_error = code;
-}
-
-void platform_present_error(OwnerWindow, std::string_view, std::string_view text) {
-  std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
-}
-
-InternetSession open_internet(std::string_view proxy) {
-  if (!curl_ready()) {
-    set_last_internet_error(internet_error::internal_error);
-    return {};
-  }
-  auto impl = make_handle_impl<InternetSession>();
-  impl->proxy = proxy;
-  return InternetSession(std::move(impl));
-}
-
-HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const WebServer& server,
-                     std::string_view path, bool useHttps) {
-  RequestTarget target = resolve_request_target(server, useHttps);
-  std::string url = request_url(target, path);
+HttpRequest send_request(const WebUrl& web_url, bool useHttps, const FetchLimits& limits,
+                         FetchResult& failure) {
+  const RequestTarget target = resolve_request_target(web_url.server, useHttps);
+  const std::string url = request_url(target, web_url.path);
   // libcurl connects while sending, so there is no separate connect step to fail.
-  auto fail = [&](int code) {
-    set_last_internet_error(code);
-    report_internet_failure(owner, "HttpSendRequest", code, url);
+  auto fail = [&](std::string_view step, int code) {
+    failure.failed_step = step;
+    failure.error = code;
+    failure.failed_url = failure.failed_step == "HttpSendRequest" ? url : std::string();
     return HttpRequest();
   };
-  if (!session) return fail(internet_error::invalid_handle);
+  if (!curl_ready()) return fail(session_step, internet_error::internal_error);
 
-  auto impl = make_handle_impl<HttpRequest>();
+  auto impl = make_request_impl();
+  impl->body_limit = limits.body_bytes;
   impl->multi.reset(curl_multi_init());
   impl->easy.reset(curl_easy_init());
-  if (!impl->multi || !impl->easy || !configure(*impl, session.impl(), target, url) ||
+  if (!impl->multi || !impl->easy || !configure(*impl, target, url, limits) ||
       curl_multi_add_handle(impl->multi.get(), impl->easy.get()) != CURLM_OK) {
     impl->easy.reset();  // not added, so not to be removed
-    return fail(internet_error::internal_error);
+    return fail("HttpSendRequest", internet_error::internal_error);
   }
   while (!impl->finished && !impl->has_unread()) impl->drive();
   // A response that began counts as sent; a failure later in its body is the reader's. A
@@ -275,9 +242,9 @@ HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const We
   if (impl->finished && impl->result != CURLE_OK &&
       (impl->status_line.empty() ||
        internet_error_from_curl(impl->result) == internet_error::redirect_failed)) {
-    return fail(internet_error_from_curl(impl->result));
+    return fail("HttpSendRequest", internet_error_from_curl(impl->result));
   }
-  return HttpRequest(std::move(impl), std::move(target), std::string(path));
+  return HttpRequest(std::move(impl));
 }
 
 std::optional<std::string> query_response_header(const HttpRequest& request,
@@ -305,14 +272,13 @@ BlockRead read_body_block(HttpRequest& request, char* buffer, size_t capacity) {
     while (!impl.finished && !impl.has_unread()) impl.drive();
   }
   if (!impl.has_unread()) {
-    if (impl.result == CURLE_OK) return {0, nullptr};
-    set_last_internet_error(internet_error_from_curl(impl.result));
-    return {0, "InternetReadFile"};
+    if (impl.result == CURLE_OK) return {};
+    return {0, "InternetReadFile", internet_error_from_curl(impl.result)};
   }
   size_t size = std::min(capacity, impl.arrived.size() - impl.read_position);
   std::memcpy(buffer, impl.arrived.data() + impl.read_position, size);
   impl.read_position += size;
-  return {size, nullptr};
+  return {size, nullptr, 0};
 }
 
 }  // namespace tarvenix

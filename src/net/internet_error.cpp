@@ -1,9 +1,5 @@
-// The error texts of the network layer and the replaceable way they are shown.
+// The error texts of the network layer.
 #include "net/internet_error.h"
-
-#include <utility>
-
-#include "net/platform.h"
 
 namespace tarvenix {
 namespace {
@@ -44,11 +40,6 @@ std::string failure_line(std::string_view step, int code) {
   return text;
 }
 
-ErrorPresenter& installed_presenter() {
-  static ErrorPresenter presenter;
-  return presenter;
-}
-
 }  // namespace
 
 std::string internet_error_text(std::string_view step, int code, std::string_view url) {
@@ -58,30 +49,6 @@ std::string internet_error_text(std::string_view step, int code, std::string_vie
     text += url;
   }
   return text;
-}
-
-int report_internet_error(std::string_view step, std::string_view url) {
-  return report_internet_failure(nullptr, step, last_internet_error(), url);
-}
-
-int report_internet_failure(OwnerWindow owner, std::string_view step, int code,
-                            std::string_view url) {
-  std::string text = internet_error_text(step, code, url);
-  if (!text.empty()) present_error(owner, internet_error_caption, text);
-  return code;
-}
-
-void present_error(OwnerWindow owner, std::string_view caption, std::string_view text) {
-  const ErrorPresenter& presenter = installed_presenter();
-  if (presenter) {
-    presenter(owner, caption, text);
-  } else {
-    platform_present_error(owner, caption, text);
-  }
-}
-
-ErrorPresenter set_error_presenter(ErrorPresenter presenter) {
-  return std::exchange(installed_presenter(), std::move(presenter));
 }
 
 }  // namespace tarvenix

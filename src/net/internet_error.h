@@ -1,20 +1,15 @@
-// How network failures reach the operator: a text formed from the failing step and the
-// error code, shown at once (a message box captioned "Internet error" on Windows, standard
-// error elsewhere) and never written to the run log.
+// The texts of network failures: formed from the failing step and the error code, shown at
+// once by the caller (a message box captioned "Internet error" on Windows, standard error
+// elsewhere) and never written to the run log.
 //
 // Codes are WinInet's numbers on every platform; the libcurl backend translates its own
 // codes into them where WinInet has a matching one.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
 namespace tarvenix {
-
-// The window that owns a message box, or none. Kept opaque so that portable code never
-// sees a window handle type.
-using OwnerWindow = void*;
 
 namespace internet_error {
 inline constexpr int file_not_found = 2;              // ERROR_FILE_NOT_FOUND
@@ -38,22 +33,5 @@ inline constexpr std::string_view internet_error_caption = "Internet error";
 // is not empty. Codes 2 and 122 have no text of their own, so without a URL the result is
 // empty (and nothing is shown).
 std::string internet_error_text(std::string_view step, int code, std::string_view url);
-
-// The code of the last failure of the network layer on this thread (GetLastError on
-// Windows), and a way to set it (SetLastError on Windows).
-int last_internet_error();
-void set_last_internet_error(int code);
-
-// Forms the text of the last failure and shows it under "Internet error" when it is not
-// empty, in a box of its own (no window owns it). Returns the code in every case.
-int report_internet_error(std::string_view step, std::string_view url);
-
-// Shows an error to the operator: a message box with the error icon on Windows, a line on
-// standard error elsewhere. Tests replace it so that nothing blocks on a box.
-using ErrorPresenter =
-    std::function<void(OwnerWindow owner, std::string_view caption, std::string_view text)>;
-void present_error(OwnerWindow owner, std::string_view caption, std::string_view text);
-// Installs `presenter` (an empty one brings back the platform's) and returns the one before.
-ErrorPresenter set_error_presenter(ErrorPresenter presenter);
 
 }  // namespace tarvenix

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "net/http_client.h"
+#include "net/file_fetch.h"
 #include "net/http_date.h"
 #include "records/byte_order.h"
 
@@ -42,12 +42,10 @@ std::string file_name_after_last_slash(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string http_error_text(const HttpRequest& request, const WebEndpoints& endpoints) {
-  const int status = response_status(request);
-  const std::string status_text = bounded(
-      query_response_header(request, ResponseHeader::status_text).value_or(""), header_limit);
-  std::string text = "HTTP Error " + std::to_string(status) + " - " + status_text;
-  if (status == http_forbidden) {
+std::string http_error_text(const FetchResult& answer, const WebEndpoints& endpoints) {
+  std::string text = "HTTP Error " + std::to_string(answer.status) + " - " +
+                     bounded(answer.status_text, header_limit);
+  if (answer.status == http_forbidden) {
     text += "\nYou do not have permission to access " +
             file_name_after_last_slash(endpoints.updatePath) + " on the remote server!";
   }
@@ -59,24 +57,8 @@ std::string unreadable_date_text(const std::string& value) {
                  text_limit);
 }
 
-// A session and a sent request for the program file; empty when either failed (the
-// failure has been told).
-struct UpdateRequest {
-  InternetSession session;
-  HttpRequest request;
-};
-
-UpdateRequest request_program_file(OwnerWindow owner, const WebEndpoints& endpoints) {
-  UpdateRequest update;
-  update.session = open_internet();
-  if (!update.session) {
-    report_internet_error("HttpSendRequestInternetOpen", "");
-    return update;
-  }
-  update.request = open_url(owner, update.session, endpoints.authorHost, endpoints.updatePath,
-                            endpoints.useHttps);
-  if (!update.request) report_internet_error("HttpSendRequestInternetConnect", "");
-  return update;
+WebUrl program_file_url(const WebEndpoints& endpoints) {
+  return WebUrl{endpoints.authorHost, endpoints.updatePath};
 }
 
 bool is_hex_digit(char c) {
@@ -92,19 +74,28 @@ bool is_absolute_windows_path(std::string_view path) {
 
 }  // namespace
 
-UpdateCheck newer_version_available(OwnerWindow owner, const std::string& program_path,
+UpdateCheck newer_version_available(const Network& network, const std::string& program_path,
                                     const WebEndpoints& endpoints) {
   UpdateCheck check;
   const int64_t local_time = modification_time(program_path);
-  UpdateRequest update = request_program_file(owner, endpoints);
-  if (!update.request) {
+  const FetchResult answer =
+      network.fetch(program_file_url(endpoints), endpoints.useHttps, network.limits, nullptr);
+  if (answer.failed()) {
+    network.tell_failure(answer);
+    // A request that went out and failed is told a second time, as the check always has.
+    if (answer.failed_step != session_step) {
+      FetchResult connect = answer;
+      connect.failed_step = "HttpSendRequestInternetConnect";
+      connect.failed_url.clear();
+      network.tell_failure(connect);
+    }
     check.network_failed = true;
     return check;
   }
   // Only the program file itself carries a date worth comparing: an error page has none.
-  const auto last_modified = query_response_header(update.request, ResponseHeader::last_modified);
-  if (response_status(update.request) != http_ok || !last_modified) {
-    check.error_text = http_error_text(update.request, endpoints);
+  const auto& last_modified = answer.last_modified;
+  if (answer.status != http_ok || !last_modified) {
+    check.error_text = http_error_text(answer, endpoints);
     return check;
   }
   if (last_modified->size() > header_limit || !is_full_http_date(*last_modified)) {
@@ -115,12 +106,12 @@ UpdateCheck newer_version_available(OwnerWindow owner, const std::string& progra
   return check;
 }
 
-std::optional<std::string> download_update(OwnerWindow owner, const std::string& program_dir,
+std::optional<std::string> download_update(const Network& network, const std::string& program_dir,
                                            const WebEndpoints& endpoints) {
   const auto update_file = create_temporary_file(program_dir, "dxt");
   if (!update_file) return std::nullopt;
-  FileFetch fetch = fetch_file(owner, endpoints.authorHost, endpoints.updatePath,
-                               endpoints.useHttps, *update_file, is_windows_executable);
+  FileFetch fetch = fetch_file(network, program_file_url(endpoints), endpoints.useHttps,
+                               *update_file, is_windows_executable);
   if (fetch.outcome == FetchOutcome::replaced) return update_file;
   std::remove(update_file->c_str());
   return std::nullopt;

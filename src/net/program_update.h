@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "net/internet_error.h"
+#include "net/fetch.h"
 #include "net/web_endpoints.h"
 
 namespace tarvenix {
@@ -21,7 +21,7 @@ namespace tarvenix {
 // What the newer-version check found.
 struct UpdateCheck {
   bool newer = false;           // the server's program file is newer than the running one
-  bool network_failed = false;  // the request failed; already told in an "Internet error" box
+  bool network_failed = false;  // the request failed; already told under "Internet error"
   std::string error_text;       // for the operator when the server's answer was not usable
 };
 
@@ -29,14 +29,14 @@ struct UpdateCheck {
 // modification time of `program_path` (the running program). Only a 200 answer with a full
 // HTTP date is compared; any other status gives its "HTTP Error" text, and an unreadable
 // date a text of its own.
-UpdateCheck newer_version_available(OwnerWindow owner, const std::string& program_path,
+UpdateCheck newer_version_available(const Network& network, const std::string& program_path,
                                     const WebEndpoints& endpoints);
 
 // Downloads the program file from the author's server into a new temporary file "dxt*.tmp"
 // in `program_dir` and returns its path. Accepted only when the server answered 200, the
 // body arrived whole and it is a Windows executable image; otherwise the temporary file is
 // deleted and the result is empty.
-std::optional<std::string> download_update(OwnerWindow owner, const std::string& program_dir,
+std::optional<std::string> download_update(const Network& network, const std::string& program_dir,
                                            const WebEndpoints& endpoints);
 
 // True when the file begins with an "MZ" header whose e_lfanew points at a "PE\0\0"

@@ -1,4 +1,4 @@
-// The HTTP client on Windows, over WinInet. Failures are shown in message boxes.
+// The HTTP backend on Windows, over WinInet.
 //
 // WinInet bounds neither the whole request nor (under Wine) the redirects it follows. Every
 // socket wait here is given only the time left until the request's deadline, so a stalled
@@ -11,9 +11,8 @@
 #include <chrono>
 #include <memory>
 
-#include "net/http_client.h"
-#include "net/platform.h"
-#include "net/request_limits.h"
+#include "net/backend.h"
+#include "net/internet_error.h"
 
 namespace tarvenix {
 namespace {
@@ -39,10 +38,10 @@ DWORD milliseconds_until(Clock::time_point deadline) {
 
 // A failed socket wait that ran into the deadline is a time-out, however WinInet names it
 // (Wine's passes on WSAETIMEDOUT, or calls it an aborted connection while sending).
-void tell_time_out_as_such(Clock::time_point deadline) {
+int failure_code(Clock::time_point deadline) {
   constexpr auto timer_slack = std::chrono::milliseconds(100);
   const DWORD code = GetLastError();
-  SetLastError(Clock::now() + timer_slack >= deadline ? DWORD(internet_error::timeout) : code);
+  return Clock::now() + timer_slack >= deadline ? internet_error::timeout : int(code);
 }
 
 void set_timeout(HINTERNET handle, DWORD option, DWORD milliseconds) {
@@ -52,9 +51,9 @@ void set_timeout(HINTERNET handle, DWORD option, DWORD milliseconds) {
 // Bounds the waits of a connection or a request handle: the connect by its limit, everything
 // by the deadline. Set on both, as WinInet versions differ in which one they read (Wine's
 // reads neither for the connect, which then waits as long as the system lets it).
-void bound_waits(HINTERNET handle, Clock::time_point deadline) {
+void bound_waits(HINTERNET handle, const FetchLimits& limits, Clock::time_point deadline) {
   const DWORD left = milliseconds_until(deadline);
-  const auto connect = DWORD(std::min<long long>(request_limits().connect.count(), left));
+  const auto connect = DWORD(std::min<long long>(limits.connect.count(), left));
   set_timeout(handle, INTERNET_OPTION_CONNECT_TIMEOUT, connect);
   set_timeout(handle, INTERNET_OPTION_SEND_TIMEOUT, left);
   set_timeout(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, left);
@@ -120,7 +119,7 @@ struct SentRequest {
 };
 
 SentRequest send_get(HINTERNET root, const RequestTarget& target, const std::string& path,
-                     Clock::time_point deadline) {
+                     const FetchLimits& limits, Clock::time_point deadline) {
   SentRequest sent;
   sent.connection.reset(InternetConnectA(root, target.host.c_str(), target.port, nullptr, nullptr,
                                          INTERNET_SERVICE_HTTP, 0, 0));
@@ -128,7 +127,7 @@ SentRequest send_get(HINTERNET root, const RequestTarget& target, const std::str
     sent.failed_step = "InternetConnect";
     return sent;
   }
-  bound_waits(sent.connection.get(), deadline);
+  bound_waits(sent.connection.get(), limits, deadline);
   DWORD flags =
       request_flags | INTERNET_FLAG_NO_AUTO_REDIRECT | (target.secure ? INTERNET_FLAG_SECURE : 0);
   std::string object = "/" + path;
@@ -138,7 +137,7 @@ SentRequest send_get(HINTERNET root, const RequestTarget& target, const std::str
     sent.failed_step = "HttpOpenRequest";
     return sent;
   }
-  bound_waits(sent.request.get(), deadline);
+  bound_waits(sent.request.get(), limits, deadline);
   if (!HttpSendRequestA(sent.request.get(), nullptr, 0, nullptr, 0)) {
     sent.failed_step = "HttpSendRequest";
   }
@@ -161,73 +160,51 @@ std::optional<DWORD> query_info_level(ResponseHeader header) {
 
 }  // namespace
 
-struct InternetSession::Impl {
-  InternetHandle root;
-};
-
 struct HttpRequest::Impl {
+  InternetHandle root;  // the session, closed after the request's handles
   SentRequest sent;
   Clock::time_point deadline;  // of the whole request, the body's last byte included
 };
 
-void InternetSession::ImplDeleter::operator()(Impl* impl) const {
-  std::default_delete<Impl>()(impl);
-}
 void HttpRequest::ImplDeleter::operator()(Impl* impl) const {
   std::default_delete<Impl>()(impl);
 }
 
-int last_internet_error() {
-  return int(GetLastError());
-}
-void set_last_internet_error(int code) {
-  SetLastError(DWORD(code));
-}
-
-void platform_present_error(OwnerWindow owner, std::string_view caption, std::string_view text) {
-  MessageBoxA(static_cast<HWND>(owner), std::string(text).c_str(), std::string(caption).c_str(),
-              MB_ICONHAND);
-}
-
-InternetSession open_internet(std::string_view proxy) {
-  std::string proxy_name(proxy);
-  DWORD access = proxy_name.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY;
-  InternetHandle root(InternetOpenA(std::string(user_agent).c_str(), access,
-                                    proxy_name.empty() ? nullptr : proxy_name.c_str(), nullptr, 0));
-  if (!root) return {};
-  return InternetSession(make_handle_impl<InternetSession>(std::move(root)));
-}
-
-HttpRequest open_url(OwnerWindow owner, const InternetSession& session, const WebServer& server,
-                     std::string_view path, bool useHttps) {
-  const RequestLimits& limits = request_limits();
+HttpRequest send_request(const WebUrl& url, bool useHttps, const FetchLimits& limits,
+                         FetchResult& failure) {
   const Clock::time_point deadline = Clock::now() + limits.whole_request;
-  RequestTarget target = resolve_request_target(server, useHttps);
+  const RequestTarget target = resolve_request_target(url.server, useHttps);
+  InternetHandle root(InternetOpenA(std::string(user_agent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG,
+                                    nullptr, nullptr, 0));
+  if (!root) {
+    failure.failed_step = session_step;
+    failure.error = int(GetLastError());
+    return HttpRequest();
+  }
   RequestTarget hop_target = target;
-  std::string hop_path(path);
-  HINTERNET root = session ? session.impl().root.get() : nullptr;
+  std::string hop_path = url.path;
   for (int followed = 0;; ++followed) {
-    SentRequest sent = send_get(root, hop_target, hop_path, deadline);
+    SentRequest sent = send_get(root.get(), hop_target, hop_path, limits, deadline);
+    int code = 0;
     if (sent.failed_step) {
-      tell_time_out_as_such(deadline);
+      code = failure_code(deadline);
     } else {
       auto location = redirect_location(sent.request.get());
       if (!location) {
-        auto impl = make_handle_impl<HttpRequest>(std::move(sent), deadline);
-        return HttpRequest(std::move(impl), std::move(target), std::string(path));
+        return HttpRequest(make_request_impl(std::move(root), std::move(sent), deadline));
       }
       if (followed < limits.redirects &&
           follow_location(*location, useHttps, hop_target, hop_path)) {
         continue;
       }
-      SetLastError(internet_error::redirect_failed);
+      code = internet_error::redirect_failed;
       sent.failed_step = "HttpSendRequest";
     }
-    int code = last_internet_error();
-    bool connecting = sent.failed_step == std::string_view("InternetConnect");
+    failure.failed_step = sent.failed_step;
+    failure.error = code;
     // The URL the program asked for, wherever redirects led.
-    report_internet_failure(owner, sent.failed_step, code,
-                            connecting ? request_url(target) : request_url(target, path));
+    const bool connecting = failure.failed_step == "InternetConnect";
+    failure.failed_url = connecting ? request_url(target) : request_url(target, url.path);
     return HttpRequest();
   }
 }
@@ -242,23 +219,18 @@ std::optional<std::string> query_response_header(const HttpRequest& request,
 BlockRead read_body_block(HttpRequest& request, char* buffer, size_t capacity) {
   const HttpRequest::Impl& impl = request.impl();
   HINTERNET handle = impl.sent.request.get();
-  if (Clock::now() >= impl.deadline) {
-    SetLastError(internet_error::timeout);
-    return {0, "InternetReadFile"};
-  }
+  if (Clock::now() >= impl.deadline) return {0, "InternetReadFile", internet_error::timeout};
   set_timeout(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, milliseconds_until(impl.deadline));
   DWORD available = 0;
   if (!InternetQueryDataAvailable(handle, &available, 0, 0)) {
-    tell_time_out_as_such(impl.deadline);
-    return {0, "InternetQueryDataAvailable"};
+    return {0, "InternetQueryDataAvailable", failure_code(impl.deadline)};
   }
   DWORD wanted = std::min(available, DWORD(capacity));
   DWORD received = 0;
   if (!InternetReadFile(handle, buffer, wanted, &received)) {
-    tell_time_out_as_such(impl.deadline);
-    return {0, "InternetReadFile"};
+    return {0, "InternetReadFile", failure_code(impl.deadline)};
   }
-  return {received, nullptr};
+  return {received, nullptr, 0};
 }
 
 }  // namespace tarvenix

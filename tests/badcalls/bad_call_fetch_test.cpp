@@ -8,7 +8,6 @@
 #include <string>
 
 #include "badcalls/bad_call_fetch.h"
-#include "net/request_limits.h"
 #include "net/test_support.h"
 #include "support/log_capture.h"
 
@@ -46,17 +45,14 @@ struct FetchRun {
                                                           : "TARVENIX_TEST_HTTP_PORT");
     std::string path = std::string(route) + "/resources/all-bad-calls.json";
     url = "http://127.0.0.1:" + std::to_string(server.port) + "/" + path;
-    return fetch_bad_calls(nullptr, folder.file("results.xlsx"), WebUrl{server, path}, true,
+    return fetch_bad_calls(errors.network, folder.file("results.xlsx"), WebUrl{server, path}, true,
                            capture.log);
   }
 };
 
 // Limits short enough that each hostile server below is done with in seconds.
-struct ShortLimits {
-  RequestLimits previous =
-      set_request_limits({std::chrono::seconds(1), std::chrono::seconds(2), 10, int64_t(64) << 10});
-  ~ShortLimits() { set_request_limits(previous); }
-};
+constexpr FetchLimits short_limits{std::chrono::seconds(1), std::chrono::seconds(2), 10,
+                                   int64_t(64) << 10};
 
 }  // namespace
 
@@ -105,11 +101,11 @@ TEST_CASE("an unusable answer keeps the previous copy, and a failure is shown, n
       {"stalled", "the download failed", timeout},  // never accepts
 #endif
   };
-  ShortLimits limits;
   for (const Case& c : cases) {
     CAPTURE(c.route);
     CAPTURE(c.previous);
     FetchRun run;
+    run.errors.network.limits = short_limits;
     run.leave_previous_copy(c.previous);
     BadCallList list = run.fetch(c.route);
     const bool usable = c.previous == previous_copy;

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <utility>
 
+#include "net/file_fetch.h"
 #include "net/http_date.h"
 #include "net/internet_error.h"
 #include "net/program_update.h"
@@ -111,10 +112,70 @@ TEST_CASE("a code's text: the failed step, the code's own line if any, then the 
   for (const auto& [code, url, text] : cases) {
     INFO(code, " ", url);
     CapturedErrors errors;
-    set_last_internet_error(code);
-    CHECK(report_internet_error("HttpSendRequest", url) == code);
+    errors.network.tell_failure(
+        FetchResult{.failed_step = "HttpSendRequest", .error = code, .failed_url = url});
     REQUIRE(errors.shown.size() == (text.empty() ? 0u : 1u));
     if (!text.empty()) CHECK(errors.shown[0].text == text);  // the caption: see loopback_test
+  }
+}
+
+namespace {
+
+// A fake network that answers every fetch with `answer`, its body `body` for a 200.
+Network fake_network(const CapturedErrors& errors, FetchResult answer, std::string body) {
+  Network network = errors.network;
+  network.fetch = [=](const WebUrl&, bool, const FetchLimits&, Sink* sink) {
+    if (sink && answer.status == 200) sink->write(body.data(), body.size());
+    return answer;
+  };
+  return network;
+}
+
+}  // namespace
+
+TEST_CASE("a fetched file replaces the old one only when whole, 200 and accepted") {
+  const FetchResult ok{.status = 200};
+  const FetchResult no_session{.failed_step = "HttpSendRequestInternetOpen", .error = 12004};
+  struct Case {
+    FetchResult answer;
+    std::string body, folder;
+    size_t failing_write;  // of the file; 0 for none
+    FetchOutcome outcome;
+    std::string told;  // "caption: text", up to the download's path
+    bool names_download = false;
+  } cases[] = {
+      {ok, "good", "", 0, FetchOutcome::replaced, ""},
+      {ok, "bad", "", 0, FetchOutcome::refused, ""},
+      {FetchResult{.status = 404}, "good", "", 0, FetchOutcome::not_ok, ""},
+      {no_session, "", "", 0, FetchOutcome::failed,
+       "Internet error: HttpSendRequestInternetOpen failed, error = 12004"},
+      {ok, "good", "", 1, FetchOutcome::failed, "WriteFile: ERROR: Unable to write to file \"",
+       true},
+      {ok, "good", "missing/", 0, FetchOutcome::failed, "CreateFile: ERROR: Unable to open file \"",
+       true},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.body);
+    ScratchFolder folder;
+    CapturedErrors errors;
+    const std::string target = folder.file(c.folder + "target");
+    write_file(folder.file("target"), "old");
+    fail_file_writes_after(c.failing_write);
+    const FileFetch fetch =
+        fetch_file(fake_network(errors, c.answer, c.body), WebUrl{}, true, target,
+                   [](const std::string& path) { return read_file(path) == "good"; });
+    fail_file_writes_after(0);
+    CHECK(fetch.outcome == c.outcome);
+    CHECK(fetch.status == c.answer.status);
+    CHECK(read_file(folder.file("target")) ==
+          (c.outcome == FetchOutcome::replaced ? "good" : "old"));
+    CHECK(count_files(folder.path) == 1);  // no download left behind
+    std::string told;
+    for (const auto& shown : errors.shown) told += shown.caption + ": " + shown.text;
+    // The download's path ends in a number of its own: compared up to that.
+    const std::string download = target + ".tmp";
+    CHECK(told.substr(0, told.find(download)) == c.told);
+    CHECK((told.find(download) != std::string::npos) == c.names_download);
   }
 }
 

@@ -1,5 +1,5 @@
-// Helpers of the network tests: the loopback test server, captured error boxes, and
-// scratch folders.
+// Helpers of the network tests: the loopback test server, captured failures, and scratch
+// folders.
 #pragma once
 
 #include <doctest/doctest.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "net/internet_error.h"
+#include "net/fetch.h"
 #include "net/web_endpoints.h"
 #include "support/log_capture.h"
 
@@ -27,19 +27,16 @@ inline WebServer loopback_server(const char* port_variable = "TARVENIX_TEST_HTTP
   return WebServer{false, "127.0.0.1", uint16_t(std::atoi(port))};
 }
 
-// Errors shown while it lives are recorded instead of shown. Not to be copied: the
-// presenter points at this one.
+// A network whose failures are recorded instead of shown. Not to be copied: the teller
+// points at this one.
 struct CapturedErrors {
   struct Shown {
-    OwnerWindow owner;
     std::string caption, text;
   };
   std::vector<Shown> shown;
-  ErrorPresenter previous = set_error_presenter(
-      [this](OwnerWindow owner, std::string_view caption, std::string_view text) {
-        shown.push_back({owner, std::string(caption), std::string(text)});
-      });
-  ~CapturedErrors() { set_error_presenter(std::move(previous)); }
+  Network network{.tell = [this](std::string_view caption, std::string_view text) {
+    shown.push_back({std::string(caption), std::string(text)});
+  }};
 };
 
 // A new empty folder under the system's temporary folder, removed with everything in it.

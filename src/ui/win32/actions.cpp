@@ -25,6 +25,11 @@
 namespace tarvenix {
 namespace {
 
+// The network as the window uses it: every failure in a box of its own.
+Network boxed_network() {
+  return Network{.tell = show_failure};
+}
+
 constexpr const char* review_text =
     "Now would be a good time to review your scoresheet and enter any comments into the "
     "section at the bottom.\n\n";
@@ -83,7 +88,7 @@ void convert(App& app) {
   app.record.converted = 0;
   app.record.message.clear();
   const BadCallSource download = {[&app](RunLog& log) {
-                                    return fetch_bad_calls(nullptr, app.paths.output_path,
+                                    return fetch_bad_calls(boxed_network(), app.paths.output_path,
                                                            app.endpoints, log);
                                   },
                                   {},
@@ -118,7 +123,7 @@ void delete_configuration(App& app) {
 
 void update_program(App& app) {
   const UpdateCheck check = newer_version_available(
-      app.main_window, app.paths.program_dir + app.paths.program_file, app.endpoints);
+      boxed_network(), app.paths.program_dir + app.paths.program_file, app.endpoints);
   if (check.network_failed) return;  // already told in an "Internet error" box
   if (!check.newer) {
     if (!check.error_text.empty()) {
@@ -129,7 +134,7 @@ void update_program(App& app) {
     return;
   }
   if (tell(app, update_available_question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  const auto update_file = download_update(app.main_window, app.paths.program_dir, app.endpoints);
+  const auto update_file = download_update(boxed_network(), app.paths.program_dir, app.endpoints);
   if (!update_file) {
     tell(app, update_download_failed_text, MB_ICONHAND);
     return;

@@ -21,4 +21,8 @@ int show_message(HWND owner, const std::string& text, UINT type) {
   return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }
 
+void show_failure(std::string_view caption, std::string_view text) {
+  MessageBoxA(nullptr, std::string(text).c_str(), std::string(caption).c_str(), MB_ICONHAND);
+}
+
 }  // namespace tarvenix

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace tarvenix {
 
@@ -17,5 +18,9 @@ std::string load_string(int id, size_t max_length = 255);
 
 // MessageBoxA with the caption "ADIF to DX Tarvenix 2024"; returns the button pressed.
 int show_message(HWND owner, const std::string& text, UINT type);
+
+// A failure told in a box of its own, captioned `caption`, with the error icon. No window
+// owns it, so the window keeps working while it is shown.
+void show_failure(std::string_view caption, std::string_view text);
 
 }  // namespace tarvenix
