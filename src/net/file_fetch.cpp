@@ -2,6 +2,7 @@
 #include "net/file_fetch.h"
 
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -36,14 +37,16 @@ class DownloadSink final : public Sink {
 
  private:
   bool open() {
-    if (!failed_ && file_.open(path_)) return true;
-    if (!failed_)
-      network_.tell("CreateFile", "ERROR: Unable to open file \"" + path_ + "\" for write.");
-    failed_ = true;
-    return false;
+    if (failed_) return false;
+    return file_.open(path_) ||
+           fail("CreateFile", "ERROR: Unable to open file \"" + path_ + "\" for write.");
   }
   bool tell_write_failure() {
-    if (!failed_) network_.tell("WriteFile", "ERROR: Unable to write to file \"" + path_ + "\"");
+    return fail("WriteFile", "ERROR: Unable to write to file \"" + path_ + "\"");
+  }
+  // Only the first failure is told: the others follow from it.
+  bool fail(std::string_view caption, const std::string& text) {
+    if (!failed_ && network_.tell) network_.tell(caption, text);
     failed_ = true;
     return false;
   }

@@ -119,7 +119,7 @@ TEST_CASE("an unusable answer keeps the previous copy, and a failure is shown, n
     CHECK(run.capture.text() ==
           "WARN:\tNo new bad-call list (" + std::string(c.why) + ")" + then + separator);
     REQUIRE(run.errors.shown.size() == (c.box ? 1u : 0u));
-    if (c.box)  // its caption: see tests/net/loopback_test.cpp
+    if (c.box)  // its caption: see tests/net/update_test.cpp
       CHECK_MESSAGE(run.errors.shown[0].text.ends_with(" failed, error = " + std::string(c.box) +
                                                        "\n" + run.url),
                     run.errors.shown[0].text);

@@ -135,15 +135,3 @@ TEST_CASE("items that are not objects are skipped; missing members read as empty
   // No end date: an empty end is before every date, so the entry never matches.
   CHECK(find_bad_call(loaded.list, "K1X", "2024-05-05") == nullptr);
 }
-
-TEST_CASE("many entries in ascending order are all found") {
-  auto call = [](int i) { return "K" + std::to_string(100000 + i); };
-  std::string entries;
-  for (int i = 0; i < 5000; ++i)
-    entries += (i > 0 ? "," : "") + entry_json(call(i), "B", "2024-01-01", "2024-12-31");
-  Loaded loaded = load_text(root_json(entries));
-  CHECK(loaded.load.items == 5000);
-  for (int i = 0; i < 5000; i += 7)
-    CHECK(find_bad_call(loaded.list, call(i), "2024-07-01") != nullptr);
-  CHECK(find_bad_call(loaded.list, "K099999", "2024-07-01") == nullptr);
-}

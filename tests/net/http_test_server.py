@@ -10,11 +10,8 @@ segment picks the answer; the rest of the path is ignored, so a test can put any
 
   /bytes/N/...        200, N bytes of the pattern i % 251, Content-Length, Last-Modified
   /status/CODE/...    that status with a small HTML page
-  /dated-status/CODE/ that status with Last-Modified and a small HTML page
   /html/...           200 with a captive portal's HTML page
   /redirect/REST      302 to /REST
-  /pe-image/...       200, a small Windows executable image (288 bytes), Last-Modified
-  /last-modified/V/   200 with the percent-encoded V as its Last-Modified value
   /program/...        200, the file named by TARVENIX_TEST_PROGRAM_FILE with a marker
                       appended (a newer build), Last-Modified in 2100
   /resources/...      200 with the bundled sample bad-call list (samples/all-bad-calls.json)
@@ -37,7 +34,6 @@ import sys
 import threading
 import time
 import traceback
-import urllib.parse
 
 DATED = [("Last-Modified", "Tue, 01 Oct 2024 12:00:00 GMT")]
 SAMPLE_BAD_CALLS = pathlib.Path(__file__).resolve().parents[2] / "samples" / "all-bad-calls.json"
@@ -66,17 +62,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         size = int(argument) if argument.isdigit() else 0
         if kind == "bytes":
             self.answer(200, pattern(size), DATED)
-        elif kind in ("status", "dated-status"):
-            page = b"<html><body><h1>Error %d</h1></body></html>" % size
-            self.answer(size, page, DATED if kind == "dated-status" else ())
+        elif kind == "status":
+            self.answer(size, b"<html><body><h1>Error %d</h1></body></html>" % size)
         elif kind == "html":
             self.answer(200, HTML_PAGE)
-        elif kind == "pe-image":
-            # An MZ header whose e_lfanew (at 0x3C) points at "PE\0\0" and a file header.
-            image = b"MZ" + bytes(0x3A) + b"\x40\0\0\0PE\0\0\x64\x86" + bytes(18)
-            self.answer(200, image + pattern(200), DATED)
-        elif kind == "last-modified":
-            self.answer(200, pattern(100), [("Last-Modified", urllib.parse.unquote(argument))])
         elif kind == "program":
             program = pathlib.Path(os.environ["TARVENIX_TEST_PROGRAM_FILE"]).read_bytes()
             self.answer(200, program + b"\0TARVENIX NEW BUILD\0",

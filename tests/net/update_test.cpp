@@ -1,0 +1,139 @@
+// The newer-version check and the download of a new program, against a fake network of
+// canned answers: what is compared, what is told, and what is left in the program's folder.
+#include <doctest/doctest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "net/file_fetch.h"
+#include "net/program_update.h"
+#include "test_support.h"
+
+using namespace tarvenix;
+using namespace tarvenix::test;
+
+namespace {
+
+constexpr const char* served_date = "Tue, 01 Oct 2024 12:00:00 GMT";
+constexpr int64_t served_time = 1727784000;
+const FetchResult no_session{.failed_step = std::string(session_step), .error = 12004};
+const FetchResult cannot_connect{
+    .failed_step = "HttpSendRequest", .error = 12029, .failed_url = "http://h/x"};
+// An MZ header whose e_lfanew points at "PE\0\0" and a file header.
+const std::string image = "MZ" + std::string(0x3A, '\0') + "\x40" + std::string(3, '\0') +
+                          std::string("PE\0\0", 4) + std::string(20, '\x01');
+
+// A program folder with an old program in it, and a network that answers every fetch with
+// `answer`, its body `body` for a 200.
+struct UpdateTest {
+  CapturedErrors errors;
+  ScratchFolder folder;
+  std::string program_dir = folder.file("Program.Files") + "/";
+  std::string program = program_dir + "tarvenix.exe";
+  const WebEndpoints endpoints{.updatePath = "software/tarvenix/tarvenix.exe"};
+
+  UpdateTest() {
+    std::filesystem::create_directories(program_dir);
+    write_file(program, "old program");
+  }
+
+  Network network(const FetchResult& answer, const std::string& body = {}) const {
+    Network fake = errors.network;
+    fake.fetch = [=](const WebUrl&, bool, const FetchLimits&, Sink* sink) {
+      if (sink && answer.status == 200) sink->write(body.data(), body.size());
+      return answer;
+    };
+    return fake;
+  }
+
+  // Everything told, one "caption: text" after the other.
+  std::string told() const {
+    std::string all;
+    for (const auto& shown : errors.shown) all += shown.caption + ": " + shown.text + "|";
+    return all;
+  }
+};
+
+FetchResult answer(int status, const char* text, std::optional<std::string> date = served_date) {
+  return FetchResult{.status = status, .status_text = text, .last_modified = std::move(date)};
+}
+
+}  // namespace
+
+TEST_CASE_FIXTURE(UpdateTest, "only a 200 answer with a full date is compared, and told if not") {
+  const std::string unreadable = "The date of the program file on the server could not be read: ";
+  const std::string long_date = "Tuesday, 01 October 2024 12:00:00 GMT";  // a date, but too long
+  struct Case {
+    FetchResult answer;
+    int64_t ours;
+    bool newer;
+    std::string text;
+  } cases[] = {
+      {answer(200, "OK"), served_time - 1, true, ""},
+      {answer(200, "OK"), served_time, false, ""},
+      {answer(200, "OK"), served_time + 3600, false, ""},
+      {answer(403, "Forbidden", std::nullopt), 0, false,
+       "HTTP Error 403 - Forbidden\n"
+       "You do not have permission to access tarvenix.exe on the remote server!"},
+      {answer(200, "OK", std::nullopt), 0, false, "HTTP Error 200 - OK"},
+      {answer(404, "Not Found"), 0, false, "HTTP Error 404 - Not Found"},  // an error page's date
+      {answer(200, "OK", long_date), 0, false, unreadable + long_date},
+      {answer(200, "OK", "Tue, 01 Oct 2024"), 0, false, unreadable + "Tue, 01 Oct 2024"},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.text);
+    using namespace std::chrono;
+    std::filesystem::last_write_time(program, file_clock::from_sys(sys_seconds(c.ours * 1s)));
+    const UpdateCheck check = newer_version_available(network(c.answer), program, endpoints);
+    CHECK((check.newer == c.newer && !check.network_failed));
+    CHECK(check.error_text == c.text);
+  }
+  CHECK(errors.shown.empty());
+}
+
+TEST_CASE_FIXTURE(UpdateTest, "a check that fails on the network is told, a sent one twice") {
+  CHECK(newer_version_available(network(cannot_connect), program, endpoints).network_failed);
+  const std::string code = " failed, error = 12029\nThe attempt to connect to the server failed.";
+  CHECK(told() == "Internet error: HttpSendRequest" + code + "\nhttp://h/x|" +
+                      "Internet error: HttpSendRequestInternetConnect" + code + "|");
+  errors.shown.clear();
+  CHECK(newer_version_available(network(no_session), program, endpoints).network_failed);
+  CHECK(told() == "Internet error: HttpSendRequestInternetOpen failed, error = 12004|");
+}
+
+// The download path of the bad-call list too (its refusals are tested there): only a whole,
+// synced body is kept.
+TEST_CASE_FIXTURE(UpdateTest, "a new program is downloaded beside the old one, or nothing is") {
+  struct Case {
+    FetchResult answer;
+    std::string body;
+    size_t failing_write;  // of the download's file; 0 for none
+    std::string told;      // up to the download's path
+  } cases[] = {
+      {answer(200, "OK"), image, 0, ""},
+      {no_session, image, 0, "Internet error: HttpSendRequestInternetOpen failed, error = 12004|"},
+      {answer(200, "OK"), image, 1, "WriteFile: ERROR: Unable to write to file \""},  // a full disc
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.told);
+    errors.shown.clear();
+    fail_file_writes_after(c.failing_write);
+    const auto update = download_update(network(c.answer, c.body), program_dir, endpoints);
+    fail_file_writes_after(0);
+    const bool kept = &c == &cases[0];
+    REQUIRE(update.has_value() == kept);
+    CHECK(count_files(program_dir) == (kept ? 2u : 1u));
+    if (kept) CHECK(read_file(*update) == image);
+    if (kept) std::filesystem::remove(*update);
+    CHECK(told().substr(0, told().find(program_dir)) == c.told);
+  }
+  // A download that cannot even be created is told under its own caption.
+  errors.shown.clear();
+  const std::string target = folder.file("missing/target");
+  CHECK(fetch_file(network(answer(200, "OK"), "x"), WebUrl{}, true, target, [](const std::string&) {
+          return true;
+        }).outcome == FetchOutcome::failed);
+  CHECK(told().starts_with("CreateFile: ERROR: Unable to open file \"" + target + ".tmp"));
+}
