@@ -13,6 +13,8 @@
 
 namespace tarvenix {
 
+inline constexpr std::string_view user_agent = "WinInetGet/0.1";
+
 // One sent GET request and its response, with the session it went out in. Move-only;
 // letting it go ends the transfer.
 class HttpRequest {

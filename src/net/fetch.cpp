@@ -11,7 +11,6 @@
 namespace tarvenix {
 namespace {
 
-constexpr int http_ok = 200;
 constexpr size_t block_size = 4096;
 
 std::optional<long long> header_number(const HttpRequest& request, ResponseHeader header) {
@@ -63,10 +62,12 @@ std::string fetch_failure_text(const FetchResult& result) {
   return internet_error_text(result.failed_step, result.error, result.failed_url);
 }
 
+void Network::tell_text(std::string_view caption, std::string_view text) const {
+  if (!text.empty() && tell) tell(caption, text);
+}
+
 void Network::tell_failure(const FetchResult& result) const {
-  if (!result.failed()) return;
-  const std::string text = fetch_failure_text(result);
-  if (!text.empty() && tell) tell(internet_error_caption, text);
+  if (result.failed()) tell_text(internet_error_caption, fetch_failure_text(result));
 }
 
 FetchResult fetch(const WebUrl& url, bool useHttps, const FetchLimits& limits, Sink* body) {

@@ -19,7 +19,8 @@
 
 namespace tarvenix {
 
-inline constexpr std::string_view user_agent = "WinInetGet/0.1";
+// The only status whose body is read: anything else is an answer without a file.
+inline constexpr int http_ok = 200;
 
 // The bounds a request keeps, whatever the server does: a server that never answers, sends
 // its body a byte at a time, redirects to itself or sends without end cannot keep a run
@@ -71,7 +72,9 @@ struct Network {
   FetchLimits limits;
   FailureTeller tell;
 
-  // Tells a failed fetch under "Internet error" (when its text is not empty).
+  // Tells `text` under `caption`, unless the text is empty or nobody listens.
+  void tell_text(std::string_view caption, std::string_view text) const;
+  // Tells a failed fetch under "Internet error".
   void tell_failure(const FetchResult& result) const;
 };
 

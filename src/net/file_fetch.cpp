@@ -11,8 +11,6 @@
 namespace tarvenix {
 namespace {
 
-constexpr int http_ok = 200;
-
 // The download file, created with the first block (only a 200 answer has one), so an
 // error page leaves no file behind. A failure is told once and ends the body.
 class DownloadSink final : public Sink {
@@ -46,7 +44,7 @@ class DownloadSink final : public Sink {
   }
   // Only the first failure is told: the others follow from it.
   bool fail(std::string_view caption, const std::string& text) {
-    if (!failed_ && network_.tell) network_.tell(caption, text);
+    if (!failed_) network_.tell_text(caption, text);
     failed_ = true;
     return false;
   }

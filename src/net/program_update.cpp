@@ -10,6 +10,7 @@
 
 #include "net/file_fetch.h"
 #include "net/http_date.h"
+#include "net/internet_error.h"
 #include "records/byte_order.h"
 
 namespace tarvenix {
@@ -19,7 +20,6 @@ namespace {
 // header values within 32.
 constexpr size_t text_limit = 259;
 constexpr size_t header_limit = 31;
-constexpr int http_ok = 200;
 constexpr int http_forbidden = 403;
 
 std::string bounded(std::string text, size_t limit) {
@@ -84,10 +84,8 @@ UpdateCheck newer_version_available(const Network& network, const std::string& p
     network.tell_failure(answer);
     // A request that went out and failed is told a second time, as the check always has.
     if (answer.failed_step != session_step) {
-      FetchResult connect = answer;
-      connect.failed_step = "HttpSendRequestInternetConnect";
-      connect.failed_url.clear();
-      network.tell_failure(connect);
+      network.tell_text(internet_error_caption,
+                        internet_error_text("HttpSendRequestInternetConnect", answer.error, ""));
     }
     check.network_failed = true;
     return check;
