@@ -111,4 +111,7 @@ if __name__ == "__main__":
     os.environ.update(TARVENIX_TEST_HTTP_PORT=str(server.server_address[1]),
                       TARVENIX_TEST_CLOSED_PORT=str(closed_port),
                       TARVENIX_TEST_STALLED_PORT=str(stalled.getsockname()[1]))
-    sys.exit(subprocess.call(sys.argv[1:]))
+    status = subprocess.call(sys.argv[1:])
+    if status != 0:  # a program that dies without a word (as under Wine) is named here
+        print(f"http_test_server.py: {sys.argv[1:]} exited with {status}", file=sys.stderr)
+    sys.exit(status)
