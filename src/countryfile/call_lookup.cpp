@@ -2,6 +2,7 @@
 #include "countryfile/call_lookup.h"
 
 #include <array>
+#include <cstdint>
 
 #include "countryfile/country_line.h"
 #include "records/text_compare.h"
@@ -19,6 +20,29 @@ constexpr std::string_view keep_entity[] = {"P",   "M",  "A", "B", "QRP", "QRPP"
 // Maritime and aeronautical mobile stations are in no entity.
 bool is_outside_entities(std::string_view part) {
   return part == "MM" || part == "AM";
+}
+
+// The file lists KG4 under Guantanamo Bay, but only KG4 calls with a two-letter suffix are
+// there; KG4 calls with any other suffix are ordinary United States calls. KG4 alone, as
+// in W1AW/KG4, is how a visitor to the base signs: Guantanamo Bay.
+constexpr int32_t guantanamo_bay = 105;
+
+bool is_letter(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+
+bool is_mainland_kg4(std::string_view part) {
+  if (!part.starts_with("KG4") || part.size() == 3) return false;
+  const std::string_view suffix = part.substr(3);
+  return suffix.size() != 2 || !is_letter(suffix[0]) || !is_letter(suffix[1]);
+}
+
+// The longest listed prefix of the part that decides, with the KG4 rule above.
+CountryMatch prefix_match(const CountryFile& file, std::string_view part) {
+  const CountryMatch match = file.longest_prefix(part);
+  if (match.dxcc == guantanamo_bay && is_mainland_kg4(part))
+    return file.longest_prefix(part.substr(0, 2));
+  return match;
 }
 
 bool keeps_entity(std::string_view part) {
@@ -53,12 +77,12 @@ CountryMatch locate_call(const CountryFile& file, std::string_view call) {
   if (count == 1) {
     if (parts[0].size() != whole.size())  // the whole was asked already
       if (CountryMatch match = file.exact_call(parts[0])) return match;
-    return file.longest_prefix(parts[0]);
+    return prefix_match(file, parts[0]);
   }
   std::string_view prefix = parts[0];
   for (size_t i = 1; i < count; ++i)
     if (parts[i].size() < prefix.size()) prefix = parts[i];
-  return file.longest_prefix(prefix);
+  return prefix_match(file, prefix);
 }
 
 }  // namespace tarvenix

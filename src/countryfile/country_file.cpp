@@ -11,6 +11,11 @@ namespace tarvenix {
 namespace {
 
 constexpr size_t entity_limit = inner_prefix;  // entity indices stay below the mark
+constexpr size_t dxcc_slots = 1000;            // the line format's DXCC numbers are 1 to 999
+
+uint64_t zone_bit(int zone) {
+  return uint64_t{1} << zone;
+}
 
 }  // namespace
 
@@ -18,6 +23,8 @@ CountryFile CountryFile::parse(std::string_view text) {
   CountryFile file;
   CountryLine line;
   std::vector<CountryAlias> exact_calls, prefixes;
+  file.main_lines_.assign(dxcc_slots, 0);
+  file.zones_.assign(dxcc_slots, 0);
   int number = 0;
   while (!text.empty()) {
     const size_t end = text.find('\n');
@@ -45,6 +52,7 @@ CountryFile CountryFile::parse(std::string_view text) {
       for (char c : alias.text) file.texts_ += ascii_upper(c);
       (alias.exact ? exact_calls : prefixes).push_back(stored);
     }
+    file.add_to_entity_index(line);
     file.entities_.push_back(std::move(line.entity));
   }
   file.exact_calls_.build(exact_calls, file.texts_, false);
@@ -63,11 +71,32 @@ CountryMatch CountryFile::match_of(const CountryAlias* alias) const {
   return match;
 }
 
+// Called before the line's entity joins the list, so its index is the list's size.
+void CountryFile::add_to_entity_index(const CountryLine& line) {
+  const CountryEntity& entity = line.entity;
+  const auto dxcc = static_cast<size_t>(entity.dxcc);
+  uint64_t& zones = zones_[dxcc];
+  zones |= zone_bit(entity.cq_zone);
+  for (const CountryAliasText& alias : line.aliases)
+    if (alias.cq_zone != 0) zones |= zone_bit(alias.cq_zone);
+  if (main_lines_[dxcc] == 0 && !entity.primary_prefix.starts_with('*'))
+    main_lines_[dxcc] = static_cast<uint16_t>(entities_.size() + 1);
+}
+
+const CountryEntity* CountryFile::entity_of(int32_t dxcc) const {
+  if (dxcc < 0 || static_cast<size_t>(dxcc) >= main_lines_.size()) return nullptr;
+  const uint16_t line = main_lines_[static_cast<size_t>(dxcc)];
+  return line == 0 ? nullptr : &entities_[line - 1];
+}
+
+uint64_t CountryFile::zones_of(int32_t dxcc) const {
+  if (dxcc < 0 || static_cast<size_t>(dxcc) >= zones_.size()) return 0;
+  return zones_[static_cast<size_t>(dxcc)];
+}
+
 std::string_view CountryFile::continent_of(int32_t dxcc) const {
-  for (const CountryEntity& entity : entities_) {
-    if (entity.dxcc == dxcc && !entity.primary_prefix.starts_with('*')) return entity.continent;
-  }
-  return {};
+  const CountryEntity* entity = entity_of(dxcc);
+  return entity == nullptr ? std::string_view() : entity->continent;
 }
 
 std::string_view continent_name(std::string_view code) {

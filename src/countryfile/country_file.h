@@ -11,6 +11,8 @@
 
 namespace tarvenix {
 
+struct CountryLine;
+
 // One line of the file: an entity, or a part of one that some awards count separately
 // (its primary prefix begins with "*" and its DXCC number is its parent's).
 struct CountryEntity {
@@ -46,6 +48,11 @@ class CountryFile {
 
   // The continent of the entity numbered `dxcc` (its main line, not a part), or "".
   std::string_view continent_of(int32_t dxcc) const;
+  // The main line (not a part) of the entity numbered `dxcc`, or null.
+  const CountryEntity* entity_of(int32_t dxcc) const;
+  // Every CQ Zone the file gives the entity numbered `dxcc`: its lines' own zones and those
+  // of all their prefixes and exact calls, bit z for zone z; 0 for an entity it lacks.
+  uint64_t zones_of(int32_t dxcc) const;
 
   size_t entity_count() const { return entities_.size(); }
   const std::string& version() const { return version_; }  // "yyyymmdd", or empty
@@ -54,8 +61,11 @@ class CountryFile {
 
  private:
   CountryMatch match_of(const CountryAlias* alias) const;
+  void add_to_entity_index(const CountryLine& line);
 
   std::vector<CountryEntity> entities_;
+  std::vector<uint16_t> main_lines_;  // by DXCC number: the main line's index plus one, or 0
+  std::vector<uint64_t> zones_;       // by DXCC number
   std::string texts_;
   AliasTable exact_calls_;
   AliasTable prefixes_;

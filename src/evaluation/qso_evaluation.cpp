@@ -1,14 +1,17 @@
 // QSO evaluation: the checks in their fixed order, then entity and zone credit.
 #include "evaluation/qso_evaluation.h"
 
+#include <cstdio>
 #include <limits>
 
-#include "countryfile/call_lookup.h"
 #include "evaluation/band_rules.h"
+#include "evaluation/call_country.h"
 #include "evaluation/contest_entities.h"
 #include "evaluation/field_numbers.h"
 #include "evaluation/mode_rules.h"
 #include "evaluation/qso_date.h"
+#include "evaluation/subdivision_zones.h"
+#include "evaluation/zone_evidence.h"
 #include "records/contest.h"
 #include "records/printf_format.h"
 
@@ -16,8 +19,6 @@ namespace tarvenix {
 
 namespace {
 
-constexpr int32_t united_states = 291;
-constexpr int32_t canada = 1;
 constexpr int32_t last_zone = 40;
 
 // What the lines about one QSO show.
@@ -81,23 +82,6 @@ void reject_bad_dxcc(RunLog& log, const QsoText& qso, const AdifField* dxcc, int
 bool is_missing(const AdifField* field) {
   return field == nullptr || field->value.empty();
 }
-
-// The country file's answer for the QSO's call: asked at most once, and only when the
-// record lacks its DXCC or CQZ.
-class CallCountry {
- public:
-  CallCountry(const CountryFile* file, std::string_view call) : file_(file), call_(call) {}
-  const CountryMatch& match() {
-    if (file_ != nullptr) match_ = locate_call(*file_, call_);
-    file_ = nullptr;
-    return match_;
-  }
-
- private:
-  const CountryFile* file_;
-  std::string_view call_;
-  CountryMatch match_;
-};
 
 // Step 11's code before the special entity rules: the DXCC field's, else the country
 // file's for the call, else 0.
@@ -187,59 +171,144 @@ int32_t credited_entity_code(const QsoRecord& record, const EntityCode& logged,
   return credited;
 }
 
+// An accepted QSO as the credit rules see it.
+struct Candidate {
+  const QsoRecord& record;
+  const QsoText& qso;
+  int band;
+  int mode;
+  bool confirmed;
+  bool prefer_confirmed;  // the Confirmed box
+
+  void fill(CreditRecord& slot) const {
+    fill_credit(slot, record, band, mode);
+    slot.confirmed = confirmed;
+  }
+};
+
 // Step 14: the first accepted QSO of an entity, or a confirmed one replacing an
 // unconfirmed one while the Confirmed box is set. True when the slot took this QSO.
-bool credit_entity(CreditRecord& slot, const QsoRecord& record, const QsoText& qso, int band,
-                   int mode, bool confirmed, bool prefer_confirmed, RunStats& stats, RunLog& log) {
+bool credit_entity(CreditRecord& slot, const Candidate& qso, RunStats& stats, RunLog& log) {
   if (!slot.has_call()) {
-    if (prefer_confirmed && confirmed) ++stats.entities_confirmed;
-  } else if (prefer_confirmed && !slot.confirmed && confirmed) {
+    if (qso.prefer_confirmed && qso.confirmed) ++stats.entities_confirmed;
+  } else if (qso.prefer_confirmed && !slot.confirmed && qso.confirmed) {
     log.note("DXCC:\tReplaced %s with %.*s because it is confirmed\n", slot.call,
-             print_length(qso.call), qso.call.data());
+             print_length(qso.qso.call), qso.qso.call.data());
     ++stats.entities_confirmed;
   } else {
     return false;
   }
-  fill_credit(slot, record, band, mode);
-  slot.confirmed = confirmed;
+  qso.fill(slot);
+  return true;
+}
+
+bool is_plain_call(std::string_view call) {
+  for (char c : call) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+// Keeps for the run log the country file's entity of a call of letters and digits alone
+// (no portable form, nothing that is no call sign) whose logged DXCC the file does not share.
+void note_file_entity(CreditRecord& slot, const EntityCode& logged, CallCountry& country,
+                      std::string_view call) {
+  slot.file_dxcc = 0;
+  slot.file_entity.clear();
+  if (logged.from_country_file || !is_plain_call(call)) return;
+  if (const CountryMatch& match = country.match(); match && match.dxcc != logged.code) {
+    slot.logged_dxcc = logged.code;
+    slot.file_dxcc = match.dxcc;
+    slot.file_entity = match.entity->name;
+  }
+}
+
+void set_zone_source(CreditRecord& slot, const ZoneFinding& found) {
+  slot.zone_source = found.source;
+  slot.from_country_file = found.source == ZoneSource::call;
+  const std::string_view more = found.more_text;
+  std::snprintf(slot.zone_evidence, sizeof slot.zone_evidence, "%.*s%s%.*s",
+                print_length(found.text), found.text.data(), more.empty() ? "" : " ",
+                print_length(more), more.data());
+}
+
+// Whether a later QSO of a zone replaces the credited one, with the line that says why.
+bool replaces_zone_credit(const CreditRecord& slot, const ZoneFinding& found, int32_t code,
+                          const Candidate& qso, RunStats& stats, RunLog& log) {
+  const int zone = found.zone;
+  const std::string_view call = qso.qso.call;
+  const int call_size = print_length(call);
+  if (qso.prefer_confirmed && !slot.confirmed && qso.confirmed) {
+    log.note("WAZ:\t[%d] Replaced %s with %.*s because it is confirmed\n", zone, slot.call,
+             call_size, call.data());
+    ++stats.zones_confirmed;
+  } else if (slot.code == united_states && code == canada &&
+             call.find('/') == std::string_view::npos &&
+             (!qso.prefer_confirmed || (slot.confirmed && qso.confirmed))) {
+    log.note("WAZ:\t[%d] Replaced %s with %.*s because Zone is more likely to be correct", zone,
+             slot.call, call_size, call.data());
+    log.write(qso.prefer_confirmed && qso.confirmed ? " (and it is confirmed)\n" : "\n");
+  } else if (slot.zone_source == ZoneSource::call && found.source != ZoneSource::call &&
+             !(qso.prefer_confirmed && slot.confirmed && !qso.confirmed)) {
+    log.note("WAZ:\t[%d] Replaced %s with %.*s because its zone is known from the log\n", zone,
+             slot.call, call_size, call.data());
+  } else {
+    return false;
+  }
   return true;
 }
 
 // Step 16: the first accepted QSO of a zone; rule (a) prefers a confirmed QSO, rule (b) a
-// Canadian QSO over a United States one (the zone is more likely to be right). The slot when
-// it took this QSO, else null.
-CreditRecord* credit_zone(ZoneCreditTable& zones, int zone, int32_t code, const QsoRecord& record,
-                          const QsoText& qso, int band, int mode, bool confirmed,
-                          bool prefer_confirmed, RunStats& stats, RunLog& log) {
+// Canadian QSO over a United States one (the zone is more likely to be right), and a zone
+// the record tells is preferred to one known only from the call. The slot when it took this
+// QSO, else null.
+CreditRecord* credit_zone(ZoneCreditTable& zones, const ZoneFinding& found, int32_t code,
+                          const Candidate& qso, RunStats& stats, RunLog& log) {
+  const int zone = found.zone;
   CreditRecord* slot = zones.find(zone);
   if (slot == nullptr) {
     slot = zones.create(zone);
-    fill_credit(*slot, record, band, mode);
     slot->zone = static_cast<uint8_t>(zone);
-    slot->code = code;
     slot->row = zone + zone_row_offset;
-    slot->confirmed = confirmed;
-    if (prefer_confirmed && confirmed) ++stats.zones_confirmed;
-    return slot;
-  }
-  const int call_size = print_length(qso.call);
-  if (prefer_confirmed && !slot->confirmed && confirmed) {
-    log.note("WAZ:\t[%d] Replaced %s with %.*s because it is confirmed\n", zone, slot->call,
-             call_size, qso.call.data());
-    ++stats.zones_confirmed;
-  } else if (slot->code == united_states && code == canada &&
-             qso.call.find('/') == std::string_view::npos &&
-             (!prefer_confirmed || (slot->confirmed && confirmed))) {
-    log.note("WAZ:\t[%d] Replaced %s with %.*s because Zone is more likely to be correct", zone,
-             slot->call, call_size, qso.call.data());
-    log.write(prefer_confirmed && confirmed ? " (and it is confirmed)\n" : "\n");
-  } else {
+    if (qso.prefer_confirmed && qso.confirmed) ++stats.zones_confirmed;
+  } else if (!replaces_zone_credit(*slot, found, code, qso, stats, log)) {
     return nullptr;
   }
-  fill_credit(*slot, record, band, mode);
-  slot->confirmed = confirmed;
+  qso.fill(*slot);
   slot->code = code;
+  set_zone_source(*slot, found);
   return slot;
+}
+
+// Step 15: the QSO's zone, or zone 0 when it is rejected for its CQ Zone. Without a country
+// file only the log's CQZ counts.
+ZoneFinding zone_of_qso(const QsoRecord& record, int32_t logged_code, CallCountry& country,
+                        const QsoText& qso, RunStats& stats, RunLog& log) {
+  ZoneFinding found;
+  if (country.file() != nullptr) found = find_zone(record, logged_code, country);
+  if (found.zone == 0) {
+    if (record.cqz == nullptr) {
+      reject(log, qso, " does not have a CQ Zone\n", stats.no_cq_zone);
+      return {};
+    }
+    const int32_t zone = leading_int(record.cqz->value);
+    if (zone < 1 || zone > last_zone) {
+      warn_about(log, qso);
+      log.print(" has an invalid CQ Zone (%d)\n", zone);
+      ++stats.bad_cq_zone;
+      return {};
+    }
+    found.zone = zone;
+  }
+  if (found.impossible) {
+    const CountryEntity* entity = country.file()->entity_of(logged_code);
+    warn_about(log, qso);
+    log.print(": CQ Zone %d is not a zone of %s; it counts for zone %d\n", found.logged,
+              entity != nullptr ? entity->name.c_str() : "its entity", found.zone);
+    ++stats.impossible_cq_zone;
+  }
+  if (found.source == ZoneSource::call) ++stats.cq_zone_from_country_file;
+  return found;
 }
 
 }  // namespace
@@ -298,30 +367,16 @@ void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCred
   const EntityCode logged = entity_code_of(record, country, stats);
   const int32_t code = credited_entity_code(record, logged, entities, qso, stats, log);
   if (code == 0) return;
-  const bool confirmed = is_confirmed(record);
-  const bool prefer_confirmed = operator_config.confirmed != 0;
+  const Candidate candidate{
+      record, qso, band, mode, is_confirmed(record), operator_config.confirmed != 0};
   CreditRecord& entity = *entities.find(code);
-  if (credit_entity(entity, record, qso, band, mode, confirmed, prefer_confirmed, stats, log)) {
+  if (credit_entity(entity, candidate, stats, log)) {
     entity.from_country_file = logged.from_country_file;
+    note_file_entity(entity, logged, country, call);
   }
 
-  const AdifField* cqz = record.cqz;
-  const bool zone_from_country_file = is_missing(cqz) && country.match();
-  if (cqz == nullptr && !zone_from_country_file) {
-    return reject(log, qso, " does not have a CQ Zone\n", stats.no_cq_zone);
-  }
-  if (zone_from_country_file) ++stats.cq_zone_from_country_file;
-  const int32_t zone = zone_from_country_file ? country.match().cq_zone : leading_int(cqz->value);
-  if (zone < 1 || zone > last_zone) {
-    warn_about(log, qso);
-    log.print(" has an invalid CQ Zone (%d)\n", zone);
-    ++stats.bad_cq_zone;
-    return;
-  }
-  if (CreditRecord* slot = credit_zone(zones, zone, code, record, qso, band, mode, confirmed,
-                                       prefer_confirmed, stats, log)) {
-    slot->from_country_file = zone_from_country_file;
-  }
+  const ZoneFinding found = zone_of_qso(record, logged.code, country, qso, stats, log);
+  if (found.zone != 0) credit_zone(zones, found, code, candidate, stats, log);
 }
 
 }  // namespace tarvenix

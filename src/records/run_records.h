@@ -36,6 +36,7 @@ struct RunStats {
   int32_t wrong_year = 0;
   int32_t dxcc_from_country_file = 0;     // not rejections: QSOs without DXCC or CQZ whose
   int32_t cq_zone_from_country_file = 0;  // call the country file located
+  int32_t impossible_cq_zone = 0;         // a CQZ not a zone of the QSO's entity, replaced
   int32_t qsos_read = 0;                  // also the ordinal of the QSO being evaluated
 };
 
@@ -49,6 +50,12 @@ inline constexpr int entity_slots = 907;        // entity codes 0 to 906
 inline constexpr int zone_slots = 41;           // CQ Zones 1 to 40; slot 0 unused
 inline constexpr int zone_row_offset = 350;     // zone z is written to row z + 350
 inline constexpr size_t credit_call_size = 17;  // 16 characters and the terminator
+
+// Where a zone record's QSO took its CQ Zone from: its CQZ, its state or province, its
+// position (LAT and LON), its grid square, or its call in the country file.
+enum class ZoneSource : uint8_t { log, state, position, grid_square, call };
+
+inline constexpr size_t zone_evidence_size = 24;  // "N040 30.000 W074 00.000" and a terminator
 
 // The credited QSO of one entity or one CQ Zone, and where it goes on the Scoresheet.
 struct CreditRecord {
@@ -67,6 +74,14 @@ struct CreditRecord {
   // The credited QSO had no DXCC (entity records) or no CQZ (zone records): the country
   // file gave its code or zone.
   uint8_t from_country_file = 0;
+  // Zone records: where the zone came from, and the record's text that told it.
+  ZoneSource zone_source = ZoneSource::log;
+  char zone_evidence[zone_evidence_size] = {};
+  // Entity records: the log's DXCC and the country file's entity for the call, when they
+  // differ; else 0.
+  int32_t logged_dxcc = 0;
+  int32_t file_dxcc = 0;
+  std::string file_entity;
   // Links for the run report's list of unconfirmed entities in prefix order; they never
   // own what they point at.
   CreditRecord* lower = nullptr;

@@ -95,6 +95,10 @@ void append_cell(std::string& out, const CreditRecord* record, std::string_view 
   out += text_of(mark).words;
   out += "</span>";
   if (mark != Mark::missing) append_credit(out, *record);
+  // The claims that rest on the least: the entity or zone only the call sign tells.
+  if (mark != Mark::missing && record->from_country_file != 0) {
+    out += "<span class=\"state\">from the call sign</span>";
+  }
   out += "</li>\n";
 }
 

@@ -48,20 +48,41 @@ void note_credit(RunLog& log, const CreditRecord& credit) {
   log.note("INFO:\t%s on %.*s: ", credit.call, print_length(date.view()), date.view().data());
 }
 
-// What the submission takes from the country file, so that the operator can check it.
-void write_country_file_credits(RunLog& log, const EntityCreditTable& entities,
-                                const ZoneCreditTable& zones) {
+void write_entity_credit_source(RunLog& log, int code, const CreditRecord& entity) {
+  if (entity.from_country_file != 0) {
+    note_credit(log, entity);
+    log.print("DXCC %d (%s) from the country file\n", code, entity.name.c_str());
+  } else if (entity.file_dxcc != 0) {
+    note_credit(log, entity);
+    log.print("the log says DXCC %d, the country file %d (%s)\n",
+              static_cast<int>(entity.logged_dxcc), static_cast<int>(entity.file_dxcc),
+              entity.file_entity.c_str());
+  }
+}
+
+void write_zone_credit_source(RunLog& log, int zone, const CreditRecord& record) {
+  constexpr const char* from[] = {nullptr, "its state", "its position", "its grid square"};
+  if (record.zone_source == ZoneSource::call) {
+    note_credit(log, record);
+    log.print("CQ Zone %d from the country file\n", zone);
+  } else if (record.zone_source != ZoneSource::log) {
+    note_credit(log, record);
+    log.print("CQ Zone %d from %s %s\n", zone, from[static_cast<size_t>(record.zone_source)],
+              record.zone_evidence);
+  }
+}
+
+// What the submission takes from the country file or from fields other than DXCC and CQZ,
+// and where the file disagrees with the log, so that the operator can check it.
+void write_credit_sources(RunLog& log, const EntityCreditTable& entities,
+                          const ZoneCreditTable& zones) {
   for (int code = 1; code < entities.size(); ++code) {
     const CreditRecord* entity = entities.find(code);
-    if (entity == nullptr || !entity->has_call() || entity->from_country_file == 0) continue;
-    note_credit(log, *entity);
-    log.print("DXCC %d (%s) from the country file\n", code, entity->name.c_str());
+    if (entity != nullptr && entity->has_call()) write_entity_credit_source(log, code, *entity);
   }
   for (int zone = 1; zone < zones.size(); ++zone) {
     const CreditRecord* record = zones.find(zone);
-    if (record == nullptr || !record->has_call() || record->from_country_file == 0) continue;
-    note_credit(log, *record);
-    log.print("CQ Zone %d from the country file\n", zone);
+    if (record != nullptr && record->has_call()) write_zone_credit_source(log, zone, *record);
   }
 }
 
@@ -69,7 +90,7 @@ void write_country_file_credits(RunLog& log, const EntityCreditTable& entities,
 
 void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig& operator_config,
                         const EntityCreditTable& entities, const ZoneCreditTable& zones) {
-  write_country_file_credits(log, entities, zones);
+  write_credit_sources(log, entities, zones);
   if (any_lines_written(log)) log.write(log_separator);
   log.print("%5d QSO(s) were read from the ADIF file.\n", stats.qsos_read);
   if (stats.dxcc_from_country_file != 0) {
@@ -78,6 +99,10 @@ void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig
   if (stats.cq_zone_from_country_file != 0) {
     log.print("%5d QSO(s) took their CQ Zone from the country file.\n",
               stats.cq_zone_from_country_file);
+  }
+  if (stats.impossible_cq_zone != 0) {
+    log.print("%5d QSO(s) had a CQ Zone that is not a zone of their entity.\n",
+              stats.impossible_cq_zone);
   }
   if (operator_config.confirmed != 0) {
     log.print("%5d entities are confirmed.\n", stats.entities_confirmed);

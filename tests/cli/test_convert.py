@@ -192,7 +192,7 @@ class CountryFile(ConvertTestCase):
         qso("QQ1ABC", "20240305", dxcc=None, cqz=None),
         qso("K1AB/AM", "20240306", dxcc=None, cqz=None),
         qso("IT9XYZ", "20240307", dxcc=None, cqz=None),
-        qso("JA1XYZ", "20240308", dxcc=None, cqz="26"),  # the log's zone, not the file's 25
+        qso("UA0ABC", "20240308", dxcc=None, cqz="19"),  # the log's zone, not the file's 18
     ]
 
     def test_the_country_file_credits_what_the_log_lacks(self):
@@ -204,8 +204,8 @@ class CountryFile(ConvertTestCase):
             "WARN:\tQSO #    6 with K1AB/AM on 2024-03-06 does not have a DXCC Entity Code",
             "INFO:\tQSO #    7 with IT9XYZ on 2024-03-07 is Sicily",
             *(f"INFO:\t{call} on 2024-03-0{day}: DXCC {dxcc} from the country file" for call, day, dxcc in [
-                ("VP2E/K1ZZ", 4, "12 (Anguilla)"), ("KH6/W1AW", 2, "110 (Hawaii)"),
-                ("W1AW", 1, "291 (United States of America)"), ("JA1XYZ", 8, "339 (Japan)"),
+                ("VP2E/K1ZZ", 4, "12 (Anguilla)"), ("UA0ABC", 8, "15 (Asiatic Russia)"),
+                ("KH6/W1AW", 2, "110 (Hawaii)"), ("W1AW", 1, "291 (United States of America)"),
                 ("IT9XYZ", 7, "904 (Sicily)")]),
             *(f"INFO:\t{call} on 2024-03-0{day}: CQ Zone {zone} from the country file" for call, day, zone in [
                 ("W1AW", 1, 5), ("VP2E/K1ZZ", 4, 8), ("DL1ABC", 3, 14), ("IT9XYZ", 7, 15),
@@ -222,7 +222,7 @@ class CountryFile(ConvertTestCase):
         for row, call in ((rows["K"], "W1AW"), (rows["KH6"], "KH6/W1AW"), (rows["DL"], "DL1ABC"),
                           (rows["VP2E"], "VP2E/K1ZZ"), (rows["IT9"], "IT9XYZ"), (351 + 5, "W1AW"),
                           (351 + 8, "VP2E/K1ZZ"), (351 + 14, "DL1ABC"), (351 + 15, "IT9XYZ"),
-                          (351 + 26, "JA1XYZ"), (351 + 31, "KH6/W1AW")):
+                          (351 + 19, "UA0ABC"), (351 + 31, "KH6/W1AW")):
             self.assertEqual(sheet.cell(row=row, column=CALL).value, call)
 
     def test_a_country_file_that_cannot_be_used_is_named_and_the_run_goes_on(self):
@@ -231,6 +231,55 @@ class CountryFile(ConvertTestCase):
         self.assertEqual(log_lines(self.path("out.xlsx"))[5:7], [
             f"WARN:\tCountry file {self.path('cty.csv')} is not in the country file format (line 1); "
             "QSOs without DXCC or CQZ cannot be credited", SEPARATOR])
+
+
+class ZoneEvidence(ConvertTestCase):
+    """The zone each QSO earns from the strongest evidence of its record; without the
+    country file, the log's CQZ alone, as before."""
+
+    def test_zones_from_the_record_and_the_call(self):
+        year = self.convert(qso(date="19990101"), args=("--offline", "--no-country-file"))[2].cell(row=2, column=5).value
+        records = [qso(call, f"{year}03{day:02}", dxcc=dxcc, cqz=cqz, **more) for day, (call, dxcc, cqz, more) in enumerate([
+            ("G3XYZ", "223", "27", {}),  # the ITU zone in CQZ
+            ("K4AB", "291", None, {"STATE": "TN"}),
+            ("W1ABC", "291", None, {"GRIDSQUARE": "CM87wt"}),
+            ("KG4W", None, None, {}),
+            ("KG4AA", None, None, {})], 1)]
+        on = [None] + [f"on {year}-03-{day:02}" for day in range(1, 6)]
+        _, lines, sheet = self.convert(*records)
+        self.assertEqual(lines, HEADER + [
+            f"WARN:\tQSO #    1 with G3XYZ {on[1]}: CQ Zone 27 is not a zone of England; it counts for zone 14",
+            f"INFO:\tKG4AA {on[5]}: DXCC 105 (Guantanamo Bay) from the country file",
+            f"INFO:\tW1ABC {on[3]}: CQ Zone 3 from its grid square CM87wt",
+            f"INFO:\tK4AB {on[2]}: CQ Zone 4 from its state TN",
+            *(f"INFO:\t{call} {on[day]}: CQ Zone {zone} from the country file"
+              for call, day, zone in [("KG4W", 4, 5), ("KG4AA", 5, 8), ("G3XYZ", 1, 14)]),
+            SEPARATOR,
+            "    5 QSO(s) were read from the ADIF file.",
+            "    2 QSO(s) took their DXCC from the country file.",
+            "    3 QSO(s) took their CQ Zone from the country file.",
+            "    1 QSO(s) had a CQ Zone that is not a zone of their entity.",
+            SEPARATOR,
+        ])
+        rows = rows_by_prefix(sheet)
+        credited = {rows["G"]: "G3XYZ", rows["K"]: "K4AB", rows["KG4"]: "KG4AA", 351 + 3: "W1ABC",
+                    351 + 4: "K4AB", 351 + 5: "KG4W", 351 + 8: "KG4AA", 351 + 14: "G3XYZ", 351 + 27: None}
+        self.assertEqual({row: sheet.cell(row=row, column=CALL).value for row in credited}, credited)
+        parser = PageParser()
+        with open(self.path("out.html"), encoding="utf-8") as f:
+            parser.feed(f.read())
+        marked = [c[1] for c in parser.cells if c[1].endswith("from the call sign ")]
+        self.assertEqual([c.split()[0:2] for c in marked], [["Zone", "5"], ["Zone", "8"], ["Zone", "14"], ["KG4", "Guantanamo"]])
+
+        _, lines, sheet = self.convert(*records, args=("--offline", "--no-country-file"))
+        self.assertEqual(lines, HEADER + [
+            *(f"WARN:\tQSO #    {day} with {call} {on[day]} does not have a {what}" for day, call, what in [
+                (2, "K4AB", "CQ Zone"), (3, "W1ABC", "CQ Zone"), (4, "KG4W", "DXCC Entity Code"),
+                (5, "KG4AA", "DXCC Entity Code")]),
+            SEPARATOR, "    5 QSO(s) were read from the ADIF file.", SEPARATOR,
+            "    2 QSO(s) had no DXCC prefix.", "    2 QSO(s) had no CQ zone.", SEPARATOR,
+        ])
+        self.assertEqual(sheet.cell(row=351 + 27, column=CALL).value, "G3XYZ")
 
 
 class Selections(ConvertTestCase):

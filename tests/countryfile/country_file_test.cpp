@@ -103,6 +103,12 @@ TEST_CASE("calls located in the real country file") {
       {"UA9XYZ", "54 17 EU"},
       {"UA0ABC", "15 18 AS"},
       {"KL7ABC", "6 1 NA"},
+      {"KG4AA", "105 8 NA"},  // KG4 is Guantanamo Bay only with a two-letter suffix
+      {"KG4W", "291 5 NA"},
+      {"KG4ABC", "291 5 NA"},
+      {"KG4AA/P", "105 8 NA"},
+      {"W1AW/KG4", "105 8 NA"},
+      {"W9XYZ/KG4", "105 8 NA"},
       {"QQ1ABC", "0 0 "},
       {"", "0 0 "},
       {"/", "0 0 "},
@@ -110,6 +116,10 @@ TEST_CASE("calls located in the real country file") {
   // clang-format on
   const CountryFile& file = real_file();
   CHECK(file.entity_count() > 300);
+  CHECK(file.zones_of(223) == uint64_t{1} << 14);  // England
+  CHECK((file.zones_of(291) & 0x38) == 0x38);      // zones 3 to 5, and a few more
+  CHECK(file.zones_of(0) == 0);
+  CHECK(file.entity_of(291)->name == "United States");
   for (const auto& c : cases) {
     CHECK(std::string(c.call) + " " + described(locate_call(file, c.call)) ==
           std::string(c.call) + " " + c.match);

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "countryfile/country_file_read.h"
 #include "evaluation/qso_evaluation.h"
+#include "records/contest.h"
 #include "support/log_capture.h"
 #include "support/qso_builder.h"
 
@@ -43,7 +45,7 @@ struct Run {
       if (value != dropped) record.add_field(name, value, static_cast<int32_t>(value.size()));
     ++stats.qsos_read;
     const size_t before = capture.text().size();
-    evaluate_qso(record, config, entities, zones, stats, capture.log, bad_calls);
+    evaluate_qso(record, config, entities, zones, stats, capture.log, bad_calls, country_file);
     CHECK(config.message.empty());
     return capture.text().substr(before);
   }
@@ -61,6 +63,7 @@ struct Run {
         if (zone || r->code != i) out += " c" + std::to_string(r->code);
         if (r->zone != (zone ? i : 0)) out += " z" + std::to_string(r->zone);
         if (r->row != (zone ? i + 350 : 5 + i % 300)) out += " r" + std::to_string(r->row);
+        if (r->file_dxcc != 0) out += " f" + std::to_string(r->file_dxcc);
         const std::string when = std::to_string(r->month) + "-" + std::to_string(r->day) + " " +
                                  std::to_string(r->time) + " b" + std::to_string(r->band) + " m" +
                                  std::to_string(r->mode);
@@ -81,6 +84,7 @@ struct Run {
   LogCapture capture;
   BadCallList bad_calls;
   OperatorConfig config;
+  const CountryFile* country_file = nullptr;
 };
 
 }  // namespace
@@ -194,6 +198,38 @@ TEST_CASE("credits, moves and replacements: the lines of each QSO and the run's 
     Run run;
     run.config.confirmed = static_cast<uint8_t>(c.box);
     for (const Step& step : c.steps) CHECK(run.evaluate(step.changes) == step.lines);
+    CHECK(run.state() == c.state);
+  }
+}
+
+TEST_CASE(
+    "with the country file: the zone the record tells replaces the call's, after confirmation") {
+  static const CountryFileRead read = read_country_file(TARVENIX_INSTALLED_COUNTRY_FILE);
+  REQUIRE(read.usable);
+  const std::string on = " on " + std::to_string(CONTEST_YEAR) + "-03-15";
+  const std::string known = " because its zone is known from the log\n";
+  // clang-format off
+  const struct { int box; std::vector<Fields> qsos; std::string lines; std::string state; } cases[] = {
+      {0, {{{"CALL", "W1AW"}, {"CQZ", dropped}}, {{"CALL", "K4AB"}}, {{"CALL", "W1ZZ"}, {"CQZ", ""}}},
+       "WAZ:\t[5] Replaced W1AW with K4AB" + known, "E291 W1AW, Z5 K4AB c291, ec0 zc0 n1 w0"},
+      {1, {{{"CALL", "W1AW"}, {"CQZ", dropped}, {"QSL_RCVD", "Y"}}, {{"CALL", "K4AB"}}, {{"CALL", "K4CD"}, {"QSL_RCVD", "Y"}}},
+       "WAZ:\t[5] Replaced W1AW with K4CD" + known, "E291 W1AW q1, Z5 K4CD c291 q1, ec1 zc1 n1 w0"},
+      {1, {{{"CALL", "W1AW"}, {"CQZ", dropped}}, {{"CALL", "K4AB"}, {"QSL_RCVD", "Y"}}, {{"CALL", "K4CD"}}},
+       "DXCC:\tReplaced W1AW with K4AB because it is confirmed\nWAZ:\t[5] Replaced W1AW with K4AB because it is confirmed\n",
+       "E291 K4AB q1, Z5 K4AB c291 q1, ec1 zc1 n2 w0"},
+      {0, {{{"CALL", "VE3AB"}, {"CQZ", "14"}}, {{"CALL", "W1AW"}, {"CQZ", "0"}, {"STATE", "CA"}}},
+       "WARN:\tQSO #    1 with VE3AB" + on + ": CQ Zone 14 is not a zone of United States; it counts for zone 5\n"
+       "WARN:\tQSO #    2 with W1AW" + on + ": CQ Zone 0 is not a zone of United States; it counts for zone 3\n",
+       "E291 VE3AB f1, Z3 W1AW c291, Z5 VE3AB c291, ec0 zc0 n0 w2"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    Run run;
+    run.country_file = &read.file;
+    run.config.confirmed = static_cast<uint8_t>(c.box);
+    std::string lines;
+    for (const Fields& qso : c.qsos) lines += run.evaluate(qso);
+    CHECK(lines == c.lines);
     CHECK(run.state() == c.state);
   }
 }
