@@ -3,6 +3,7 @@
 #include "evaluation/zone_map.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "evaluation/subdivision_zones.h"
@@ -98,26 +99,81 @@ bool touches(const Region& region, const Box& box) {
   return contains(region, (box.west + box.east) / 2, (box.south + box.north) / 2);
 }
 
-}  // namespace
-
-int zone_at(int32_t dxcc, const GeoArea& area) {
-  static const std::vector<Region> us = us_regions();
-  static const std::vector<Region> canadian = canada_regions();
-  const std::vector<Region>* regions = dxcc == united_states ? &us
-                                       : dxcc == canada      ? &canadian
-                                                             : nullptr;
-  if (regions == nullptr) return 0;
-  Box box{area.west * 100, area.south * 100, area.east * 100, area.north * 100};
-  if (!box.is_point())
-    box = {box.west + edge_margin, box.south + edge_margin, box.east - edge_margin,
-           box.north - edge_margin};
+// The zone of every outline the box touches, when they agree.
+int zone_touched(const std::vector<Region>& regions, const Box& box) {
   int found = 0;
-  for (const Region& region : *regions) {
+  for (const Region& region : regions) {
     if (!touches(region, box)) continue;
     if (found != 0 && found != region.zone) return 0;
     found = region.zone;
   }
   return found;
+}
+
+Box inner_box(const GeoArea& area) {
+  const Box box{area.west * 100, area.south * 100, area.east * 100, area.north * 100};
+  if (box.is_point()) return box;
+  return {box.west + edge_margin, box.south + edge_margin, box.east - edge_margin,
+          box.north - edge_margin};
+}
+
+// An entity's outlines with the answer for every 4-character square (2 by 1 degrees) over
+// them, worked out once: most places lie in a square of one zone (or of none) and need no
+// outline walked.
+class ZoneMap {
+ public:
+  explicit ZoneMap(std::vector<Region> regions) : regions_(std::move(regions)) {
+    Box all{1e9, 1e9, -1e9, -1e9};
+    for (const Region& r : regions_) {
+      all = {std::min(all.west, r.bounds.west), std::min(all.south, r.bounds.south),
+             std::max(all.east, r.bounds.east), std::max(all.north, r.bounds.north)};
+    }
+    west_ = static_cast<int>(std::floor(all.west / 200)) * 2;
+    south_ = static_cast<int>(std::floor(all.south / 100));
+    columns_ = static_cast<int>(std::ceil(all.east / 200)) - west_ / 2;
+    rows_ = static_cast<int>(std::ceil(all.north / 100)) - south_;
+    for (int row = 0; row < rows_; ++row) {
+      for (int column = 0; column < columns_; ++column) {
+        const double west = west_ + column * 2, south = south_ + row;
+        const int zone = zone_touched(regions_, inner_box({west, south, west + 2, south + 1}));
+        const bool has_land =
+            zone != 0 || touches_any(inner_box({west, south, west + 2, south + 1}));
+        squares_.push_back(static_cast<int8_t>(zone != 0 ? zone : has_land ? mixed : 0));
+      }
+    }
+  }
+
+  int zone_at(const GeoArea& area) const {
+    const int column = static_cast<int>(std::floor((area.west - west_) / 2));
+    const int row = static_cast<int>(std::floor(area.south - south_));
+    if (column < 0 || column >= columns_ || row < 0 || row >= rows_) return 0;
+    const bool within = area.east <= west_ + column * 2 + 2 && area.north <= south_ + row + 1;
+    const int8_t square = squares_[static_cast<size_t>(row * columns_ + column)];
+    if (within && square != mixed) return square;
+    return zone_touched(regions_, inner_box(area));
+  }
+
+ private:
+  static constexpr int8_t mixed = -1;
+
+  bool touches_any(const Box& box) const {
+    return std::any_of(regions_.begin(), regions_.end(),
+                       [&box](const Region& r) { return touches(r, box); });
+  }
+
+  std::vector<Region> regions_;
+  int west_ = 0, south_ = 0, columns_ = 0, rows_ = 0;  // degrees; squares
+  std::vector<int8_t> squares_;                        // zone; 0: no land; else mixed
+};
+
+}  // namespace
+
+int zone_at(int32_t dxcc, const GeoArea& area) {
+  static const ZoneMap us(us_regions());
+  static const ZoneMap canadian(canada_regions());
+  if (dxcc == united_states) return us.zone_at(area);
+  if (dxcc == canada) return canadian.zone_at(area);
+  return 0;
 }
 
 }  // namespace tarvenix
