@@ -221,7 +221,7 @@ bool bench_log(const std::string& path, int runs, const CountryFile* country_fil
 std::string generated_log_path(long qsos, bench::LogFields fields) {
   // Bump the suffix whenever the generator changes, so that no stale log is reused.
   const std::string path = kDataDir + "/generated-" + std::to_string(qsos) +
-                           (fields == bench::LogFields::all ? "" : "-no-dxcc-cqz") + "-v1.adi";
+                           (fields == bench::LogFields::all ? "" : "-no-dxcc-cqz") + "-v2.adi";
   if (std::filesystem::exists(path)) return path;
   std::printf("generating %s\n", path.c_str());
   if (bench::write_generated_log(path, qsos, fields)) return path;

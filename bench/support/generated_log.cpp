@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "countryfile/country_file_read.h"
 #include "evaluation/entity_table.h"
 
 namespace tarvenix::bench {
@@ -123,6 +124,18 @@ Fault fault_for(Draw& draw) {
   return roll < 8 ? static_cast<Fault>(roll + 1) : Fault::none;
 }
 
+// The zone drawn (1 to 40) as one of the zones the installed country file gives the entity,
+// as a real log's CQZ mostly is; the drawn zone itself when the file lacks the entity.
+unsigned zone_for(const EntityEntry& entity, unsigned drawn) {
+  static const CountryFileRead read = read_country_file(default_country_file(""));
+  const uint64_t zones = read.usable ? read.file.zones_of(entity.code) : 0;
+  if (zones == 0) return drawn;
+  for (unsigned skip = drawn % static_cast<unsigned>(__builtin_popcountll(zones)), zone = 1;;
+       ++zone) {
+    if ((zones >> zone & 1) != 0 && skip-- == 0) return zone;
+  }
+}
+
 }  // namespace
 
 std::string generated_header() {
@@ -162,7 +175,7 @@ std::string generated_qso(long index, LogFields fields) {
   record.field("RST_RCVD", mode.rst);
   const bool dxcc_and_cqz = fields == LogFields::all;
   if (dxcc_and_cqz && fault != Fault::no_dxcc) record.field("DXCC", std::to_string(entity.code));
-  const unsigned zone = fault == Fault::bad_zone ? 45 : 1 + draw.below(40);
+  const unsigned zone = fault == Fault::bad_zone ? 45 : zone_for(entity, 1 + draw.below(40));
   if (dxcc_and_cqz) record.field("CQZ", std::to_string(zone));
   record.field("QSL_RCVD", draw.below(4) ? "N" : "Y");
   record.field("LOTW_QSL_RCVD", draw.below(3) ? "N" : "Y");

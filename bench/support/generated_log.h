@@ -1,6 +1,7 @@
 // Deterministic ADIF logs for the benchmarks: realistic QSO records (the fields logging
 // programs export, in their different layouts), most of them accepted and a few of each kind
-// the evaluation rejects, so that the run log gets lines too.
+// the evaluation rejects, so that the run log gets lines too. The CQ Zones fit their entities
+// as the installed country file has them.
 #pragma once
 
 #include <string>
