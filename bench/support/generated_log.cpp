@@ -1,6 +1,7 @@
 // The benchmark log generator: every record is made from a hash of its index alone.
 #include "support/generated_log.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -130,8 +131,7 @@ unsigned zone_for(const EntityEntry& entity, unsigned drawn) {
   static const CountryFileRead read = read_country_file(default_country_file(""));
   const uint64_t zones = read.usable ? read.file.zones_of(entity.code) : 0;
   if (zones == 0) return drawn;
-  for (unsigned skip = drawn % static_cast<unsigned>(__builtin_popcountll(zones)), zone = 1;;
-       ++zone) {
+  for (unsigned skip = drawn % static_cast<unsigned>(std::popcount(zones)), zone = 1;; ++zone) {
     if ((zones >> zone & 1) != 0 && skip-- == 0) return zone;
   }
 }

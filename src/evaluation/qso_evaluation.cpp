@@ -174,7 +174,7 @@ int32_t credited_entity_code(const QsoRecord& record, const EntityCode& logged,
 // An accepted QSO as the credit rules see it.
 struct Candidate {
   const QsoRecord& record;
-  const QsoText& qso;
+  const QsoText& text;
   int band;
   int mode;
   bool confirmed;
@@ -193,7 +193,7 @@ bool credit_entity(CreditRecord& slot, const Candidate& qso, RunStats& stats, Ru
     if (qso.prefer_confirmed && qso.confirmed) ++stats.entities_confirmed;
   } else if (qso.prefer_confirmed && !slot.confirmed && qso.confirmed) {
     log.note("DXCC:\tReplaced %s with %.*s because it is confirmed\n", slot.call,
-             print_length(qso.qso.call), qso.qso.call.data());
+             print_length(qso.text.call), qso.text.call.data());
     ++stats.entities_confirmed;
   } else {
     return false;
@@ -236,7 +236,7 @@ void set_zone_source(CreditRecord& slot, const ZoneFinding& found) {
 bool replaces_zone_credit(const CreditRecord& slot, const ZoneFinding& found, int32_t code,
                           const Candidate& qso, RunStats& stats, RunLog& log) {
   const int zone = found.zone;
-  const std::string_view call = qso.qso.call;
+  const std::string_view call = qso.text.call;
   const int call_size = print_length(call);
   if (qso.prefer_confirmed && !slot.confirmed && qso.confirmed) {
     log.note("WAZ:\t[%d] Replaced %s with %.*s because it is confirmed\n", zone, slot.call,
@@ -260,10 +260,9 @@ bool replaces_zone_credit(const CreditRecord& slot, const ZoneFinding& found, in
 
 // Step 16: the first accepted QSO of a zone; rule (a) prefers a confirmed QSO, rule (b) a
 // Canadian QSO over a United States one (the zone is more likely to be right), and a zone
-// the record tells is preferred to one known only from the call. The slot when it took this
-// QSO, else null.
-CreditRecord* credit_zone(ZoneCreditTable& zones, const ZoneFinding& found, int32_t code,
-                          const Candidate& qso, RunStats& stats, RunLog& log) {
+// the record tells is preferred to one known only from the call.
+void credit_zone(ZoneCreditTable& zones, const ZoneFinding& found, int32_t code,
+                 const Candidate& qso, RunStats& stats, RunLog& log) {
   const int zone = found.zone;
   CreditRecord* slot = zones.find(zone);
   if (slot == nullptr) {
@@ -272,12 +271,11 @@ CreditRecord* credit_zone(ZoneCreditTable& zones, const ZoneFinding& found, int3
     slot->row = zone + zone_row_offset;
     if (qso.prefer_confirmed && qso.confirmed) ++stats.zones_confirmed;
   } else if (!replaces_zone_credit(*slot, found, code, qso, stats, log)) {
-    return nullptr;
+    return;
   }
   qso.fill(*slot);
   slot->code = code;
   set_zone_source(*slot, found);
-  return slot;
 }
 
 // Step 15: the QSO's zone, or zone 0 when it is rejected for its CQ Zone. Without a country
