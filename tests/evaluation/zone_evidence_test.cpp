@@ -17,16 +17,14 @@ using namespace tarvenix;
 using tarvenix::testing::make_record;
 
 TEST_CASE("the state and province table, one row per zone; split provinces have none") {
-  const struct {
-    int32_t dxcc;
-    const char* code;
-    int zone;
-  } rows[] = {
+  // clang-format off
+  const struct { int32_t dxcc; const char* code; int zone; } rows[] = {
       {united_states, "wa", 3}, {united_states, "TX", 4},  {united_states, "NY", 5},
       {canada, "YT", 1},        {canada, "BC", 3},         {canada, "ON", 4},
       {canada, "NS", 5},        {canada, "QC", 0},         {united_states, "BC", 0},
       {united_states, "N", 0},  {united_states, "NYC", 0}, {230, "NY", 0},
   };
+  // clang-format on
   for (const auto& row : rows) {
     CAPTURE(row.code);
     CHECK(subdivision_zone(row.dxcc, row.code) == row.zone);
@@ -35,14 +33,8 @@ TEST_CASE("the state and province table, one row per zone; split provinces have 
 
 TEST_CASE("places on both sides of each boundary, and squares astride it") {
   // 6-character squares on either side; the 4-character square holds the boundary.
-  const struct {
-    int32_t dxcc;
-    const char* a;
-    int zone_a;
-    const char* b;
-    int zone_b;
-    const char* astride;
-  } rows[] = {
+  // clang-format off
+  const struct { int32_t dxcc; const char* a; int zone_a; const char* b; int zone_b; const char* astride; } rows[] = {
       {united_states, "DN26jo", 3, "DN36ao", 4, "DN26"},  // Idaho, Montana
       {united_states, "DM54ia", 3, "DM54oa", 4, "DM54"},  // Arizona, New Mexico
       {united_states, "EN91pa", 4, "EN91ua", 5, "EN91"},  // Ohio, Pennsylvania
@@ -54,6 +46,7 @@ TEST_CASE("places on both sides of each boundary, and squares astride it") {
       {canada, "DP85sa", 1, "DP95ga", 2, nullptr},        // 102 W
       {canada, "FO50ah", 2, "FN59aq", 5, nullptr},        // 50 N in Quebec
   };
+  // clang-format on
   for (const auto& row : rows) {
     CAPTURE(row.a);
     CHECK(zone_at(row.dxcc, *locator_area(row.a)) == row.zone_a);
@@ -67,25 +60,18 @@ TEST_CASE("places on both sides of each boundary, and squares astride it") {
 
 TEST_CASE("the record's fields in their order; malformed ones are passed over") {
   const std::string lat = "N040 42.768", lon = "W074 00.360";  // New York, zone 5
-  const struct {
-    std::vector<std::pair<std::string_view, std::string_view>> fields;
-    int zone;
-    const char* source;
-  } rows[] = {
+  // clang-format off
+  const struct { std::vector<std::pair<std::string_view, std::string_view>> fields; int zone; const char* source; } rows[] = {
       {{{"STATE", "ca"}, {"GRIDSQUARE", "FN42"}}, 3, "ca"},
       {{{"STATE", "QQ"}, {"LAT", lat}, {"LON", lon}, {"GRIDSQUARE", "CM87"}}, 5, "N040 42.768"},
       {{{"LAT", lat}, {"LON", "W074 00.36"}, {"GRIDSQUARE", "cm87wt12"}}, 3, "cm87wt12"},
-      {{{"LAT", "N091 00.000"}, {"LON", lon}}, 0, ""},
-      {{{"LAT", "N040 60.000"}, {"LON", lon}}, 0, ""},
-      {{{"LAT", "E040 42.768"}, {"LON", lon}}, 0, ""},
-      {{{"LAT", lat}, {"LON", "W181 00.000"}}, 0, ""},
-      {{{"LAT", lat}, {"LON", "W07a 00.360"}}, 0, ""},
-      {{{"GRIDSQUARE", "FN4"}}, 0, ""},
-      {{{"GRIDSQUARE", "FN42AY"}}, 0, ""},
-      {{{"GRIDSQUARE", "SN42"}}, 0, ""},
-      {{{"GRIDSQUARE", "FN42aa1"}}, 0, ""},
-      {{{"GRIDSQUARE", "FN4Z"}}, 0, ""},
+      {{{"LAT", "N091 00.000"}, {"LON", lon}}, 0, ""}, {{{"LAT", "N040 60.000"}, {"LON", lon}}, 0, ""},
+      {{{"LAT", "E040 42.768"}, {"LON", lon}}, 0, ""}, {{{"LAT", lat}, {"LON", "W181 00.000"}}, 0, ""},
+      {{{"LAT", lat}, {"LON", "W07a 00.360"}}, 0, ""}, {{{"GRIDSQUARE", "FN4"}}, 0, ""},
+      {{{"GRIDSQUARE", "FN42AY"}}, 0, ""}, {{{"GRIDSQUARE", "SN42"}}, 0, ""},
+      {{{"GRIDSQUARE", "FN42aa1"}}, 0, ""}, {{{"GRIDSQUARE", "FN4Z"}}, 0, ""},
   };
+  // clang-format on
   for (const auto& row : rows) {
     QsoRecord record;
     for (const auto& [name, value] : row.fields)
@@ -101,12 +87,8 @@ TEST_CASE("the record's fields in their order; malformed ones are passed over") 
 TEST_CASE("the log's CQZ stands only when it is a zone of its entity") {
   static const CountryFileRead read = read_country_file(TARVENIX_INSTALLED_COUNTRY_FILE);
   REQUIRE(read.usable);
-  const struct {
-    const char* call;
-    int32_t dxcc;
-    const char* cqz;
-    std::string found;
-  } rows[] = {
+  // clang-format off
+  const struct { const char* call; int32_t dxcc; const char* cqz; std::string found; } rows[] = {
       {"G3XYZ", 223, "14", "14 log"},
       {"G3XYZ", 223, "27", "14 call impossible 27"},  // the ITU zone
       {"G3XYZ", 223, "0", "14 call impossible 0"},
@@ -116,6 +98,7 @@ TEST_CASE("the log's CQZ stands only when it is a zone of its entity") {
       {"KG4W", 105, "5", "8 call impossible 5"},  // the call is in another entity
       {"XX9XX", 999, "41", "0 log"},              // an entity the file lacks
   };
+  // clang-format on
   for (const auto& row : rows) {
     const QsoRecord record = make_record({{"CQZ", row.cqz}, {"STATE", "TN"}});
     CallCountry country(&read.file, row.call);
