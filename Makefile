@@ -67,8 +67,8 @@ test-windows: wine-prefix
 
 fuzz: deps
 	cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVENIX_FUZZ=ON \
-	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
-	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
 	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: deps release
