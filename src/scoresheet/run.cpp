@@ -107,10 +107,9 @@ struct Credits {
 void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPaths& paths,
                   const BadCallSource& bad_call_source, const CountryFile* country_file,
                   RunLog& log, Credits& credits) {
-  RunInfo info;
   read_entity_map(sheet, credits.entities, log);
   const BadCallList bad_calls = bad_call_source.load ? bad_call_source.load(log) : BadCallList();
-  read_adif_log(paths, operator_config, credits.entities, credits.zones, info, credits.stats, log,
+  read_adif_log(paths, operator_config, credits.entities, credits.zones, credits.stats, log,
                 bad_calls, country_file);
   if (!operator_config.message.empty()) return;
   fill_scoresheet(sheet, operator_config, credits.entities, credits.zones);
