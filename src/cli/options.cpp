@@ -52,7 +52,9 @@ constexpr CliOptionSpec option_table[] = {
      .help = "download the bad-call list from URL (http or https) instead of the contest's "
              "server",
      .text = &CliOptions::bad_calls_url},
-    {.name = "--offline", .help = "use no bad-call list at all", .flag = &CliOptions::offline},
+    {.name = "--offline",
+     .help = "use no bad-call list at all, and refresh no country file",
+     .flag = &CliOptions::offline},
     {.name = "--no-html",
      .help = "write no results page (OUT.html beside OUT.xlsx)",
      .flag = &CliOptions::no_html},
@@ -119,6 +121,9 @@ std::string check_combination(const CliOptions& options) {
   const int sources =
       options.offline + !options.bad_calls_file.empty() + !options.bad_calls_url.empty();
   if (sources > 1) return "--bad-calls, --bad-calls-url and --offline exclude each other";
+  if (options.update_country_file && options.offline) {
+    return "--update-country-file and --offline exclude each other";
+  }
   if (options.no_country_file && !options.country_file.empty()) {
     return "--country-file and --no-country-file exclude each other";
   }
