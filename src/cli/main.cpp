@@ -8,6 +8,7 @@
 #include "build_info.h"
 #include "cli/options.h"
 #include "cli/system_info.h"
+#include "records/contest.h"
 #include "records/paths.h"
 #include "records/text_compare.h"
 #include "scoresheet/file_paths.h"
@@ -76,8 +77,8 @@ int main(int argc, char** argv) {
     return exit_converted;
   }
   if (options.version) {
-    std::printf("tarvenix-convert %s (commit %s, %s)\n", TARVENIX_VERSION, TARVENIX_COMMIT,
-                TARVENIX_BUILD_DAY);
+    std::printf("tarvenix-convert %s for DX Tarvenix %d (commit %s, %s)\n", TARVENIX_VERSION,
+                static_cast<int>(CONTEST_YEAR), TARVENIX_COMMIT, TARVENIX_BUILD_DAY);
     return exit_converted;
   }
 

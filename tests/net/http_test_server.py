@@ -14,7 +14,8 @@ segment picks the answer; the rest of the path is ignored, so a test can put any
   /redirect/REST      302 to /REST
   /program/...        200, the file named by TARVENIX_TEST_PROGRAM_FILE with a marker
                       appended (a newer build), Last-Modified in 2100
-  /resources/...      200 with the bundled sample bad-call list (samples/all-bad-calls.json)
+  /resources/...      200 with the edition's sample bad-call list (all-bad-calls.json in
+                      the folder TARVENIX_SAMPLES_DIR names)
   anything else       404
 
 Hostile answers, each bounded in time and size:
@@ -36,7 +37,6 @@ import time
 import traceback
 
 DATED = [("Last-Modified", "Tue, 01 Oct 2024 12:00:00 GMT")]
-SAMPLE_BAD_CALLS = pathlib.Path(__file__).resolve().parents[2] / "samples" / "all-bad-calls.json"
 HTML_PAGE = b"<!DOCTYPE html><html><body><p>Please sign in to use this network.</p></body></html>"
 
 
@@ -71,7 +71,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, program + b"\0TARVENIX NEW BUILD\0",
                         [("Last-Modified", "Fri, 01 Jan 2100 00:00:00 GMT")])
         elif kind == "resources":
-            self.answer(200, SAMPLE_BAD_CALLS.read_bytes())
+            samples = pathlib.Path(os.environ["TARVENIX_SAMPLES_DIR"])
+            self.answer(200, (samples / "all-bad-calls.json").read_bytes())
         elif kind in ("redirect", "loop"):
             location = "/" + rest if kind == "redirect" else self.path
             self.answer(302, headers=[("Location", location)])
