@@ -16,6 +16,8 @@ segment picks the answer; the rest of the path is ignored, so a test can put any
                       appended (a newer build), Last-Modified in 2100
   /resources/...      200 with the edition's sample bad-call list (all-bad-calls.json in
                       the folder TARVENIX_SAMPLES_DIR names)
+  /cty/AGE/...        200, a country file of 300 one-line entities, its version AGE days old
+  /cutcty/AGE/...     the same, cut off in the middle of a line
   anything else       404
 
 Hostile answers, each bounded in time and size:
@@ -26,6 +28,7 @@ Hostile answers, each bounded in time and size:
   /silent/...         no answer at all for 60 s
   /unannounced/N/...  200, N bytes (at most 16 MiB) without Content-Length, ended by closing
 """
+import datetime
 import http.server
 import os
 import pathlib
@@ -42,6 +45,12 @@ HTML_PAGE = b"<!DOCTYPE html><html><body><p>Please sign in to use this network.<
 
 def pattern(size):
     return bytes(i % 251 for i in range(size))
+
+
+def country_file(age):
+    day = datetime.datetime.now(datetime.timezone.utc).date() - datetime.timedelta(days=age)
+    return "".join(f"Q{i}X,Entity {i},{i},EU,14,28,50.0,-10.0,-1.0,Q{i}X"
+                   f"{day.strftime(' =VER%Y%m%d') if i == 1 else ''};\n" for i in range(1, 301)).encode()
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -73,6 +82,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif kind == "resources":
             samples = pathlib.Path(os.environ["TARVENIX_SAMPLES_DIR"])
             self.answer(200, (samples / "all-bad-calls.json").read_bytes())
+        elif kind in ("cty", "cutcty"):
+            text = country_file(size)
+            self.answer(200, text if kind == "cty" else text[:text.rindex(b";", 0, len(text) // 2)])
         elif kind in ("redirect", "loop"):
             location = "/" + rest if kind == "redirect" else self.path
             self.answer(302, headers=[("Location", location)])
