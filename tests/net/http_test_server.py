@@ -14,7 +14,8 @@ segment picks the answer; the rest of the path is ignored, so a test can put any
   /redirect/REST      302 to /REST
   /program/...        200, the file named by TARVENIX_TEST_PROGRAM_FILE with a marker
                       appended (a newer build), Last-Modified in 2100
-  /resources/...      200 with the bundled sample bad-call list (samples/all-bad-calls.json)
+  /resources/...      200 with the edition's sample bad-call list (all-bad-calls.json in
+                      the folder TARVENIX_SAMPLES_DIR names)
   /cty/AGE/...        200, a country file of 300 one-line entities, its version AGE days old
   /cutcty/AGE/...     the same, cut off in the middle of a line
   anything else       404
@@ -39,7 +40,6 @@ import time
 import traceback
 
 DATED = [("Last-Modified", "Tue, 01 Oct 2024 12:00:00 GMT")]
-SAMPLE_BAD_CALLS = pathlib.Path(__file__).resolve().parents[2] / "samples" / "all-bad-calls.json"
 HTML_PAGE = b"<!DOCTYPE html><html><body><p>Please sign in to use this network.</p></body></html>"
 
 
@@ -80,7 +80,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, program + b"\0TARVENIX NEW BUILD\0",
                         [("Last-Modified", "Fri, 01 Jan 2100 00:00:00 GMT")])
         elif kind == "resources":
-            self.answer(200, SAMPLE_BAD_CALLS.read_bytes())
+            samples = pathlib.Path(os.environ["TARVENIX_SAMPLES_DIR"])
+            self.answer(200, (samples / "all-bad-calls.json").read_bytes())
         elif kind in ("cty", "cutcty"):
             text = country_file(size)
             self.answer(200, text if kind == "cty" else text[:text.rindex(b";", 0, len(text) // 2)])

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "records/contest.h"
 #include "ui/config_file.h"
 #include "window_driver.h"
 
@@ -16,12 +17,13 @@ using namespace tarvenix::testing;
 namespace {
 
 const std::string exit_question = "Are you sure you want to exit?";
+const std::string caption = "ADIF to DX Tarvenix " + std::to_string(CONTEST_YEAR);
 
 // The next message box, under the program's caption, closed by `button`; its text.
 std::string answer(ProgramRun& run, int button, DWORD timeout_ms = 10000) {
   const auto box = run.wait_dialog(timeout_ms);
   REQUIRE_MESSAGE(box.has_value(), "no message box");
-  CHECK(box->caption == "ADIF to DX Tarvenix 2024");
+  CHECK(box->caption == caption);
   CHECK(press(box->handle, button));
   return box->text;
 }
@@ -53,7 +55,7 @@ std::string test_server_program(const std::string& route,
 // A call sign, the bundled samples chosen in the file dialogs, and W1AW.xlsx as the output.
 void fill_in_conversion(ProgramRun& run) {
   for (const std::string name : {"sample.adi", "Scoresheet v1.0.xlsx"})
-    run.copy_in(windows_path(TARVENIX_SOURCE_DIR "/samples/" + name), name);
+    run.copy_in(windows_path(TARVENIX_SAMPLES_DIR "/" + name), name);
   run.open();
   set_text(run.control(IDC_CALLSIGN), "");  // the box shows "(SELECT OR NEW)"; typed into its edit
   HWND edit = FindWindowExA(run.control(IDC_CALLSIGN), nullptr, "Edit", nullptr);
@@ -100,7 +102,7 @@ TEST_SUITE("startup") {
       ProgramRun run("runtime");
       if (c.problem == nullptr) {
         run.open();
-        CHECK(text_of(run.window) == "ADIF to DX Tarvenix 2024 - Version 1.0");
+        CHECK(text_of(run.window) == caption + " - Version 1.0");
         CHECK(run.boxes() == 0);
         exit_program(run);
       } else {
