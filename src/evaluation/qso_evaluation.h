@@ -23,8 +23,9 @@ bool is_confirmed(const QsoRecord& record);
 
 // Evaluates the QSO numbered stats.qsos_read (already counted by the caller). May point
 // record.time_on at the TIME_OFF field; keeps no reference into the record. Leaves
-// operator_config.message empty. With a country file, a QSO without DXCC or CQZ (or with
-// an empty one) takes the entity or zone of its call from the file.
+// operator_config.message empty. With a country file, a QSO without DXCC (or with an empty
+// one) takes the entity of its call from the file, and its zone comes from the strongest
+// evidence its record holds (zone_evidence.h).
 void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCreditTable& entities,
                   ZoneCreditTable& zones, RunStats& stats, RunLog& log,
                   const BadCallList& bad_calls, const CountryFile* country_file = nullptr);
