@@ -1,10 +1,12 @@
 // The web servers of the loopback test build (tarvenix.exe under build/.../loopback): the
 // end-to-end tests name their servers in TARVENIX_TEST_CONTEST_URL ("http://127.0.0.1:PORT")
 // and TARVENIX_TEST_UPDATE_URL (server and update path). Only loopback servers are taken;
-// anything else leaves a server that cannot be reached, never the configured ones.
+// anything else leaves a server that cannot be reached, never the configured ones. Updates
+// are signed with the build's throwaway key.
 #include <cstdlib>
 
 #include "ui/win32/program_endpoints.h"
+#include "update_keys.h"
 
 namespace tarvenix {
 namespace {
@@ -34,6 +36,10 @@ WebEndpoints program_web_endpoints() {
   endpoints.authorHost = update ? update->server : unreachable_server();
   if (update) endpoints.updatePath = update->path;
   return endpoints;
+}
+
+std::span<const uint8_t> update_public_key() {
+  return loopback_update_key;
 }
 
 }  // namespace tarvenix

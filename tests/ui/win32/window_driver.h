@@ -9,6 +9,7 @@
 #include <doctest/doctest.h>
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,6 @@ HWND wait_window(DWORD timeout_ms, const std::string& class_prefix, DWORD proces
                  const std::string& caption = "");
 void end_process(HANDLE process);  // and closes the handle
 
-void set_runtime_key(bool present, DWORD build = 33810);  // the runtime check's registry key
-
 struct Dialog {
   HWND handle = nullptr;
   std::string caption, text;  // a message box's text: its longest static control
@@ -62,6 +61,7 @@ class ProgramRun {
   }
   void write_file(const std::string& name, const std::string& bytes) const;
   std::string read_file(const std::string& name) const;  // empty: no such file
+  std::set<std::string> files() const;                   // the names in the folder
 
   void start();
   void open();  // starts the program and waits for its window
