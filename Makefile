@@ -28,9 +28,9 @@ deps:
 # The Windows zip, the Debian package, the Linux archive and their sums, made the same byte
 # for byte from the same commit. The Windows programs are built with the public half of the
 # key in TARVENIX_SIGNING_KEY and signed with it (scripts/make-dist).
-dist: deps release
+dist: deps
 	key=$$(scripts/make-dist --public-key $(WINDOWS_DIR)) && \
-	  $(MAKE) --no-print-directory windows-programs UPDATE_PUBLIC_KEY="$$key"
+	  $(MAKE) --no-print-directory release windows-programs UPDATE_PUBLIC_KEY="$$key"
 	scripts/make-dist $(RELEASE_DIR) $(WINDOWS_DIR) $(DIST_DIR)
 
 # Configuring every time is cheap, picks up folders that gained a CMakeLists.txt, and takes

@@ -47,11 +47,6 @@ NEW_BUILD = b"\0TARVENIX NEW BUILD\0"
 SCRATCH = tempfile.TemporaryDirectory()  # removed when the server ends
 
 
-def sign(data, key):
-    return subprocess.run(["openssl", "dgst", "-sha256", "-sign", key], input=data,
-                          capture_output=True, check=True).stdout
-
-
 def foreign_key():
     """A key other than the program's, made on first use."""
     key = SCRATCH.name + "/foreign-key.pem"
@@ -70,7 +65,8 @@ def program_answer(kind, signature_wanted):
     if kind == "random":
         return os.urandom(384)
     key = foreign_key() if kind == "foreign" else os.environ["TARVENIX_TEST_SIGNING_KEY"]
-    return sign(signed, key)
+    return subprocess.run(["openssl", "dgst", "-sha256", "-sign", key], input=signed,
+                          capture_output=True, check=True).stdout
 
 
 def pattern(size):

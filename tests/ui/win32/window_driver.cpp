@@ -125,13 +125,6 @@ std::string ProgramRun::read_file(const std::string& name) const {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::set<std::string> ProgramRun::files() const {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder_))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 void ProgramRun::start() {
   SetEnvironmentVariableA("TARVENIX_URL_LOG", path("urls.txt").c_str());
   STARTUPINFOA startup{sizeof startup};

@@ -9,7 +9,6 @@
 #include <doctest/doctest.h>
 
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -61,7 +60,6 @@ class ProgramRun {
   }
   void write_file(const std::string& name, const std::string& bytes) const;
   std::string read_file(const std::string& name) const;  // empty: no such file
-  std::set<std::string> files() const;                   // the names in the folder
 
   void start();
   void open();  // starts the program and waits for its window
