@@ -33,8 +33,7 @@ dist: deps
 	  $(MAKE) --no-print-directory release windows-programs UPDATE_PUBLIC_KEY="$$key"
 	scripts/make-dist $(RELEASE_DIR) $(WINDOWS_DIR) $(DIST_DIR)
 
-# Configuring every time is cheap, picks up folders that gained a CMakeLists.txt, and takes
-# the commit's name and date into the programs.
+# Configuring every time is cheap and takes the commit's name and date into the programs.
 release:
 	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTARVENIX_TESTS=OFF \
 	  >/dev/null
@@ -73,8 +72,8 @@ test-windows: wine-prefix
 
 fuzz: deps
 	cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVENIX_FUZZ=ON \
-	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
-	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
 	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: deps release

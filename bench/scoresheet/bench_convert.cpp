@@ -127,8 +127,7 @@ long read_and_evaluate(const std::string& path, const CountryFile* country_file,
   read_entity_map(*workbook.first_sheet(), out.entities, log);
   ProgramPaths paths;
   paths.adif_path = path;
-  RunInfo info;
-  read_adif_log(paths, out.config, out.entities, out.zones, info, out.stats, log, BadCallList(),
+  read_adif_log(paths, out.config, out.entities, out.zones, out.stats, log, BadCallList(),
                 country_file);
   return out.config.message.empty() ? out.stats.qsos_read : -1;
 }

@@ -47,20 +47,8 @@ std::optional<std::string> file_date(const std::string& path) {
 // Network failures have been shown to the operator by then.
 std::string download_list(const Network& network, const WebUrl& url, bool useHttps,
                           const std::string& local) {
-  FileFetch fetch = fetch_file(network, url, useHttps, local, holds_bad_call_list);
-  switch (fetch.outcome) {
-    case FetchOutcome::replaced:
-      return {};
-    case FetchOutcome::failed:
-      return "the download failed";
-    case FetchOutcome::not_ok:  // an error page is not worth a file
-      return "HTTP status " + std::to_string(fetch.status);
-    case FetchOutcome::refused:
-      return "not a JSON object";
-    case FetchOutcome::not_replaced:
-      return "the local copy could not be replaced";
-  }
-  return "the download failed";
+  return fetch_problem(fetch_file(network, url, useHttps, local, holds_bad_call_list),
+                       "not a JSON object");
 }
 
 // Goes on with the last good copy after `reason` kept a new list away.

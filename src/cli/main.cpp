@@ -8,8 +8,10 @@
 #include "build_info.h"
 #include "cli/options.h"
 #include "cli/system_info.h"
+#include "countryfile/country_file_read.h"
 #include "records/paths.h"
 #include "records/text_compare.h"
+#include "scoresheet/country_file_fetch.h"
 #include "scoresheet/file_paths.h"
 #include "scoresheet/run.h"
 #include "ui/convert_checks.h"
@@ -61,6 +63,36 @@ BadCallSource bad_call_source(const CliOptions& options, const std::string& outp
           local_bad_calls_path(output_path)};
 }
 
+WebUrl country_file_url(const CliOptions& options) {
+  if (options.country_file_url.empty()) return default_web_endpoints().country_file_url;
+  return *parse_web_url(options.country_file_url);
+}
+
+// A run refreshes the country file it finds unless it may not reach the network.
+CountryFileRefresh run_country_refresh(const CliOptions& options) {
+  if (options.offline) return {};
+  return country_file_refresh(Network{.tell = print_failure}, country_file_url(options), true);
+}
+
+// --update-country-file: the copy a refresh keeps, replaced now by a checked download that
+// is not older than the copy in use.
+int update_country_file_now(const CliOptions& options) {
+  const std::string program_dir = program_directory();
+  const std::string in_use = default_country_file(program_dir);
+  const CountryFileRead read = in_use.empty() ? CountryFileRead() : read_country_file(in_use);
+  const std::string target = refreshed_country_file(program_dir);
+  const WebUrl url = country_file_url(options);
+  const CountryFileUpdate update = update_country_file(
+      Network{.tell = print_failure}, url, true, target, read.usable ? read.file.version() : "");
+  if (!update.problem.empty()) {
+    std::fprintf(stderr, "The country file could not be updated from %s: %s\n",
+                 country_file_source(url, true).c_str(), update.problem.c_str());
+    return exit_failed;
+  }
+  std::printf("Country file %s, version %s\n", target.c_str(), update.version.c_str());
+  return exit_converted;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +112,7 @@ int main(int argc, char** argv) {
                 TARVENIX_BUILD_DAY);
     return exit_converted;
   }
+  if (options.update_country_file) return update_country_file_now(options);
 
   ProgramPaths paths;
   paths.adif_path = options.adif_path;
@@ -96,7 +129,8 @@ int main(int argc, char** argv) {
   const BadCallSource bad_calls = bad_call_source(options, paths.output_path);
   RunOutputs outputs;
   outputs.results_page_wanted = !options.no_html;
-  if (run_conversion(config, paths, command_line_system_info(), bad_calls, outputs) != 0) {
+  if (run_conversion(config, paths, command_line_system_info(), bad_calls,
+                     run_country_refresh(options), outputs) != 0) {
     std::fprintf(stderr, "%s\n", config.message.c_str());
     return exit_failed;
   }

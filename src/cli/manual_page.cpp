@@ -49,8 +49,17 @@ and why QSOs were rejected (not with
 .I cty.csv
 The country file that gives QSOs without DXCC or CQZ their entity and zone: the one named with
 .BR \-\-country\-file ,
+else the refreshed copy
+.I $XDG_DATA_HOME/tarvenix/cty.csv
+(without XDG_DATA_HOME
+.IR ~/.local/share/tarvenix/cty.csv ),
 else the one beside the program, else
 .IR /usr/share/hamradio\-files/cty.csv .
+A run that is not
+.B \-\-offline
+first refreshes the copy it found when its version is more than 30 days old, and
+.B \-\-update\-country\-file
+refreshes it at once; the refreshed copy is only kept once it has been checked.
 .TP
 .I all\-bad\-calls.json
 The downloaded bad\-call list, kept in the folder of
@@ -86,6 +95,9 @@ void print_synopsis() {
     if (option.required) std::printf(".BI %s \" %s\"\n", roff(option.name).c_str(), option.value);
   }
   std::puts(".RI [ OPTION ]...\n.br\n.B tarvenix\\-convert\n.BR \\-\\-help \" | \" \\-\\-version");
+  std::puts(
+      ".br\n.B tarvenix\\-convert \\-\\-update\\-country\\-file\n.RB [ \\-\\-country\\-file\\-url\n"
+      ".IR URL ]");
 }
 
 void print_options() {

@@ -52,18 +52,30 @@ constexpr CliOptionSpec option_table[] = {
      .help = "download the bad-call list from URL (http or https) instead of the contest's "
              "server",
      .text = &CliOptions::bad_calls_url},
-    {.name = "--offline", .help = "use no bad-call list at all", .flag = &CliOptions::offline},
+    {.name = "--offline",
+     .help = "use no bad-call list at all, and refresh no country file",
+     .flag = &CliOptions::offline},
     {.name = "--no-html",
      .help = "write no results page (OUT.html beside OUT.xlsx)",
      .flag = &CliOptions::no_html},
     {.name = "--country-file",
      .value = "FILE",
      .help = "take the DXCC and CQ Zone of QSOs that have none from FILE (cty.csv; default: "
-             "the one beside the program, else /usr/share/hamradio-files/cty.csv)",
+             "the refreshed copy in the user's data folder, else the one beside the program, "
+             "else /usr/share/hamradio-files/cty.csv); FILE is never refreshed",
      .text = &CliOptions::country_file},
     {.name = "--no-country-file",
      .help = "leave QSOs without DXCC or CQZ uncredited",
      .flag = &CliOptions::no_country_file},
+    {.name = "--country-file-url",
+     .value = "URL",
+     .help = "refresh the country file from URL (http or https) instead of its publisher; a run "
+             "not --offline refreshes a copy more than 30 days old first",
+     .text = &CliOptions::country_file_url},
+    {.name = "--update-country-file",
+     .help = "download the country file now, check it and keep it for later runs, print its "
+             "version and exit (1 when it failed a check)",
+     .flag = &CliOptions::update_country_file},
     {.name = "--help", .help = "print this help and exit", .flag = &CliOptions::help},
     {.name = "--version",
      .help = "print the version and the commit it was built from, and exit",
@@ -109,11 +121,14 @@ std::string check_combination(const CliOptions& options) {
   const int sources =
       options.offline + !options.bad_calls_file.empty() + !options.bad_calls_url.empty();
   if (sources > 1) return "--bad-calls, --bad-calls-url and --offline exclude each other";
+  if (options.update_country_file && options.offline) {
+    return "--update-country-file and --offline exclude each other";
+  }
   if (options.no_country_file && !options.country_file.empty()) {
     return "--country-file and --no-country-file exclude each other";
   }
-  if (!options.bad_calls_url.empty() && !parse_web_url(options.bad_calls_url)) {
-    return "not an http or https URL: " + options.bad_calls_url;
+  for (const std::string* url : {&options.bad_calls_url, &options.country_file_url}) {
+    if (!url->empty() && !parse_web_url(*url)) return "not an http or https URL: " + *url;
   }
   return {};
 }
@@ -195,7 +210,8 @@ std::string cli_usage() {
     if (option.required) synopsis += std::string(" ") + option.name + " " + option.value;
   }
   std::string text = "usage: " + wrapped(synopsis + " [OPTION]...", 7);
-  text += "       tarvenix-convert --help | --version\n\n";
+  text += "       tarvenix-convert --help | --version\n";
+  text += "       tarvenix-convert --update-country-file [--country-file-url URL]\n\n";
   text += wrapped(cli_description, 0);
   text += "\nOptions:\n";
   for (const CliOptionSpec& option : option_table) {

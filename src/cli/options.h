@@ -24,6 +24,8 @@ struct CliOptions {
   bool no_html = false;        // no results page
   std::string country_file;    // another country file than the one found
   bool no_country_file = false;
+  std::string country_file_url;      // another address for the country file's refresh
+  bool update_country_file = false;  // refresh it now instead of converting
   bool help = false;
   bool version = false;
 };

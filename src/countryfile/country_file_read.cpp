@@ -1,6 +1,7 @@
 // Reading the country file through the shared whole-file reader.
 #include "countryfile/country_file_read.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "records/file_read.h"
@@ -11,6 +12,15 @@ namespace {
 
 #ifndef _WIN32
 constexpr const char* installed_country_file = "/usr/share/hamradio-files/cty.csv";
+
+// The XDG base directories' per-user data folder; relative names are to be ignored.
+std::string user_data_folder() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && data[0] == '/') return data;
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return std::string(home) + "/.local/share";
+  return {};
+}
 #endif
 
 bool is_file(const std::string& path) {
@@ -41,12 +51,26 @@ CountryFileRead read_country_file(const std::string& path) {
   return read;
 }
 
-std::string default_country_file(const std::string& program_dir) {
-  const std::string beside_program = program_dir + country_file_name;
-  if (is_file(beside_program)) return beside_program;
-#ifndef _WIN32
-  if (is_file(installed_country_file)) return installed_country_file;
+std::string refreshed_country_file([[maybe_unused]] const std::string& program_dir) {
+#ifdef _WIN32
+  return program_dir + country_file_name;
+#else
+  const std::string folder = user_data_folder();
+  return folder.empty() ? folder : folder + "/tarvenix/" + country_file_name;
 #endif
+}
+
+std::string default_country_file(const std::string& program_dir) {
+  const std::string places[] = {
+      refreshed_country_file(program_dir),
+      program_dir + country_file_name,
+#ifndef _WIN32
+      installed_country_file,
+#endif
+  };
+  for (const std::string& place : places) {
+    if (!place.empty() && is_file(place)) return place;
+  }
   return {};
 }
 

@@ -19,8 +19,14 @@ struct CountryFileRead {
 
 CountryFileRead read_country_file(const std::string& path);
 
-// cty.csv in the program's folder (`program_dir` ends with its separator) if it is there,
-// else the file Debian's hamradio-files installs; empty when neither exists.
+// Where a refresh keeps the country file: on Windows cty.csv in the program's folder
+// (`program_dir` ends with its separator); elsewhere in the user's data folder,
+// $XDG_DATA_HOME/tarvenix/cty.csv, else ~/.local/share/tarvenix/cty.csv. Empty when neither
+// variable names a folder.
+std::string refreshed_country_file(const std::string& program_dir);
+
+// The first that exists of: the refreshed copy, cty.csv in the program's folder, the file
+// Debian's hamradio-files installs (not on Windows); empty when none does.
 std::string default_country_file(const std::string& program_dir);
 
 }  // namespace tarvenix

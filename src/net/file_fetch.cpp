@@ -82,4 +82,20 @@ FileFetch fetch_file(const Network& network, const WebUrl& url, bool useHttps,
   return fetch;
 }
 
+std::string fetch_problem(const FileFetch& fetch, const std::string& refusal) {
+  switch (fetch.outcome) {
+    case FetchOutcome::replaced:
+      return {};
+    case FetchOutcome::failed:
+      break;
+    case FetchOutcome::not_ok:  // an error page is not worth a file
+      return "HTTP status " + std::to_string(fetch.status);
+    case FetchOutcome::refused:
+      return refusal;
+    case FetchOutcome::not_replaced:
+      return "the local copy could not be replaced";
+  }
+  return "the download failed";
+}
+
 }  // namespace tarvenix

@@ -31,4 +31,8 @@ using FileCheck = std::function<bool(const std::string& downloaded)>;
 FileFetch fetch_file(const Network& network, const WebUrl& url, bool useHttps,
                      const std::string& target, const FileCheck& check);
 
+// Why nothing replaced the target, for the run log or standard error ("HTTP status 404");
+// `refusal` tells why the check refused the body. Empty when the target was replaced.
+std::string fetch_problem(const FileFetch& fetch, const std::string& refusal);
+
 }  // namespace tarvenix

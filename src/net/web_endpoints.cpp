@@ -71,10 +71,11 @@ std::optional<WebServer> parse_web_server(std::string_view url) {
 
 WebEndpoints default_web_endpoints() {
   WebEndpoints endpoints;
-  // The build checks both URLs, so these parse; an empty server would fail every request.
+  // The build checks the URLs, so these parse; an empty server would fail every request.
   endpoints.contestHost = parse_web_server(TARVENIX_CONTEST_URL).value_or(WebServer{});
   endpoints.authorHost = parse_web_server(TARVENIX_AUTHOR_URL).value_or(WebServer{});
   endpoints.updatePath = update_path;
+  endpoints.country_file_url = parse_web_url(TARVENIX_COUNTRY_FILE_URL).value_or(WebUrl{});
   return endpoints;
 }
 

@@ -1,5 +1,6 @@
-// Where the program's web resources live: the contest's server (bad-call list) and the
-// author's server (program updates), given as URLs at build time.
+// Where the program's web resources live: the contest's server (bad-call list), the
+// author's server (program updates) and the country file's publisher, given as URLs at build
+// time.
 //
 // A server is a scheme, a host and an optional port. Requests to an https server use HTTPS
 // only while `useHttps` is on (it is cleared on systems whose HTTPS stack is too old); then
@@ -26,17 +27,18 @@ struct WebUrl {
 };
 
 struct WebEndpoints {
-  bool useHttps = true;    // cleared where HTTPS cannot be used
-  WebServer contestHost;   // serves the bad-call list
-  WebServer authorHost;    // serves new versions of the program
-  std::string updatePath;  // the program file on the author's server
+  bool useHttps = true;     // cleared where HTTPS cannot be used
+  WebServer contestHost;    // serves the bad-call list
+  WebServer authorHost;     // serves new versions of the program
+  std::string updatePath;   // the program file on the author's server
+  WebUrl country_file_url;  // the country file, cty.csv
 };
 
 inline constexpr std::string_view bad_calls_path = "resources/all-bad-calls.json";
 inline constexpr std::string_view update_path = "software/tarvenix/tarvenix.exe";
 
-// The endpoints this build was configured with (CMake cache variables TARVENIX_CONTEST_URL
-// and TARVENIX_AUTHOR_URL), `useHttps` on.
+// The endpoints this build was configured with (CMake cache variables TARVENIX_CONTEST_URL,
+// TARVENIX_AUTHOR_URL and TARVENIX_COUNTRY_FILE_URL), `useHttps` on.
 WebEndpoints default_web_endpoints();
 
 // "scheme://host[:port][/path]" with scheme http or https (any case); nothing when the text

@@ -1,6 +1,6 @@
-// The records one conversion run owns besides its run log: the counters of the summary,
-// the logging program named in the ADIF header, and the two credit tables that keep the
-// credited QSO of every entity and CQ Zone. All start zero and empty and die with the run.
+// The records one conversion run owns besides its run log: the counters of the summary and
+// the two credit tables that keep the credited QSO of every entity and CQ Zone. All start zero and
+// empty and die with the run.
 #pragma once
 
 #include <cstdint>
@@ -39,12 +39,6 @@ struct RunStats {
   int32_t qsos_read = 0;                  // also the ordinal of the QSO being evaluated
 };
 
-// The logging program named by PROGRAMID and PROGRAMVERSION in the ADIF header.
-struct RunInfo {
-  std::optional<std::string> program_id;
-  std::optional<std::string> program_version;
-};
-
 inline constexpr int entity_slots = 907;        // entity codes 0 to 906
 inline constexpr int zone_slots = 41;           // CQ Zones 1 to 40; slot 0 unused
 inline constexpr int zone_row_offset = 350;     // zone z is written to row z + 350
@@ -67,10 +61,6 @@ struct CreditRecord {
   // The credited QSO had no DXCC (entity records) or no CQZ (zone records): the country
   // file gave its code or zone.
   uint8_t from_country_file = 0;
-  // Links for the run report's list of unconfirmed entities in prefix order; they never
-  // own what they point at.
-  CreditRecord* lower = nullptr;
-  CreditRecord* higher = nullptr;
 
   bool has_call() const { return call[0] != '\0'; }
   std::string_view call_text() const { return call; }

@@ -11,15 +11,13 @@ namespace tarvenix {
 namespace {
 
 // Notes the logging program named in the header, then divides it from the records.
-void take_header(const QsoRecord& header, RunInfo& info, RunLog& log) {
+void take_header(const QsoRecord& header, RunLog& log) {
   if (header.empty()) return;
-  if (const AdifField* id = header.find("PROGRAMID")) info.program_id = std::string(id->value);
-  if (const AdifField* version = header.find("PROGRAMVERSION")) {
-    info.program_version = std::string(version->value);
-  }
-  if (info.program_id) {
-    log.print("INFO:\t%s", info.program_id->c_str());  // counted nowhere
-    if (info.program_version) log.print(" ver. %s", info.program_version->c_str());
+  if (const AdifField* id = header.find("PROGRAMID")) {
+    log.print("INFO:\t%s", std::string(id->value).c_str());  // counted nowhere
+    if (const AdifField* version = header.find("PROGRAMVERSION")) {
+      log.print(" ver. %s", std::string(version->value).c_str());
+    }
     log.write("\n");
   }
   log.write(log_separator);
@@ -28,9 +26,8 @@ void take_header(const QsoRecord& header, RunInfo& info, RunLog& log) {
 }  // namespace
 
 void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
-                   EntityCreditTable& entities, ZoneCreditTable& zones, RunInfo& info,
-                   RunStats& stats, RunLog& log, const BadCallList& bad_calls,
-                   const CountryFile* country_file) {
+                   EntityCreditTable& entities, ZoneCreditTable& zones, RunStats& stats,
+                   RunLog& log, const BadCallList& bad_calls, const CountryFile* country_file) {
   FileSource file;
   if (!file.open(paths.adif_path)) {
     operator_config.message = "Error with input file " + paths.adif_path + ": " +
@@ -48,7 +45,7 @@ void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
       case ReaderStatus::line:
         break;
       case ReaderStatus::end_of_header:
-        take_header(record, info, log);
+        take_header(record, log);
         record.clear();
         break;
       case ReaderStatus::end_of_record:

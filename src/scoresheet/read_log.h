@@ -12,8 +12,8 @@
 namespace tarvenix {
 
 void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
-                   EntityCreditTable& entities, ZoneCreditTable& zones, RunInfo& info,
-                   RunStats& stats, RunLog& log, const BadCallList& bad_calls,
+                   EntityCreditTable& entities, ZoneCreditTable& zones, RunStats& stats,
+                   RunLog& log, const BadCallList& bad_calls,
                    const CountryFile* country_file = nullptr);
 
 }  // namespace tarvenix

@@ -194,7 +194,8 @@ void append_entity_group(std::string& out, const std::string& continent,
     out += "</ul>\n";
   }
   if (!needed.empty()) {
-    out += format_text("<p>Still needed (%zu):</p>\n<ul class=\"needed\">\n", needed.size());
+    out += format_text("<p>Still needed (%d):</p>\n<ul class=\"needed\">\n",
+                       static_cast<int>(needed.size()));
     for (const CreditRecord* record : needed) {
       out += "<li>";
       append_html_text(out, record->prefix);
@@ -234,8 +235,8 @@ void append_rejections(std::string& out, const RunStats& stats) {
     return;
   }
   constexpr int row_height = 40;
-  out += format_text("<svg class=\"chart\" height=\"%zu\" aria-label=\"QSOs by reason\">\n",
-                     counts.size() * row_height);
+  out += format_text("<svg class=\"chart\" height=\"%d\" aria-label=\"QSOs by reason\">\n",
+                     static_cast<int>(counts.size()) * row_height);
   for (size_t i = 0; i < counts.size(); ++i) {
     const int top = static_cast<int>(i) * row_height;
     const double percent = 85.0 * counts[i].count / counts.front().count;

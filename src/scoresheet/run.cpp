@@ -107,10 +107,9 @@ struct Credits {
 void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPaths& paths,
                   const BadCallSource& bad_call_source, const CountryFile* country_file,
                   RunLog& log, Credits& credits) {
-  RunInfo info;
   read_entity_map(sheet, credits.entities, log);
   const BadCallList bad_calls = bad_call_source.load ? bad_call_source.load(log) : BadCallList();
-  read_adif_log(paths, operator_config, credits.entities, credits.zones, info, credits.stats, log,
+  read_adif_log(paths, operator_config, credits.entities, credits.zones, credits.stats, log,
                 bad_calls, country_file);
   if (!operator_config.message.empty()) return;
   fill_scoresheet(sheet, operator_config, credits.entities, credits.zones);
@@ -198,7 +197,8 @@ void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths
 }
 
 int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const SystemInfo& system,
-            const BadCallSource& bad_calls, RunOutputs& outputs, std::time_t now) {
+            const BadCallSource& bad_calls, const CountryFileRefresh& country_refresh,
+            RunOutputs& outputs, std::time_t now) {
   RunLog log;
   log.path = run_log_path(paths.output_path);
   const std::string page_path =
@@ -226,7 +226,7 @@ int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const Sy
   }
 
   const std::optional<CountryFile> country_file =
-      open_run_country_file(operator_config, paths, log);
+      open_run_country_file(operator_config, paths, country_refresh, now, log);
   convert_workbook(operator_config, paths, bad_calls, country_file ? &*country_file : nullptr,
                    page_path, log, outputs);
   if (operator_config.message.empty() && log.errors != 0) {
@@ -246,16 +246,17 @@ int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const Sy
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
                    const SystemInfo& system, const BadCallSource& bad_calls, std::time_t now) {
   RunOutputs outputs;
-  return run_conversion(operator_config, paths, system, bad_calls, outputs, now);
+  return run_conversion(operator_config, paths, system, bad_calls, {}, outputs, now);
 }
 
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
-                   const SystemInfo& system, const BadCallSource& bad_calls, RunOutputs& outputs,
+                   const SystemInfo& system, const BadCallSource& bad_calls,
+                   const CountryFileRefresh& country_refresh, RunOutputs& outputs,
                    std::time_t now) {
   outputs.workbook_saved = false;
   outputs.results_page.clear();
   try {
-    return convert(operator_config, paths, system, bad_calls, outputs, now);
+    return convert(operator_config, paths, system, bad_calls, country_refresh, outputs, now);
   } catch (const std::bad_alloc&) {
     // Whatever the run held is gone again; its temporary files went with it.
     operator_config.message = "Not enough memory to convert " + paths.adif_path + ".";

@@ -12,6 +12,7 @@
 #include "records/program_paths.h"
 #include "records/run_log.h"
 #include "records/system_info.h"
+#include "scoresheet/run_country_file.h"
 
 namespace tarvenix {
 
@@ -37,11 +38,13 @@ int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
                    const SystemInfo& system, const BadCallSource& bad_calls,
                    std::time_t now = std::time(nullptr));
 
-// The same, also telling what was written: a run whose log holds error lines saves the
-// workbook and the page and still returns -1. A page that cannot be written is a warning
-// in the run log, not a failure of the run.
+// The same, refreshing a country file that has grown old by `country_refresh` first, and
+// telling what was written: a run whose log holds error lines saves the workbook and the
+// page and still returns -1. A page that cannot be written is a warning in the run log, not
+// a failure of the run.
 int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
-                   const SystemInfo& system, const BadCallSource& bad_calls, RunOutputs& outputs,
+                   const SystemInfo& system, const BadCallSource& bad_calls,
+                   const CountryFileRefresh& country_refresh, RunOutputs& outputs,
                    std::time_t now = std::time(nullptr));
 
 }  // namespace tarvenix

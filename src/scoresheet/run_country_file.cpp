@@ -1,33 +1,81 @@
-// Choosing and reading the run's country file. A file that cannot be used never stops the
-// run: QSOs without DXCC or CQZ are then rejected as without a country file.
+// Choosing, refreshing and reading the run's country file. A file that cannot be used never
+// stops the run: QSOs without DXCC or CQZ are then rejected as without a country file.
 #include "scoresheet/run_country_file.h"
 
-#include "countryfile/country_file_read.h"
+#include "countryfile/country_file_age.h"
+#include "records/contest.h"
 
 namespace tarvenix {
+namespace {
+
+struct CopyInUse {
+  std::string path;  // empty: none found
+  CountryFileRead read;
+
+  std::string version() const { return read.usable ? read.file.version() : std::string(); }
+  std::string shown_version() const {
+    return version().empty() ? std::string("unknown") : version();
+  }
+};
+
+CopyInUse read_copy(std::string path) {
+  CountryFileRead read = path.empty() ? CountryFileRead() : read_country_file(path);
+  return {std::move(path), std::move(read)};
+}
+
+// A found copy that is due is replaced by a newer one if the refresh can get it; else the run
+// goes on with the copy it has.
+void refresh_if_due(CopyInUse& copy, const ProgramPaths& paths, const CountryFileRefresh& refresh,
+                    std::time_t now, RunLog& log) {
+  if (!refresh.fetch || !country_file_due(copy.version(), now)) return;
+  const std::string target = refreshed_country_file(paths.program_dir);
+  const std::string problem = refresh.fetch(target, copy.version());
+  if (problem.empty()) {
+    copy = read_copy(target);
+    return;
+  }
+  const std::string in_use =
+      copy.path.empty() ? "none" : copy.path + " (version " + copy.shown_version() + ")";
+  log.warn("WARN:\tThe country file could not be refreshed from %s (%s); using %s\n",
+           refresh.source.c_str(), problem.c_str(), in_use.c_str());
+}
+
+void describe_copy(const CopyInUse& copy, RunLog& log) {
+  const CountryFile& file = copy.read.file;
+  log.print("INFO:\tCountry file %s, version %s, %d entities\n", copy.path.c_str(),
+            copy.shown_version().c_str(), static_cast<int>(file.entity_count()));
+  if (file.bad_lines() != 0) {
+    log.warn(
+        "WARN:\tCountry file %s: %d line(s) not in its format left out, the first is line %d\n",
+        copy.path.c_str(), file.bad_lines(), file.first_bad_line());
+  }
+  if (country_file_before_year(file.version(), CONTEST_YEAR)) {
+    log.warn(
+        "WARN:\tThe country file %s (version %s) is older than the contest year; calls issued "
+        "since may be missed\n",
+        copy.path.c_str(), file.version().c_str());
+  }
+}
+
+}  // namespace
 
 std::optional<CountryFile> open_run_country_file(const OperatorConfig& operator_config,
-                                                 const ProgramPaths& paths, RunLog& log) {
+                                                 const ProgramPaths& paths,
+                                                 const CountryFileRefresh& refresh, std::time_t now,
+                                                 RunLog& log) {
   if (operator_config.country_file_off != 0) return std::nullopt;
-  const std::string path =
-      paths.country_file.empty() ? default_country_file(paths.program_dir) : paths.country_file;
+  const bool named = !paths.country_file.empty();
+  CopyInUse copy = read_copy(named ? paths.country_file : default_country_file(paths.program_dir));
+  if (!named) refresh_if_due(copy, paths, refresh, now, log);
   std::optional<CountryFile> result;
-  if (path.empty()) {
+  if (copy.path.empty()) {
     log.warn("WARN:\tNo country file found; QSOs without DXCC or CQZ cannot be credited\n");
-  } else if (CountryFileRead read = read_country_file(path); !read.usable) {
+  } else if (!copy.read.usable) {
     log.warn("WARN:\tCountry file %s %s; QSOs without DXCC or CQZ cannot be credited\n",
-             path.c_str(), read.problem.c_str());
+             copy.path.c_str(), copy.read.problem.c_str());
   } else {
-    result = std::move(read.file);
-    log.print("INFO:\tCountry file %s, version %s, %d entities\n", path.c_str(),
-              result->version().empty() ? "unknown" : result->version().c_str(),
-              static_cast<int>(result->entity_count()));
-    if (result->bad_lines() != 0) {
-      log.warn(
-          "WARN:\tCountry file %s: %d line(s) not in its format left out, the first is "
-          "line %d\n",
-          path.c_str(), result->bad_lines(), result->first_bad_line());
-    }
+    describe_copy(copy, log);
+    result = std::move(copy.read.file);
   }
   log.write(log_separator);
   return result;

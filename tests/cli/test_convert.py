@@ -3,8 +3,10 @@
 openpyxl, the run log is compared line by line, and the results page is parsed as HTML.
 
 Usage: test_convert.py CONVERTER SOURCE_DIR [EMULATOR]
-(EMULATOR runs a Windows build of the converter, e.g. scripts/wine-run.)
+(EMULATOR runs a Windows build of the converter, e.g. scripts/wine-run.) The country file's
+refresh is tested when run through tests/net/http_test_server.py.
 """
+import datetime
 import os
 import re
 import shutil
@@ -12,6 +14,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import urllib.request
 from html.parser import HTMLParser
 
 from openpyxl import Workbook, load_workbook
@@ -24,6 +27,7 @@ COUNTRY_FILE = "/usr/share/hamradio-files/cty.csv"
 SEPARATOR = "=" * 40
 DAY, CALL = 4, 9  # openpyxl columns D and I
 HEADER = ["INFO:\tTEST ver. 1.0", SEPARATOR]  # what the hand-made logs' header gives
+SERVER = "http://127.0.0.1:%s/" % os.environ.get("TARVENIX_TEST_HTTP_PORT")
 
 
 def adif(*records):
@@ -49,15 +53,14 @@ def log_lines(output):
 
 def body(output):
     """The run log after its five header lines, which are checked here, and the country
-    file's line and separator when there are."""
+    file's lines and separator when there are."""
     lines = log_lines(output)
     assert lines[0] == lines[4] == SEPARATOR, lines[:6]
     assert re.fullmatch(r"Converted on \d\d/\d\d/\d\d \d\d:\d\d:\d\d UTC", lines[1]), lines[1]
     assert re.fullmatch(r".+ \[Version \d+\.\d+\.\d+\]", lines[2]), lines[2]
     assert lines[3] == "tarvenix-convert version 1.0", lines[3]
     if lines[5].startswith("INFO:\tCountry file "):
-        assert lines[6] == SEPARATOR, lines[6]
-        return lines[7:]
+        return lines[lines.index(SEPARATOR, 6) + 1:]
     return lines[5:]
 
 
@@ -69,6 +72,7 @@ class ConvertTestCase(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="tarvenix-e2e-")
         self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
+        self.converter = CONVERTER
 
     def path(self, name):
         return os.path.join(self.folder, name)
@@ -78,7 +82,9 @@ class ConvertTestCase(unittest.TestCase):
                 self.path(output), "--call", "W1AW", *extra]
 
     def run_converter(self, args):
-        return subprocess.run(EMULATOR + [CONVERTER, *args], capture_output=True, text=True, timeout=120)
+        # a user data folder of the test's own: the user's refreshed country file stays out
+        return subprocess.run(EMULATOR + [self.converter, *args], capture_output=True, text=True,
+                              timeout=120, env=dict(os.environ, XDG_DATA_HOME=self.path("data")))
 
     def convert(self, *records, args=("--offline",), output="out.xlsx"):
         """Converts the records (or log.adi as it is, without records): the run, its log's
@@ -233,6 +239,51 @@ class CountryFile(ConvertTestCase):
             "QSOs without DXCC or CQZ cannot be credited", SEPARATOR])
 
 
+def version(age):
+    """The version of a country file of the test server's that is `age` days old."""
+    day = datetime.datetime.now(datetime.timezone.utc).date() - datetime.timedelta(days=age)
+    return day.strftime("%Y%m%d")
+
+
+@unittest.skipIf("None" in SERVER, "run through tests/net/http_test_server.py")
+class CountryFileRefresh(ConvertTestCase):
+    """The refreshed copy (in the user's data folder; beside the program on Windows, so the
+    converter runs from the test's folder there) against the loopback server: a download
+    replaces it only whole, checked and not older."""
+
+    def test_downloads_replace_the_copy_only_when_they_pass_every_check(self):
+        if EMULATOR:
+            self.converter = shutil.copy(CONVERTER, self.folder)
+        copy = self.path("cty.csv" if EMULATOR else os.path.join("data", "tarvenix", "cty.csv"))
+        os.makedirs(os.path.dirname(copy), exist_ok=True)
+        write(self.path("log.adi"), adif(qso()))
+        update, convert = ["--update-country-file"], self.args(extra=())
+        # the age of the copy in use, the server's answer, the command, its exit status, the
+        # age of the copy afterwards, what the program says (on stdout, stderr or in the log;
+        # every path to a cty.csv shortened to its name)
+        # fmt: off
+        cases = [
+            (60, "cty/0", update, 0, 0, f"Country file cty.csv, version {version(0)}"),
+            (60, "cty/0", convert, 0, 0, f"INFO:\tCountry file cty.csv, version {version(0)}, 300 entities"),
+            (20, "cty/0", convert, 0, 20, f"INFO:\tCountry file cty.csv, version {version(20)}, 300 entities"),
+            (60, "html", convert, 0, 60, f"format (line 1)); using cty.csv (version {version(60)})"),
+            (60, "html", update, 1, 60, "the download is not in the country file format (line 1)"),
+            (60, "bytes/0", update, 1, 60, "the download is empty"),
+            (60, "cutcty/0", update, 1, 60, "the download has a line not in the country file format (line 1"),
+            (60, "cty/90", update, 1, 60, f"the download is older (version {version(90)}) than the copy in use"),
+        ]
+        # fmt: on
+        for age, answer, command, status, age_after, text in cases:
+            with urllib.request.build_opener(urllib.request.ProxyHandler({})).open(f"{SERVER}cty/{age}/") as stale:
+                write(copy, stale.read())
+            run = self.run_converter(command + ["--country-file-url", f"{SERVER}{answer}/cty.csv"])
+            said = run.stdout + run.stderr + "\n".join(log_lines(self.path("out.xlsx")) if command == convert else [])
+            said = re.sub(r"[^\s(]*[/\\]cty\.csv", "cty.csv", said)
+            self.assertEqual((run.returncode, text in said), (status, True), (answer, command, said))
+            with open(copy) as kept:
+                self.assertIn(f"=VER{version(age_after)};", kept.read(), (answer, command))
+
+
 class Selections(ConvertTestCase):
     RECORDS = [
         qso("DL1AA", dxcc="230", cqz="14", band="40m", mode="CW"),
@@ -333,7 +384,7 @@ class ExitStatus(ConvertTestCase):
 class Samples(ConvertTestCase):
     def test_the_bundled_samples_convert(self):
         shutil.copy(os.path.join(SOURCE_DIR, "samples", "sample.adi"), self.path("log.adi"))
-        run, lines, _ = self.convert(args=("--bad-calls", BAD_CALLS))
+        run, lines, _ = self.convert(args=("--bad-calls", BAD_CALLS, "--country-file", COUNTRY_FILE))
         self.assertRegex(run.stdout, r"Wrote +\d+  countries to out.xlsx")
         self.assertIn("INFO:\tSampleLog ver. 2.3.1", lines)
         self.assertIn("  284 QSO(s) were read from the ADIF file.", lines)

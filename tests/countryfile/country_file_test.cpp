@@ -1,10 +1,11 @@
-// The country file: its lines read or refused, and call signs located in the real file that
-// Debian installs.
+// The country file: its lines read or refused, its age and the checks of a download, and
+// call signs located in the real file that Debian installs.
 #include <doctest/doctest.h>
 
 #include <string>
 
 #include "countryfile/call_lookup.h"
+#include "countryfile/country_file_age.h"
 #include "countryfile/country_file_read.h"
 
 using namespace tarvenix;
@@ -72,6 +73,22 @@ TEST_CASE("files that cannot be used say why") {
   CHECK(read_country_file(TARVENIX_SOURCE_DIR "/README.md").problem ==
         "is not in the country file format (line 1)");
   CHECK(default_country_file("/no/such/folder/").rfind("/no/such/folder/", 0) != 0);
+}
+
+TEST_CASE("a copy is due after 30 days; a download must be large enough and dated") {
+  const std::time_t march_first = 951868800;  // 2000, UTC: 30 days after 31 January
+  for (const auto& [version, due] : {std::pair{"20000131", false}, {"20000130", true}, {"", true}})
+    CHECK(country_file_due(version, march_first) == due);
+  CHECK(country_file_before_year("20001231", 2001));
+  CHECK_FALSE(country_file_before_year("20010101", 2001));
+  std::string lines;
+  for (int i = 1; i < 300; ++i) lines += "K" + std::to_string(i) + ",K,291,NA,5,8,1,1,1,K;\n";
+  const auto problem = [](const std::string& text) {
+    return country_download_problem({CountryFile::parse(text), true, {}}, "");
+  };
+  CHECK(problem(lines) == "holds only 299 entities");
+  CHECK(problem(lines + "K,K,291,NA,5,8,1,1,1,K;") == "carries no version");
+  CHECK(problem(lines + good_line).empty());
 }
 
 TEST_CASE("calls located in the real country file") {

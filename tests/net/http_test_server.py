@@ -19,6 +19,8 @@ segment picks the answer; the rest of the path is ignored, so a test can put any
                       "truncated" (good, but the program is cut short), "page" (a good
                       signature of an HTML page served in its place)
   /resources/...      200 with the bundled sample bad-call list (samples/all-bad-calls.json)
+  /cty/AGE/...        200, a country file of 300 one-line entities, its version AGE days old
+  /cutcty/AGE/...     the same, cut off in the middle of a line
   anything else       404
 
 Hostile answers, each bounded in time and size:
@@ -29,6 +31,7 @@ Hostile answers, each bounded in time and size:
   /silent/...         no answer at all for 60 s
   /unannounced/N/...  200, N bytes (at most 16 MiB) without Content-Length, ended by closing
 """
+import datetime
 import http.server
 import os
 import pathlib
@@ -73,6 +76,12 @@ def pattern(size):
     return bytes(i % 251 for i in range(size))
 
 
+def country_file(age):
+    day = datetime.datetime.now(datetime.timezone.utc).date() - datetime.timedelta(days=age)
+    return "".join(f"Q{i}X,Entity {i},{i},EU,14,28,50.0,-10.0,-1.0,Q{i}X"
+                   f"{day.strftime(' =VER%Y%m%d') if i == 1 else ''};\n" for i in range(1, 301)).encode()
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     log_message = lambda *args: None  # noqa: E731
 
@@ -102,6 +111,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
                         [("Last-Modified", "Fri, 01 Jan 2100 00:00:00 GMT")])
         elif kind == "resources":
             self.answer(200, SAMPLE_BAD_CALLS.read_bytes())
+        elif kind in ("cty", "cutcty"):
+            text = country_file(size)
+            self.answer(200, text if kind == "cty" else text[:text.rindex(b";", 0, len(text) // 2)])
         elif kind in ("redirect", "loop"):
             location = "/" + rest if kind == "redirect" else self.path
             self.answer(302, headers=[("Location", location)])

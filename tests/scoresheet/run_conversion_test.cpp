@@ -53,7 +53,7 @@ struct RunFolder {
   }
   int run(const BadCallSource& source = {}) {
     RunOutputs outputs;
-    const int result = run_conversion(record, paths, SystemInfo{}, source, outputs, 0);
+    const int result = run_conversion(record, paths, SystemInfo{}, source, {}, outputs, 0);
     saved = outputs.workbook_saved;
     return result;
   }

@@ -13,6 +13,7 @@
 #include "net/update_signature.h"
 #include "records/format_text.h"
 #include "records/paths.h"
+#include "scoresheet/country_file_fetch.h"
 #include "scoresheet/run.h"
 #include "ui/convert_checks.h"
 #include "ui/entry_checks.h"
@@ -96,8 +97,11 @@ void convert(App& app) {
                                   },
                                   {},
                                   local_bad_calls_path(app.paths.output_path)};
+  // The run leaves the country file alone when "Fill in missing DXCC/CQ Zone" is cleared.
+  const CountryFileRefresh refresh =
+      country_file_refresh(boxed_network(), app.endpoints.country_file_url, app.endpoints.useHttps);
   RunOutputs outputs;
-  const int result = run_conversion(app.record, app.paths, app.system, download, outputs);
+  const int result = run_conversion(app.record, app.paths, app.system, download, refresh, outputs);
   if (result != 0) {
     tell(app, app.record.message, MB_ICONHAND);
     app.record.message.clear();

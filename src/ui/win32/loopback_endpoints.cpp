@@ -1,6 +1,7 @@
 // The web servers of the loopback test build (tarvenix.exe under build/.../loopback): the
-// end-to-end tests name their servers in TARVENIX_TEST_CONTEST_URL ("http://127.0.0.1:PORT")
-// and TARVENIX_TEST_UPDATE_URL (server and update path). Only loopback servers are taken;
+// end-to-end tests name their servers in TARVENIX_TEST_CONTEST_URL ("http://127.0.0.1:PORT"),
+// TARVENIX_TEST_UPDATE_URL (server and update path) and TARVENIX_TEST_COUNTRY_FILE_URL (the
+// country file's address). Only loopback servers are taken;
 // anything else leaves a server that cannot be reached, never the configured ones. Updates
 // are signed with the build's throwaway key.
 #include <cstdlib>
@@ -35,6 +36,8 @@ WebEndpoints program_web_endpoints() {
   endpoints.contestHost = contest ? contest->server : unreachable_server();
   endpoints.authorHost = update ? update->server : unreachable_server();
   if (update) endpoints.updatePath = update->path;
+  const auto country_file = loopback_url("TARVENIX_TEST_COUNTRY_FILE_URL");
+  endpoints.country_file_url = country_file.value_or(WebUrl{unreachable_server(), "cty.csv"});
   return endpoints;
 }
 

@@ -40,7 +40,8 @@ void exit_program(ProgramRun& run, bool converted = false) {
 }
 
 // The loopback build, its servers pointed at the test server: `contest` names the port of
-// the contest's, `route` picks the answer to the update's request.
+// the contest's, `route` picks the answer to the update's request; the country file comes
+// fresh.
 std::string test_server_program(const std::string& route,
                                 const char* contest = "TARVENIX_TEST_HTTP_PORT") {
   const char *port = std::getenv("TARVENIX_TEST_HTTP_PORT"), *contest_port = std::getenv(contest);
@@ -49,6 +50,7 @@ std::string test_server_program(const std::string& route,
   SetEnvironmentVariableA("TARVENIX_TEST_CONTEST_URL", (server + contest_port).c_str());
   SetEnvironmentVariableA("TARVENIX_TEST_UPDATE_URL",
                           (server + port + "/" + route + update).c_str());
+  SetEnvironmentVariableA("TARVENIX_TEST_COUNTRY_FILE_URL", (server + port + "/cty/0").c_str());
   return windows_path(TARVENIX_LOOPBACK_PROGRAM);
 }
 
@@ -166,6 +168,7 @@ TEST_SUITE("configuration") {
 TEST_SUITE("conversion") {
   TEST_CASE("the bundled samples convert through the controls and the file dialogs") {
     ProgramRun run("conversion", test_server_program("status/404"));
+    const std::string shipped_country_file = run.read_file("cty.csv");
     fill_in_conversion(run);
     run.click(IDC_CONVERT);
     const std::string result = answer(run, IDNO, 120000);
@@ -175,6 +178,7 @@ TEST_SUITE("conversion") {
                       "Wrote %d  countries to W1AW.xlsx\nWrote %d   zones to W1AW.xlsx", &countries,
                       &zones) == 2);
     CHECK((countries > 0 && zones > 0));
+    CHECK(run.read_file("cty.csv") != shipped_country_file);  // refreshed: it is years old
     // For check_window_conversion.py, which reads the workbook with openpyxl.
     run.write_file("expected-counts.txt", std::to_string(countries) + " " + std::to_string(zones));
     run.click(IDC_CONVERT);
