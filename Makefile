@@ -2,7 +2,9 @@
 #   make run   - install, build the release programs, and convert the bundled samples
 #   make test  - install, build both targets, and run every test of both
 # Also: make dist (the packages for operators, in dist/), make fuzz (FUZZ_SECONDS per
-# target), make bench, make format, make clean.
+# target), make bench, make format, make clean, make year-check (the native tests once more,
+# for OTHER_YEAR). CONTEST_YEAR=YYYY builds the edition of that year (kept in each build
+# folder's cache until given again).
 
 JOBS         ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -11,10 +13,13 @@ LINUX_DIR    := build/linux
 WINDOWS_DIR  := build/windows
 FUZZ_DIR     := build/fuzz
 RELEASE_DIR  := build/release
+YEAR_CHECK_DIR := build/year-check
 DIST_DIR     := dist
+OTHER_YEAR   ?= 2026
+EDITION      := $(if $(CONTEST_YEAR),-DTARVENIX_CONTEST_YEAR=$(CONTEST_YEAR))
 
 .PHONY: run test dist deps release linux windows windows-configure windows-programs wine-prefix \
-        test-linux test-windows fuzz bench format clean
+        test-linux test-windows year-check fuzz bench format clean
 
 run: deps release
 	scripts/run-samples $(RELEASE_DIR)
@@ -36,12 +41,12 @@ dist: deps
 # Configuring every time is cheap and takes the commit's name and date into the programs.
 release:
 	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTARVENIX_TESTS=OFF \
-	  >/dev/null
+	  $(EDITION) >/dev/null
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 linux:
 	cmake -S . -B $(LINUX_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTARVENIX_SANITIZE=ON \
-	  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >/dev/null
+	  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" $(EDITION) >/dev/null
 	cmake --build $(LINUX_DIR) -j $(JOBS)
 
 windows: windows-configure
@@ -55,7 +60,7 @@ windows-programs: windows-configure
 UPDATE_PUBLIC_KEY :=
 windows-configure:
 	cmake -S . -B $(WINDOWS_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release --no-warn-unused-cli \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(EDITION) \
 	  -DTARVENIX_UPDATE_PUBLIC_KEY=$(UPDATE_PUBLIC_KEY) >/dev/null
 
 wine-prefix:
@@ -70,9 +75,17 @@ test-windows: wine-prefix
 	  ctest --output-on-failure -j $(JOBS); status=$$?; \
 	  WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wineprefix wineserver -k 2>/dev/null; exit $$status
 
+# The whole native suite for a second year, in a cheap build (optimised, no sanitizers): no
+# test may depend on the default year.
+year-check: deps
+	cmake -S . -B $(YEAR_CHECK_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DTARVENIX_CONTEST_YEAR=$(OTHER_YEAR) >/dev/null
+	cmake --build $(YEAR_CHECK_DIR) -j $(JOBS)
+	cd $(YEAR_CHECK_DIR) && ctest --output-on-failure -j $(JOBS)
+
 fuzz: deps
 	cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVENIX_FUZZ=ON \
-	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 $(EDITION) >/dev/null
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
 	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 

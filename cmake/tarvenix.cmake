@@ -22,6 +22,8 @@ if(WIN32)
   set(ZLIB_LIBRARY ${CMAKE_FIND_ROOT_PATH}/lib/libz.a CACHE FILEPATH "" FORCE)
 endif()
 find_package(ZLIB REQUIRED)
+# Debian's Python, with openpyxl: the samples are made with it, the tests run it.
+find_program(TARVENIX_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 
 set(TARVENIX_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wno-missing-field-initializers)
 # Reproducible programs: no build folder in them (the source folder reads as "."), and no

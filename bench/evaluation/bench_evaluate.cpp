@@ -13,6 +13,7 @@
 #include "adif/reader.h"
 #include "evaluation/entity_table.h"
 #include "evaluation/qso_evaluation.h"
+#include "records/contest.h"
 
 using namespace tarvenix;
 
@@ -31,10 +32,10 @@ std::string record_text(int i) {
   char call[32];
   std::snprintf(call, sizeof call, "%c%d%c%c%c", 'A' + i % 26, i % 10, 'A' + (i / 7) % 26,
                 'A' + (i / 11) % 26, 'A' + (i / 13) % 26);
-  std::string date = "2024" + std::string(i % 12 < 9 ? "0" : "") + std::to_string(i % 12 + 1) +
-                     std::string(i % 28 < 9 ? "0" : "") + std::to_string(i % 28 + 1);
   const int problem = i % 50;
-  if (problem == 1) date = "20231231";
+  char date[32];
+  std::snprintf(date, sizeof date, "%04d%02d%02d", static_cast<int>(CONTEST_YEAR - (problem == 1)),
+                i % 12 + 1, i % 28 + 1);
   if (problem == 2) std::snprintf(call, sizeof call, "BAD%d", i % 10000);
   char text[512];
   std::snprintf(text, sizeof text,
@@ -42,7 +43,7 @@ std::string record_text(int i) {
                 "<MODE:%zu>%s<RST_SENT:3>599<RST_RCVD:3>599<DXCC:%zu>%d<CQZ:%zu>%d"
                 "<QSL_RCVD:1>%c<LOTW_QSL_RCVD:1>%c<OPERATOR:5>N0CAL<STATION_CALLSIGN:5>N0CAL"
                 "<EOR>\n",
-                std::strlen(call), call, date.c_str(), i % 24, i % 60, i % 60, std::strlen(band[0]),
+                std::strlen(call), call, date, i % 24, i % 60, i % 60, std::strlen(band[0]),
                 band[0], std::strlen(band[1]), band[1], std::strlen(kModes[i % 6]), kModes[i % 6],
                 std::to_string(entity.code).size(), entity.code,
                 std::to_string(problem == 3 ? 45 : 1 + i % 40).size(),
@@ -53,12 +54,13 @@ std::string record_text(int i) {
 struct Session {
   Session() {
     for (const EntityEntry& row : ENTITY_TABLE) entities.create(row.code)->code = row.code;
+    const std::string year = std::to_string(CONTEST_YEAR);
     for (int i = 0; i < 10000; ++i) {
       BadCallEntry entry;
       entry.callsign = "BAD" + std::to_string(i);
       entry.category = i % 2 ? 'B' : 'I';
-      entry.startOn = "2024-01-01";
-      entry.endOn = "2024-12-31";
+      entry.startOn = year + "-01-01";
+      entry.endOn = year + "-12-31";
       insert_bad_call(bad_calls, std::move(entry));
     }
     config.confirmed = 1;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "evaluation/entity_table.h"
+#include "records/contest.h"
 
 namespace tarvenix::bench {
 
@@ -146,7 +147,8 @@ std::string generated_qso(long index, LogFields fields) {
   std::string call = call_for(entity, draw);
   if (fault == Fault::maritime_mobile) call += "/MM";
   if (fault != Fault::no_call) record.field("CALL", call);
-  std::snprintf(text, sizeof text, "%04u%02u%02u", fault == Fault::wrong_year ? 2023u : 2024u,
+  std::snprintf(text, sizeof text, "%04d%02u%02u",
+                static_cast<int>(CONTEST_YEAR - (fault == Fault::wrong_year ? 1 : 0)),
                 1 + draw.below(12), 1 + draw.below(28));
   record.field("QSO_DATE", text);
   std::snprintf(text, sizeof text, "%02u%02u%02u", draw.below(24), draw.below(60), draw.below(60));

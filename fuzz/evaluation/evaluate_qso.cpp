@@ -9,6 +9,7 @@
 #include "adif/reader.h"
 #include "evaluation/entity_table.h"
 #include "evaluation/qso_evaluation.h"
+#include "records/contest.h"
 
 using namespace tarvenix;
 
@@ -24,8 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RunStats stats;
   RunLog log;
   BadCallList bad_calls;
+  const std::string year = std::to_string(CONTEST_YEAR);
   for (const auto& [call, category] : {std::pair{"K1BUST", 'B'}, {"K1INV", 'I'}, {"K1ODD", 'X'}})
-    insert_bad_call(bad_calls, {call, category, "2024-01-01", "2024-12-31", "fuzz"});
+    insert_bad_call(bad_calls, {call, category, year + "-01-01", year + "-12-31", "fuzz"});
 
   MemorySource source({reinterpret_cast<const char*>(data) + 1, size - 1});
   AdifReader reader(source, 64);

@@ -1,14 +1,17 @@
 #!/usr/bin/python3
-"""Writes the sample ADIF log: a few hundred QSOs of the contest year as several logging
+"""Writes the sample ADIF log: a few hundred QSOs of the given contest year as several logging
 programs export them (upper- and lower-case tags, CR LF and LF, data type indicators,
 values that span lines, several records on one line), with the mistakes the converter has
 to explain: wrong year, missing fields, bad bands and modes, busted calls, and QSOs of the
-six contest entities. Deterministic: the same file every time.
+six contest entities. Deterministic: the same QSOs for every year. The build writes the log
+of its own year into its samples/ folder.
 
-Usage: make_sample_log.py OUTPUT.adi
+Usage: make_sample_log.py YEAR OUTPUT.adi
 """
 import random
 import sys
+
+SEED = 2024  # a seed, not a year: every edition's sample holds the same QSOs
 
 # call prefix, DXCC code, CQ Zone
 STATIONS = [
@@ -50,7 +53,7 @@ def tag(name, value, lower=False, typed=False):
     return f"<{name}:{len(value.encode('latin-1'))}{indicator}>{value}"
 
 
-def make_qsos(rng):
+def make_qsos(rng, year):
     qsos = []
     serial = 0
     for _ in range(260):
@@ -64,7 +67,7 @@ def make_qsos(rng):
         month, day = rng.randint(1, 12), rng.randint(1, 28)
         confirmed = rng.random() < 0.45
         qsos.append([
-            ("CALL", prefix + suffix), ("QSO_DATE", f"2024{month:02d}{day:02d}"),
+            ("CALL", prefix + suffix), ("QSO_DATE", f"{year}{month:02d}{day:02d}"),
             ("TIME_ON", f"{rng.randint(0, 23):02d}{rng.randint(0, 59):02d}"), ("BAND", band),
             ("FREQ", f"{lower + (upper - lower) * place + rng.randint(0, 9) / 1000:.6f}"), ("MODE", mode),
             ("SUBMODE", submode), ("RST_SENT", "599" if mode == "CW" else "59"),
@@ -75,57 +78,59 @@ def make_qsos(rng):
     return qsos
 
 
-# QSOs that exercise one rule each, with a comment saying which.
-SPECIAL = [
-    [("CALL", "IT9ABC"), ("QSO_DATE", "20240512"), ("TIME_ON", "1012"), ("BAND", "20m"),
-     ("FREQ", "14.021"), ("MODE", "CW"), ("DXCC", 248), ("CQZ", 15), ("LOTW_QSL_RCVD", "Y")],
-    [("CALL", "IH9XYZ"), ("QSO_DATE", "20240613"), ("TIME_ON", "0840"), ("BAND", "15m"),
-     ("MODE", "SSB"), ("DXCC", 248), ("CQZ", 33)],
-    [("CALL", "IT9ABC/3"), ("QSO_DATE", "20240714"), ("TIME_ON", "1500"), ("BAND", "40m"),
-     ("MODE", "CW"), ("DXCC", 248), ("CQZ", 15)],
-    [("CALL", "4U1VIC"), ("QSO_DATE", "20240301"), ("TIME_ON", "0930"), ("BAND", "20m"),
-     ("MODE", "RTTY"), ("DXCC", 206), ("CQZ", 15), ("QSL_RCVD", "Y")],
-    [("CALL", "GM4XYZ"), ("QSO_DATE", "20240822"), ("TIME_ON", "2010"), ("BAND", "40m"),
-     ("MODE", "CW"), ("DXCC", 279), ("CQZ", 14), ("IOTA", "EU-012")],
-    [("CALL", "JW5X"), ("QSO_DATE", "20240704"), ("TIME_ON", "1111"), ("BAND", "30m"),
-     ("MODE", "FT8"), ("DXCC", 259), ("CQZ", 40), ("IOTA", "EU-027"), ("EQSL_QSL_RCVD", "Y")],
-    [("CALL", "TA1AB"), ("QSO_DATE", "20240405"), ("TIME_ON", "0615"), ("BAND", "20m"),
-     ("MODE", "SSB"), ("DXCC", 390), ("CQZ", 20)],
-    [("CALL", "K1ABC/MM"), ("QSO_DATE", "20240202"), ("TIME_ON", "1200"), ("BAND", "20m"),
-     ("MODE", "CW"), ("DXCC", 291), ("CQZ", 5)],
-    [("CALL", "DL9ZZZ"), ("QSO_DATE", "20231231"), ("TIME_ON", "2359"), ("BAND", "80m"),
-     ("MODE", "CW"), ("DXCC", 230), ("CQZ", 14)],
-    [("QSO_DATE", "20240303"), ("TIME_ON", "0303"), ("BAND", "20m"), ("MODE", "CW"),
-     ("DXCC", 230), ("CQZ", 14)],
-    [("CALL", "F6ABC"), ("TIME_ON", "0404"), ("BAND", "20m"), ("MODE", "CW"), ("DXCC", 227),
-     ("CQZ", 14)],
-    [("CALL", "G3XYZ"), ("QSO_DATE", "20240505"), ("TIME_OFF", "050530"), ("BAND", "17m"),
-     ("MODE", "CW"), ("DXCC", 223), ("CQZ", 14)],
-    [("CALL", "EA5XX"), ("QSO_DATE", "20240606"), ("BAND", "20m"), ("MODE", "CW"),
-     ("DXCC", 281), ("CQZ", 14)],
-    [("CALL", "ON5AA"), ("QSO_DATE", "20240707"), ("TIME_ON", "0707"), ("BAND", "20m"),
-     ("FREQ", "21.025"), ("MODE", "CW"), ("DXCC", 209), ("CQZ", 14)],
-    [("CALL", "PA0ZZ"), ("QSO_DATE", "20240808"), ("TIME_ON", "0808"), ("BAND", "11m"),
-     ("MODE", "SSB"), ("DXCC", 263), ("CQZ", 14)],
-    [("CALL", "OZ7AA"), ("QSO_DATE", "20240909"), ("TIME_ON", "0909"), ("MODE", "CW"),
-     ("DXCC", 221), ("CQZ", 18)],
-    [("CALL", "SM6AA"), ("QSO_DATE", "20241010"), ("TIME_ON", "1010"), ("BAND", "20m"),
-     ("MODE", "CW3"), ("DXCC", 284), ("CQZ", 18)],
-    [("CALL", "LA1AA"), ("QSO_DATE", "20241111"), ("TIME_ON", "1111"), ("BAND", "20m"),
-     ("MODE", "CW"), ("CQZ", 18)],
-    [("CALL", "OH1AA"), ("QSO_DATE", "20241212"), ("TIME_ON", "1212"), ("BAND", "20m"),
-     ("MODE", "CW"), ("DXCC", 224), ("CQZ", 41)],
-    [("CALL", "ES1AA"), ("QSO_DATE", "20240114"), ("TIME_ON", "1414"), ("BAND", "20m"),
-     ("MODE", "CW"), ("DXCC", 52)],
-    [("CALL", "W1BUST"), ("QSO_DATE", "20240615"), ("TIME_ON", "1515"), ("BAND", "20m"),
-     ("MODE", "CW"), ("DXCC", 291), ("CQZ", 5)],
-    [("CALL", "N0FAKE"), ("QSO_DATE", "20240916"), ("TIME_ON", "1616"), ("BAND", "40m"),
-     ("MODE", "SSB"), ("DXCC", 291), ("CQZ", 4)],
-    [("CALL", "K9QSL"), ("QSO_DATE", "20240417"), ("TIME_ON", "1717"), ("BAND", "20m"),
-     ("MODE", "CW"), ("DXCC", 291), ("CQZ", 4), ("QSL_RCVD", "I")],
-    [("CALL", "VE3ZON"), ("QSO_DATE", "20241018"), ("TIME_ON", "1818"), ("BAND", "40m"),
-     ("MODE", "CW"), ("DXCC", 1), ("CQZ", 5)],
-]
+def special_qsos(year):
+    """QSOs that exercise one rule each."""
+    this, last = str(year), str(year - 1)
+    return [
+        [("CALL", "IT9ABC"), ("QSO_DATE", this + "0512"), ("TIME_ON", "1012"), ("BAND", "20m"),
+         ("FREQ", "14.021"), ("MODE", "CW"), ("DXCC", 248), ("CQZ", 15), ("LOTW_QSL_RCVD", "Y")],
+        [("CALL", "IH9XYZ"), ("QSO_DATE", this + "0613"), ("TIME_ON", "0840"), ("BAND", "15m"),
+         ("MODE", "SSB"), ("DXCC", 248), ("CQZ", 33)],
+        [("CALL", "IT9ABC/3"), ("QSO_DATE", this + "0714"), ("TIME_ON", "1500"), ("BAND", "40m"),
+         ("MODE", "CW"), ("DXCC", 248), ("CQZ", 15)],
+        [("CALL", "4U1VIC"), ("QSO_DATE", this + "0301"), ("TIME_ON", "0930"), ("BAND", "20m"),
+         ("MODE", "RTTY"), ("DXCC", 206), ("CQZ", 15), ("QSL_RCVD", "Y")],
+        [("CALL", "GM4XYZ"), ("QSO_DATE", this + "0822"), ("TIME_ON", "2010"), ("BAND", "40m"),
+         ("MODE", "CW"), ("DXCC", 279), ("CQZ", 14), ("IOTA", "EU-012")],
+        [("CALL", "JW5X"), ("QSO_DATE", this + "0704"), ("TIME_ON", "1111"), ("BAND", "30m"),
+         ("MODE", "FT8"), ("DXCC", 259), ("CQZ", 40), ("IOTA", "EU-027"), ("EQSL_QSL_RCVD", "Y")],
+        [("CALL", "TA1AB"), ("QSO_DATE", this + "0405"), ("TIME_ON", "0615"), ("BAND", "20m"),
+         ("MODE", "SSB"), ("DXCC", 390), ("CQZ", 20)],
+        [("CALL", "K1ABC/MM"), ("QSO_DATE", this + "0202"), ("TIME_ON", "1200"), ("BAND", "20m"),
+         ("MODE", "CW"), ("DXCC", 291), ("CQZ", 5)],
+        [("CALL", "DL9ZZZ"), ("QSO_DATE", last + "1231"), ("TIME_ON", "2359"), ("BAND", "80m"),
+         ("MODE", "CW"), ("DXCC", 230), ("CQZ", 14)],
+        [("QSO_DATE", this + "0303"), ("TIME_ON", "0303"), ("BAND", "20m"), ("MODE", "CW"),
+         ("DXCC", 230), ("CQZ", 14)],
+        [("CALL", "F6ABC"), ("TIME_ON", "0404"), ("BAND", "20m"), ("MODE", "CW"), ("DXCC", 227),
+         ("CQZ", 14)],
+        [("CALL", "G3XYZ"), ("QSO_DATE", this + "0505"), ("TIME_OFF", "050530"), ("BAND", "17m"),
+         ("MODE", "CW"), ("DXCC", 223), ("CQZ", 14)],
+        [("CALL", "EA5XX"), ("QSO_DATE", this + "0606"), ("BAND", "20m"), ("MODE", "CW"),
+         ("DXCC", 281), ("CQZ", 14)],
+        [("CALL", "ON5AA"), ("QSO_DATE", this + "0707"), ("TIME_ON", "0707"), ("BAND", "20m"),
+         ("FREQ", "21.025"), ("MODE", "CW"), ("DXCC", 209), ("CQZ", 14)],
+        [("CALL", "PA0ZZ"), ("QSO_DATE", this + "0808"), ("TIME_ON", "0808"), ("BAND", "11m"),
+         ("MODE", "SSB"), ("DXCC", 263), ("CQZ", 14)],
+        [("CALL", "OZ7AA"), ("QSO_DATE", this + "0909"), ("TIME_ON", "0909"), ("MODE", "CW"),
+         ("DXCC", 221), ("CQZ", 18)],
+        [("CALL", "SM6AA"), ("QSO_DATE", this + "1010"), ("TIME_ON", "1010"), ("BAND", "20m"),
+         ("MODE", "CW3"), ("DXCC", 284), ("CQZ", 18)],
+        [("CALL", "LA1AA"), ("QSO_DATE", this + "1111"), ("TIME_ON", "1111"), ("BAND", "20m"),
+         ("MODE", "CW"), ("CQZ", 18)],
+        [("CALL", "OH1AA"), ("QSO_DATE", this + "1212"), ("TIME_ON", "1212"), ("BAND", "20m"),
+         ("MODE", "CW"), ("DXCC", 224), ("CQZ", 41)],
+        [("CALL", "ES1AA"), ("QSO_DATE", this + "0114"), ("TIME_ON", "1414"), ("BAND", "20m"),
+         ("MODE", "CW"), ("DXCC", 52)],
+        [("CALL", "W1BUST"), ("QSO_DATE", this + "0615"), ("TIME_ON", "1515"), ("BAND", "20m"),
+         ("MODE", "CW"), ("DXCC", 291), ("CQZ", 5)],
+        [("CALL", "N0FAKE"), ("QSO_DATE", this + "0916"), ("TIME_ON", "1616"), ("BAND", "40m"),
+         ("MODE", "SSB"), ("DXCC", 291), ("CQZ", 4)],
+        [("CALL", "K9QSL"), ("QSO_DATE", this + "0417"), ("TIME_ON", "1717"), ("BAND", "20m"),
+         ("MODE", "CW"), ("DXCC", 291), ("CQZ", 4), ("QSL_RCVD", "I")],
+        [("CALL", "VE3ZON"), ("QSO_DATE", this + "1018"), ("TIME_ON", "1818"), ("BAND", "40m"),
+         ("MODE", "CW"), ("DXCC", 1), ("CQZ", 5)],
+    ]
 
 
 def write_n1mm(out, qsos):
@@ -155,9 +160,9 @@ def write_packed(out, qsos):
     out.append("".join("".join(tag(n, v) for n, v in fields_of(q)) + "<EOR>" for q in qsos) + "\n")
 
 
-def main(path):
-    rng = random.Random(2024)
-    qsos = make_qsos(rng)
+def main(year, path):
+    rng = random.Random(SEED)
+    qsos = make_qsos(rng, year)
     out = ["DX Tarvenix sample log\r\n",
            " ".join([tag("ADIF_VER", "3.1.4"), tag("PROGRAMID", "SampleLog"),
                      tag("PROGRAMVERSION", "2.3.1"), "<EOH>\r\n"])]
@@ -165,12 +170,12 @@ def main(path):
     write_wsjtx(out, qsos[90:160])
     write_logger(out, qsos[160:230], rng)
     write_packed(out, qsos[230:])
-    write_n1mm(out, SPECIAL)
+    write_n1mm(out, special_qsos(year))
     with open(path, "w", newline="", encoding="latin-1") as f:
         f.write("".join(out))
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 3 or not sys.argv[1].isdigit():
         sys.exit(__doc__)
-    main(sys.argv[1])
+    main(int(sys.argv[1]), sys.argv[2])

@@ -9,6 +9,7 @@
 #include "cli/options.h"
 #include "cli/system_info.h"
 #include "countryfile/country_file_read.h"
+#include "records/contest.h"
 #include "records/paths.h"
 #include "records/text_compare.h"
 #include "scoresheet/country_file_fetch.h"
@@ -108,8 +109,8 @@ int main(int argc, char** argv) {
     return exit_converted;
   }
   if (options.version) {
-    std::printf("tarvenix-convert %s (commit %s, %s)\n", TARVENIX_VERSION, TARVENIX_COMMIT,
-                TARVENIX_BUILD_DAY);
+    std::printf("tarvenix-convert %s for DX Tarvenix %d (commit %s, %s)\n", TARVENIX_VERSION,
+                static_cast<int>(CONTEST_YEAR), TARVENIX_COMMIT, TARVENIX_BUILD_DAY);
     return exit_converted;
   }
   if (options.update_country_file) return update_country_file_now(options);

@@ -5,6 +5,7 @@
 
 #include "build_info.h"
 #include "cli/options.h"
+#include "records/contest.h"
 
 using namespace tarvenix;
 
@@ -66,6 +67,7 @@ The downloaded bad\-call list, kept in the folder of
 .IR OUT.xlsx .
 )";
 
+// The examples, the first one's output named after the contest year (%d).
 const char* const examples_section = R"(.SH EXAMPLES
 Convert a log, downloading the bad\-call list:
 .PP
@@ -73,7 +75,7 @@ Convert a log, downloading the bad\-call list:
 .nf
 tarvenix\-convert \-\-adif mylog.adi \e
     \-\-scoresheet "Scoresheet v1.0.xlsx" \e
-    \-\-output W1AW\-2024.xlsx \-\-call W1AW
+    \-\-output W1AW\-%d.xlsx \-\-call W1AW
 .fi
 .RE
 .PP
@@ -123,14 +125,17 @@ void print_exit_statuses() {
 }  // namespace
 
 int main() {
-  std::printf(".TH TARVENIX\\-CONVERT 1 %s \"tarvenix %s\" \"User Commands\"\n", TARVENIX_BUILD_DAY,
-              TARVENIX_VERSION);
+  const int year = CONTEST_YEAR;
+  std::printf(".TH TARVENIX\\-CONVERT 1 %s \"tarvenix %s for DX Tarvenix %d\" \"User Commands\"\n",
+              TARVENIX_BUILD_DAY, TARVENIX_VERSION, year);
   std::puts(".SH NAME\ntarvenix\\-convert \\- convert an ADIF log into the DX Tarvenix Scoresheet");
   print_synopsis();
-  std::printf(".SH DESCRIPTION\n%s\n", roff(cli_description).c_str());
+  std::printf(
+      ".SH DESCRIPTION\n%s\n.PP\nThis edition is for DX Tarvenix %d: only QSOs of %d count.\n",
+      roff(cli_description).c_str(), year, year);
   print_options();
   print_exit_statuses();
   std::fputs(files_section, stdout);
-  std::fputs(examples_section, stdout);
+  std::printf(examples_section, year);
   return 0;
 }

@@ -3,10 +3,12 @@
 
 #include <cstdint>
 
+#include "edition.h"
+
 namespace tarvenix {
 
-// The only year whose QSOs count; also shown in the window title, every message box caption
-// and the Scoresheet.
-inline constexpr int32_t CONTEST_YEAR = 2024;
+// The only year whose QSOs count, the build's TARVENIX_CONTEST_YEAR; also shown in the window
+// title, every message box caption, the Scoresheet and the results page.
+inline constexpr int32_t CONTEST_YEAR = TARVENIX_CONTEST_YEAR;
 
 }  // namespace tarvenix

@@ -9,6 +9,7 @@
 
 #include "badcalls/bad_call_fetch.h"
 #include "net/test_support.h"
+#include "records/contest.h"
 #include "support/log_capture.h"
 
 using namespace tarvenix;
@@ -59,11 +60,11 @@ constexpr FetchLimits short_limits{std::chrono::seconds(1), std::chrono::seconds
 TEST_CASE("a JSON list from the server is loaded and kept beside the output") {
   FetchRun run;
   run.leave_previous_copy();
-  BadCallList list = run.fetch("resources");  // the bundled sample of four entries
+  BadCallList list = run.fetch("resources");  // the edition's sample of four entries
   CHECK(list.size() == 4);
-  CHECK(find_bad_call(list, "W1BUST", "2024-06-01") != nullptr);
+  CHECK(find_bad_call(list, "W1BUST", std::to_string(CONTEST_YEAR) + "-06-01") != nullptr);
   CHECK(find_bad_call(list, "OLD1", "2024-06-01") == nullptr);
-  CHECK(read_file(run.local) == read_file(TARVENIX_SOURCE_DIR "/samples/all-bad-calls.json"));
+  CHECK(read_file(run.local) == read_file(TARVENIX_SAMPLES_DIR "/all-bad-calls.json"));
   CHECK(run.capture.text() == "Read 4 bad callsigns from " + run.local + "\n" + separator);
   CHECK(run.errors.shown.empty());
   CHECK(count_files(run.folder.path) == 1);  // no download left behind

@@ -3,8 +3,9 @@
 openpyxl, the run log is compared line by line, and the results page is parsed as HTML.
 
 Usage: test_convert.py CONVERTER SOURCE_DIR [EMULATOR]
-(EMULATOR runs a Windows build of the converter, e.g. scripts/wine-run.) The country file's
-refresh is tested when run through tests/net/http_test_server.py.
+(EMULATOR runs a Windows build of the converter, e.g. scripts/wine-run.) CTest gives the
+build's contest year and samples folder in TARVENIX_CONTEST_YEAR and TARVENIX_SAMPLES_DIR.
+The country file's refresh is tested when run through tests/net/http_test_server.py.
 """
 import datetime
 import os
@@ -21,8 +22,9 @@ from openpyxl import Workbook, load_workbook
 
 CONVERTER, SOURCE_DIR = sys.argv[1], sys.argv[2]
 EMULATOR = sys.argv[3:4]
-TEMPLATE = os.path.join(SOURCE_DIR, "samples", "Scoresheet v1.0.xlsx")
-BAD_CALLS = os.path.join(SOURCE_DIR, "samples", "all-bad-calls.json")
+YEAR, SAMPLES = os.environ["TARVENIX_CONTEST_YEAR"], os.environ["TARVENIX_SAMPLES_DIR"]
+TEMPLATE = os.path.join(SAMPLES, "Scoresheet v1.0.xlsx")
+BAD_CALLS = os.path.join(SAMPLES, "all-bad-calls.json")
 COUNTRY_FILE = "/usr/share/hamradio-files/cty.csv"
 SEPARATOR = "=" * 40
 DAY, CALL = 4, 9  # openpyxl columns D and I
@@ -36,7 +38,7 @@ def adif(*records):
         "".join(f"<{k}:{len(v)}>{v}" for k, v in r.items()) + "<EOR>\n" for r in records)
 
 
-def qso(call="K1AA", date="20240301", time="1200", band="20m", mode="CW", dxcc="291", cqz="5", **more):
+def qso(call="K1AA", date=f"{YEAR}0301", time="1200", band="20m", mode="CW", dxcc="291", cqz="5", **more):
     record = dict(CALL=call, QSO_DATE=date, TIME_ON=time, BAND=band, MODE=mode, DXCC=dxcc, CQZ=cqz)
     return {k: v for k, v in {**record, **more}.items() if v is not None}
 
@@ -100,33 +102,33 @@ class EveryRule(ConvertTestCase):
     """A hand-made log that meets every check of the evaluation once."""
 
     RECORDS = [
-        {"QSO_DATE": "20240301", "TIME_ON": "1200", "BAND": "20m", "MODE": "CW"},
-        qso("W1BUST", "20240615"),
-        qso("N0FAKE", "20240916"),
+        {"QSO_DATE": f"{YEAR}0301", "TIME_ON": "1200", "BAND": "20m", "MODE": "CW"},
+        qso("W1BUST", f"{YEAR}0615"),
+        qso("N0FAKE", f"{YEAR}0916"),
         qso("K1ABC", date=None),
-        qso("K1ABC", "20231231"),
-        qso("K1ABC", "20240102", time=None),
-        qso("G3XYZ", "20240505", time=None, TIME_OFF="123456", dxcc="223", cqz="14"),
-        qso("K1ABC/MM", "20240202"),
-        qso("K9QSL", "20240417", QSL_RCVD="I", LOTW_QSL_RCVD="Y"),
-        qso("!K1ABC", "20240418"),
-        qso("K1ABD", "20240419", band=None),
-        qso("K1ABE", "20240420", band=None, FREQ="13.999"),
-        qso("K1ABF", "20240421", band="11m"),
-        qso("K1ABG", "20240422", band="20M", FREQ="7.074"),
-        qso("K1ABH", "20240423", mode=None),
-        qso("K1ABI", "20240424", mode="cw"),
-        qso("K1ABJ", "20240425", dxcc=None),
-        qso("K1ABK", "20240426", dxcc="999"),
-        qso("K1ABL", "20240427", dxcc="-5"),
-        qso("K1ABM", "20240428", dxcc="23"),
-        qso("DL1AB", "20240429", dxcc="230", cqz=None),
-        qso("F5AB", "20240430", dxcc="227", cqz="41"),
-        qso("IT9ABC", "20240512", time="093015", dxcc="248", cqz="15"),
-        qso("IT9ABC/3", "20240714", dxcc="248", cqz="15"),
-        qso("K1AA", "20240303", time="0005", mode="SSB", cqz="5"),
-        qso("VE3ZON", "20241018", band="40m", dxcc="1", cqz="5"),
-        qso("W2XX", "20241019", dxcc="291", cqz="5"),
+        qso("K1ABC", f"{int(YEAR) - 1}1231"),
+        qso("K1ABC", f"{YEAR}0102", time=None),
+        qso("G3XYZ", f"{YEAR}0505", time=None, TIME_OFF="123456", dxcc="223", cqz="14"),
+        qso("K1ABC/MM", f"{YEAR}0202"),
+        qso("K9QSL", f"{YEAR}0417", QSL_RCVD="I", LOTW_QSL_RCVD="Y"),
+        qso("!K1ABC", f"{YEAR}0418"),
+        qso("K1ABD", f"{YEAR}0419", band=None),
+        qso("K1ABE", f"{YEAR}0420", band=None, FREQ="13.999"),
+        qso("K1ABF", f"{YEAR}0421", band="11m"),
+        qso("K1ABG", f"{YEAR}0422", band="20M", FREQ="7.074"),
+        qso("K1ABH", f"{YEAR}0423", mode=None),
+        qso("K1ABI", f"{YEAR}0424", mode="cw"),
+        qso("K1ABJ", f"{YEAR}0425", dxcc=None),
+        qso("K1ABK", f"{YEAR}0426", dxcc="999"),
+        qso("K1ABL", f"{YEAR}0427", dxcc="-5"),
+        qso("K1ABM", f"{YEAR}0428", dxcc="23"),
+        qso("DL1AB", f"{YEAR}0429", dxcc="230", cqz=None),
+        qso("F5AB", f"{YEAR}0430", dxcc="227", cqz="41"),
+        qso("IT9ABC", f"{YEAR}0512", time="093015", dxcc="248", cqz="15"),
+        qso("IT9ABC/3", f"{YEAR}0714", dxcc="248", cqz="15"),
+        qso("K1AA", f"{YEAR}0303", time="0005", mode="SSB", cqz="5"),
+        qso("VE3ZON", f"{YEAR}1018", band="40m", dxcc="1", cqz="5"),
+        qso("W2XX", f"{YEAR}1019", dxcc="291", cqz="5"),
     ]
 
     def test_every_rejection_is_logged_and_only_the_credits_are_written(self):
@@ -136,14 +138,14 @@ class EveryRule(ConvertTestCase):
         head = [
             f"Read 4 bad callsigns from {BAD_CALLS}", SEPARATOR, *HEADER,
             "WARN:\tQSO #    1 has no callsign",
-            "WARN:\tQSO #    2 with W1BUST on 2024-06-15 is a busted callsign (busted copy of W1BOST)",
-            "WARN:\tQSO #    3 with N0FAKE on 2024-09-16 is an invalid callsign",
+            f"WARN:\tQSO #    2 with W1BUST on {YEAR}-06-15 is a busted callsign (busted copy of W1BOST)",
+            f"WARN:\tQSO #    3 with N0FAKE on {YEAR}-09-16 is an invalid callsign",
         ]
         # QSOs 4 to 22 are one warning each: their texts are pinned by tests/evaluation, their
         # number by the counters below
         tail = [
-            "INFO:\tQSO #   23 with IT9ABC on 2024-05-12 is Sicily",
-            "WARN:\tIT9ABC/3 on 2024-07-14 is not Sicily",
+            f"INFO:\tQSO #   23 with IT9ABC on {YEAR}-05-12 is Sicily",
+            f"WARN:\tIT9ABC/3 on {YEAR}-07-14 is not Sicily",
             "WAZ:\t[5] Replaced K1AA with VE3ZON because Zone is more likely to be correct",
             SEPARATOR,
             "   27 QSO(s) were read from the ADIF file.",
@@ -175,7 +177,7 @@ class EveryRule(ConvertTestCase):
         }
         filled.update({351 + zone: filled[rows[prefix]] for zone, prefix in ((14, "G"), (15, "IT9"), (5, "VE"))})
         want = {(r, DAY + i): v for r, values in filled.items() for i, v in enumerate(values)}
-        want.update({(2, 5): 2024, (2, 7): "W1AW"})
+        want.update({(2, 5): int(YEAR), (2, 7): "W1AW"})
         for row in range(1, template.max_row + 1):
             for column in range(1, 10):
                 got, was = sheet.cell(row=row, column=column), template.cell(row=row, column=column)
@@ -191,14 +193,14 @@ class CountryFile(ConvertTestCase):
     --no-country-file leaves them out)."""
 
     RECORDS = [
-        qso("W1AW", "20240301", dxcc=None, cqz=None),
-        qso("KH6/W1AW", "20240302", dxcc=None, cqz=None),
-        qso("DL1ABC", "20240303", dxcc="230", cqz=None),
-        qso("VP2E/K1ZZ", "20240304", dxcc="", cqz=""),
-        qso("QQ1ABC", "20240305", dxcc=None, cqz=None),
-        qso("K1AB/AM", "20240306", dxcc=None, cqz=None),
-        qso("IT9XYZ", "20240307", dxcc=None, cqz=None),
-        qso("JA1XYZ", "20240308", dxcc=None, cqz="26"),  # the log's zone, not the file's 25
+        qso("W1AW", f"{YEAR}0301", dxcc=None, cqz=None),
+        qso("KH6/W1AW", f"{YEAR}0302", dxcc=None, cqz=None),
+        qso("DL1ABC", f"{YEAR}0303", dxcc="230", cqz=None),
+        qso("VP2E/K1ZZ", f"{YEAR}0304", dxcc="", cqz=""),
+        qso("QQ1ABC", f"{YEAR}0305", dxcc=None, cqz=None),
+        qso("K1AB/AM", f"{YEAR}0306", dxcc=None, cqz=None),
+        qso("IT9XYZ", f"{YEAR}0307", dxcc=None, cqz=None),
+        qso("JA1XYZ", f"{YEAR}0308", dxcc=None, cqz="26"),  # the log's zone, not the file's 25
     ]
 
     def test_the_country_file_credits_what_the_log_lacks(self):
@@ -206,14 +208,14 @@ class CountryFile(ConvertTestCase):
         self.assertRegex(log_lines(self.path("out.xlsx"))[5],
                          r"^INFO:\tCountry file .*cty\.csv, version \d{8}, \d{3} entities$")
         self.assertEqual(lines, HEADER + [
-            "WARN:\tQSO #    5 with QQ1ABC on 2024-03-05 does not have a DXCC Entity Code",
-            "WARN:\tQSO #    6 with K1AB/AM on 2024-03-06 does not have a DXCC Entity Code",
-            "INFO:\tQSO #    7 with IT9XYZ on 2024-03-07 is Sicily",
-            *(f"INFO:\t{call} on 2024-03-0{day}: DXCC {dxcc} from the country file" for call, day, dxcc in [
+            f"WARN:\tQSO #    5 with QQ1ABC on {YEAR}-03-05 does not have a DXCC Entity Code",
+            f"WARN:\tQSO #    6 with K1AB/AM on {YEAR}-03-06 does not have a DXCC Entity Code",
+            f"INFO:\tQSO #    7 with IT9XYZ on {YEAR}-03-07 is Sicily",
+            *(f"INFO:\t{call} on {YEAR}-03-0{day}: DXCC {dxcc} from the country file" for call, day, dxcc in [
                 ("VP2E/K1ZZ", 4, "12 (Anguilla)"), ("KH6/W1AW", 2, "110 (Hawaii)"),
                 ("W1AW", 1, "291 (United States of America)"), ("JA1XYZ", 8, "339 (Japan)"),
                 ("IT9XYZ", 7, "904 (Sicily)")]),
-            *(f"INFO:\t{call} on 2024-03-0{day}: CQ Zone {zone} from the country file" for call, day, zone in [
+            *(f"INFO:\t{call} on {YEAR}-03-0{day}: CQ Zone {zone} from the country file" for call, day, zone in [
                 ("W1AW", 1, 5), ("VP2E/K1ZZ", 4, 8), ("DL1ABC", 3, 14), ("IT9XYZ", 7, 15),
                 ("KH6/W1AW", 2, 31)]),
             SEPARATOR,
@@ -294,8 +296,8 @@ class Selections(ConvertTestCase):
 
     def test_band_and_mode_options_reach_the_evaluation(self):
         for option, value, qso_line, what in [
-                ("--band", "40M", "    2 with DL1BB on 2024-03-01 20m", "Band"),
-                ("--mode", "Phone", "    3 with F5AA on 2024-03-01 FT8", "Mode")]:
+                ("--band", "40M", f"    2 with DL1BB on {YEAR}-03-01 20m", "Band"),
+                ("--mode", "Phone", f"    3 with F5AA on {YEAR}-03-01 FT8", "Mode")]:
             _, lines, _ = self.convert(*self.RECORDS, args=("--offline", option, value))
             self.assertIn(f"WARN:\tQSO #{qso_line} is not for the selected {what}", lines)
             self.assertIn(f"    3 QSO(s) were not for the selected {what}.", lines)
@@ -332,7 +334,7 @@ class ExitStatus(ConvertTestCase):
         os.mkdir(path("dir.xlsx"))  # a folder in the output's place
         for name, text in ((csv, "prefix,name\n"), (broken, "prefix,name\n"), ("log.adi", adif(qso())),
                            ("none.adi", "no records here\n"),
-                           ("cut.adi", adif(qso()) + "<CALL:4>K2BB<QSO_DATE:8>20240301\n")):
+                           ("cut.adi", adif(qso()) + f"<CALL:4>K2BB<QSO_DATE:8>{YEAR}0301\n")):
             write(path(name), text)
         invalid = "\n\ndoes not appear to be a valid DX Tarvenix scoresheet!"
         # arguments, exit status, text on stderr (on stdout for 0, where it starts), whether
@@ -344,7 +346,7 @@ class ExitStatus(ConvertTestCase):
             (["--no-such-option"], 2, "tarvenix-convert: unknown option: --no-such-option\n", None, None),
             (["--band", "11M"], 2, "tarvenix-convert: unknown band: 11M\n", None, None),
             (["--help"], 0, "usage: tarvenix-convert --adif LOG", None, None),
-            (["--version"], 0, "tarvenix-convert 1.0 (commit ", None, None),
+            (["--version"], 0, f"tarvenix-convert 1.0 for DX Tarvenix {YEAR} (commit ", None, None),
             (args(extra=())[:-2] + ["--call", "K1"], 2, "K1 is not a valid callsign!", False, None),
             (args(template=path("template.xlsx")), 2, "template.xlsx" + invalid, False, None),
             (args()[:5] + [TEMPLATE, "--call", "W1AW"], 2, "The Scoresheet and Output file can not be the same!", None, None),
@@ -383,7 +385,7 @@ class ExitStatus(ConvertTestCase):
 
 class Samples(ConvertTestCase):
     def test_the_bundled_samples_convert(self):
-        shutil.copy(os.path.join(SOURCE_DIR, "samples", "sample.adi"), self.path("log.adi"))
+        shutil.copy(os.path.join(SAMPLES, "sample.adi"), self.path("log.adi"))
         run, lines, _ = self.convert(args=("--bad-calls", BAD_CALLS, "--country-file", COUNTRY_FILE))
         self.assertRegex(run.stdout, r"Wrote +\d+  countries to out.xlsx")
         self.assertIn("INFO:\tSampleLog ver. 2.3.1", lines)
@@ -444,11 +446,11 @@ class PageParser(HTMLParser):
 class ResultsPage(ConvertTestCase):
     def test_page_shows_the_credits_and_the_counters_as_text(self):
         hostile = b'K1<b>&"\xff'  # markup, a quote and a byte that is no UTF-8
-        records = [qso("K1AA", QSL_RCVD="Y"), qso("X", "20230101"), qso("F5A", band="11m"),
+        records = [qso("K1AA", QSL_RCVD="Y"), qso("X", f"{int(YEAR) - 1}0101"), qso("F5A", band="11m"),
                    qso("F5B", band="11m")]
-        write(self.path("log.adi"), adif(*records).encode() + b"<CALL:%d>%s<QSO_DATE:8>20240505"
+        write(self.path("log.adi"), adif(*records).encode() + b"<CALL:%d>%s<QSO_DATE:8>%s0505"
               b"<TIME_ON:4>0101<BAND:3>40m<MODE:3>SSB<DXCC:3>230<CQZ:2>14<EOR>\n"
-              % (len(hostile), hostile))
+              % (len(hostile), hostile, YEAR.encode()))
         run, _, _ = self.convert()
         page = self.path("out.html")
         self.assertIn("Results page: " + page, run.stdout.splitlines())
@@ -457,8 +459,8 @@ class ResultsPage(ConvertTestCase):
             parser.feed(f.read())
         zones = [c for c in parser.cells if c[1].startswith("Zone ")]
         self.assertEqual(len(zones), 40)
-        self.assertEqual(zones[4], ("confirmed", "Zone 5 Confirmed K1AA 2024-03-01 20M "))
-        self.assertEqual(zones[13], ("worked", 'Zone 14 Unconfirmed K1<b>&"\ufffd 2024-05-05 40M '))
+        self.assertEqual(zones[4], ("confirmed", f"Zone 5 Confirmed K1AA {YEAR}-03-01 20M "))
+        self.assertEqual(zones[13], ("worked", f'Zone 14 Unconfirmed K1<b>&"\ufffd {YEAR}-05-05 40M '))
         self.assertEqual(zones[1], ("missing", "Zone 2 Missing "))
         self.assertEqual(parser.chart, ["QSO(s) had a bad Band", "2", "QSO(s) were for the wrong Year", "1"])
         text = "".join(parser.text)

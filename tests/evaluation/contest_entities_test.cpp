@@ -8,6 +8,7 @@
 
 #include "evaluation/contest_entities.h"
 #include "evaluation/field_numbers.h"
+#include "records/contest.h"
 #include "support/log_capture.h"
 #include "support/qso_builder.h"
 
@@ -17,6 +18,9 @@ using tarvenix::testing::make_record;
 
 namespace {
 
+// The day of the QSOs, as the evaluation hands it to the rules.
+const std::string day = std::to_string(CONTEST_YEAR) + "-03-15";
+
 // The code returned, then the lines written and the counts of notes and warnings.
 std::string move(std::string_view call, std::string_view dxcc, std::string_view iota = {}) {
   QsoRecord record = make_record({{"CALL", call}, {"DXCC", dxcc}});
@@ -24,8 +28,7 @@ std::string move(std::string_view call, std::string_view dxcc, std::string_view 
   RunStats stats;
   stats.qsos_read = 12;
   LogCapture capture;
-  const int32_t code =
-      special_entity_code(record, leading_int(dxcc), "2024-03-15", stats, capture.log);
+  const int32_t code = special_entity_code(record, leading_int(dxcc), day, stats, capture.log);
   return std::to_string(code) + " " + capture.text() + "n" + std::to_string(capture.log.notes) +
          " w" + std::to_string(capture.log.warnings);
 }
@@ -77,13 +80,13 @@ TEST_CASE("the moves of Austria, Italy, Svalbard, Scotland and Turkey, in their 
       CHECK(move(call, g.dxcc, g.iota) ==
             std::to_string(g.code) + " " +
                 (g.code < 901 ? "n0 w0"
-                              : "INFO:\tQSO #   12 with " + std::string(call) +
-                                    " on 2024-03-15 is " + names.at(g.code) + "\nn1 w0"));
+                              : "INFO:\tQSO #   12 with " + std::string(call) + " on " + day +
+                                    " is " + names.at(g.code) + "\nn1 w0"));
     }
   }
   for (const char* iota : {"", "EU-025"}) {  // a portable Sicilian call is not moved by IOTA
     CHECK(move("IT9ABC/3", "248", iota) ==
-          "248 WARN:\tIT9ABC/3 on 2024-03-15 is not Sicily\nn0 w1");
+          "248 WARN:\tIT9ABC/3 on " + day + " is not Sicily\nn0 w1");
   }
   CHECK(move(std::string(1 << 20, '/') + "1", "390").starts_with("906 "));  // in one pass
 }

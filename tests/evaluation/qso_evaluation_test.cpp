@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "evaluation/qso_evaluation.h"
+#include "records/contest.h"
 #include "support/log_capture.h"
 #include "support/qso_builder.h"
 
@@ -17,6 +18,9 @@ namespace {
 
 // A field given this value is left out of the QSO.
 const std::string dropped = "<drop>";
+// The standard QSO's day of the contest year, as QSO_DATE and as the run log writes it.
+const std::string year = std::to_string(CONTEST_YEAR);
+const std::string qso_day = year + "0315", on_day = " on " + year + "-03-15";
 using Fields = std::vector<std::pair<std::string, std::string>>;
 
 // One run's records, with the entities of the tests on the "Scoresheet".
@@ -27,16 +31,17 @@ struct Run {
       r->code = code;
       r->row = 5 + code % 300;
     }
-    insert_bad_call(bad_calls, {"K1BUST", 'B', "2024-01-01", "2024-12-31", "copied wrong"});
-    insert_bad_call(bad_calls, {"K1INV", 'I', "2024-01-01", "2024-12-31", std::nullopt});
-    insert_bad_call(bad_calls, {"K1ODD", 'X', "2024-01-01", "2024-12-31", "why"});
+    const std::string first = year + "-01-01", last = year + "-12-31";
+    insert_bad_call(bad_calls, {"K1BUST", 'B', first, last, "copied wrong"});
+    insert_bad_call(bad_calls, {"K1INV", 'I', first, last, std::nullopt});
+    insert_bad_call(bad_calls, {"K1ODD", 'X', first, last, "why"});
   }
 
   // Evaluates the next QSO: the standard QSO with `changes` applied. Returns the lines it wrote.
   std::string evaluate(const Fields& changes = {}) {
     std::map<std::string, std::string> fields = {
-        {"CALL", "K1ABC"}, {"QSO_DATE", "20240315"}, {"TIME_ON", "0930"}, {"BAND", "20m"},
-        {"MODE", "CW"},    {"DXCC", "291"},          {"CQZ", "5"}};
+        {"CALL", "K1ABC"}, {"QSO_DATE", qso_day}, {"TIME_ON", "0930"}, {"BAND", "20m"},
+        {"MODE", "CW"},    {"DXCC", "291"},       {"CQZ", "5"}};
     for (const auto& [name, value] : changes) fields[name] = value;
     QsoRecord record;
     for (const auto& [name, value] : fields)
@@ -87,19 +92,20 @@ struct Run {
 
 TEST_CASE("each rejection writes its line and raises its counter") {
   using R = RunStats;
-  // line: after "WARN:\tQSO #    1"; '@' stands for " with K1ABC on 2024-03-15"
+  // line: after "WARN:\tQSO #    1"; '@' stands for " with K1ABC" and the day
   // counter: null when the rejection has none of its own
+  const std::string last_year = std::to_string(CONTEST_YEAR - 1);
   // clang-format off
-  struct Row { const char* field; const std::string& value; const char* line; int32_t RunStats::*counter; };
+  struct Row { const char* field; std::string value; std::string line; int32_t RunStats::*counter; };
   const Row rows[] = {
       {"CALL", dropped, " has no callsign\n", &R::no_callsign},
       {"CALL", "", " has no callsign\n", &R::no_callsign},
       {"QSO_DATE", dropped, " with K1ABC has no QSO Date\n", &R::no_date},
-      {"QSO_DATE", "20231231", " with K1ABC on 2023-12-31 is not for this year\n", &R::wrong_year},
+      {"QSO_DATE", last_year + "1231", " with K1ABC on " + last_year + "-12-31 is not for this year\n", &R::wrong_year},
       {"TIME_ON", dropped, "@ has no QSO Time\n", &R::no_time},
-      {"CALL", "K1ABC/MM", " with K1ABC/MM on 2024-03-15 is Maritime Mobile\n", &R::maritime_mobile},
+      {"CALL", "K1ABC/MM", " with K1ABC/MM" + on_day + " is Maritime Mobile\n", &R::maritime_mobile},
       {"QSL_RCVD", "Ignore", "@ has QSL_RCVD = Ignore\n", &R::invalid_calls},
-      {"CALL", "!K1ABC", " with !K1ABC on 2024-03-15 has '!' as the first letter of the callsign.\n", &R::invalid_calls},
+      {"CALL", "!K1ABC", " with !K1ABC" + on_day + " has '!' as the first letter of the callsign.\n", &R::invalid_calls},
       // band and mode rejections carry the rules' reasons
       {"BAND", dropped, "@ does not have either BAND or FREQ\n", &R::no_band_or_frequency},
       {"MODE", "cw", "@ has an invalid Mode (cw)\n", &R::bad_mode},
@@ -117,16 +123,16 @@ TEST_CASE("each rejection writes its line and raises its counter") {
       {"CQZ", "41", "@ has an invalid CQ Zone (41)\n", &R::bad_cq_zone},
       {"CQZ", "x", "@ has an invalid CQ Zone (0)\n", &R::bad_cq_zone},  // the zone read
       // the bad-call list, by category
-      {"CALL", "K1BUST", " with K1BUST on 2024-03-15 is a busted callsign (copied wrong)\n", &R::busted_calls},
-      {"CALL", "K1INV", " with K1INV on 2024-03-15 is an invalid callsign\n", &R::invalid_calls},
-      {"CALL", "K1ODD", " with K1ODD on 2024-03-15 is in the bad-call list (why)\n", nullptr},
+      {"CALL", "K1BUST", " with K1BUST" + on_day + " is a busted callsign (copied wrong)\n", &R::busted_calls},
+      {"CALL", "K1INV", " with K1INV" + on_day + " is an invalid callsign\n", &R::invalid_calls},
+      {"CALL", "K1ODD", " with K1ODD" + on_day + " is in the bad-call list (why)\n", nullptr},
   };
   // clang-format on
   for (const Row& row : rows) {
     Run run;
     std::string line = std::string("WARN:\tQSO #    1") + row.line;
     if (const size_t at = line.find('@'); at != std::string::npos)
-      line.replace(at, 1, " with K1ABC on 2024-03-15");
+      line.replace(at, 1, " with K1ABC" + on_day);
     CAPTURE(line);
     // QSL_RCVD beginning with I rejects, even with a LoTW confirmation
     CHECK(run.evaluate({{row.field, row.value}, {"LOTW_QSL_RCVD", "Y"}}) == line);
@@ -154,7 +160,7 @@ TEST_CASE("credits, moves and replacements: the lines of each QSO and the run's 
   // clang-format on
   const std::string mb = "IT9" + std::string(1 << 20, 'A'), mb16 = mb.substr(0, 16);
   const std::string long_call = "K1ABCDEFGHIJKLMNOPQ/MM2";
-  const std::string on = " on 2024-03-15 ";
+  const std::string on = on_day + " ";
   // box: the Confirmed box
   // clang-format off
   const struct { const char* what; int box; std::vector<Step> steps; std::string state; } cases[] = {

@@ -18,7 +18,8 @@ segment picks the answer; the rest of the path is ignored, so a test can put any
                       "unsigned" (404), "random" (random bytes), "foreign" (by another key),
                       "truncated" (good, but the program is cut short), "page" (a good
                       signature of an HTML page served in its place)
-  /resources/...      200 with the bundled sample bad-call list (samples/all-bad-calls.json)
+  /resources/...      200 with the edition's sample bad-call list (all-bad-calls.json in
+                      the folder TARVENIX_SAMPLES_DIR names)
   /cty/AGE/...        200, a country file of 300 one-line entities, its version AGE days old
   /cutcty/AGE/...     the same, cut off in the middle of a line
   anything else       404
@@ -44,7 +45,6 @@ import time
 import traceback
 
 DATED = [("Last-Modified", "Tue, 01 Oct 2024 12:00:00 GMT")]
-SAMPLE_BAD_CALLS = pathlib.Path(__file__).resolve().parents[2] / "samples" / "all-bad-calls.json"
 HTML_PAGE = b"<!DOCTYPE html><html><body><p>Please sign in to use this network.</p></body></html>"
 NEW_BUILD = b"\0TARVENIX NEW BUILD\0"
 SCRATCH = tempfile.TemporaryDirectory()  # removed when the server ends
@@ -110,7 +110,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, program_answer(argument, self.path.endswith(".sig")),
                         [("Last-Modified", "Fri, 01 Jan 2100 00:00:00 GMT")])
         elif kind == "resources":
-            self.answer(200, SAMPLE_BAD_CALLS.read_bytes())
+            samples = pathlib.Path(os.environ["TARVENIX_SAMPLES_DIR"])
+            self.answer(200, (samples / "all-bad-calls.json").read_bytes())
         elif kind in ("cty", "cutcty"):
             text = country_file(size)
             self.answer(200, text if kind == "cty" else text[:text.rindex(b";", 0, len(text) // 2)])

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "records/contest.h"
 #include "records/output_lock.h"
 #include "records/sink.h"
 #include "scoresheet/run.h"
@@ -22,10 +23,10 @@ using testing::read_file;
 
 namespace {
 
-constexpr const char* one_qso =
-    "<EOH>\n"
-    "<CALL:5>CE3XS <QSO_DATE:8>20241225 <TIME_ON:4>0740 <BAND:3>30m <FREQ:9>10.122000 "
-    "<MODE:4>RTTY <DXCC:3>112 <CQZ:2>12 <QSL_RCVD:1>Y <EOR>\n";
+const std::string year = std::to_string(CONTEST_YEAR);
+const std::string one_qso = "<EOH>\n<CALL:5>CE3XS <QSO_DATE:8>" + year +
+                            "1225 <TIME_ON:4>0740 <BAND:3>30m <FREQ:9>10.122000 "
+                            "<MODE:4>RTTY <DXCC:3>112 <CQZ:2>12 <QSL_RCVD:1>Y <EOR>\n";
 
 // A folder with the log and the previous run's workbook and log, to be kept by a run that fails.
 struct RunFolder {
@@ -75,7 +76,7 @@ struct RunFolder {
 
 // A run that stops before filling saves nothing: pinned by the end-to-end exit statuses.
 TEST_CASE_FIXTURE(RunFolder, "a run with error lines in its log saves the workbook and fails") {
-  write_log(std::string(one_qso) + "<CALL:4>W9XY <QSO_DATE:8>20240101");  // no <EOR>
+  write_log(one_qso + "<CALL:4>W9XY <QSO_DATE:8>" + year + "0101");  // no <EOR>
   CHECK(run() == -1);
   CHECK(saved);
   CHECK(read_file(paths.output_path).starts_with("PK"));

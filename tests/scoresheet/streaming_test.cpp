@@ -12,6 +12,7 @@
 #include <new>
 #include <string>
 
+#include "records/contest.h"
 #include "scoresheet/run.h"
 #include "support/log_capture.h"
 
@@ -55,6 +56,7 @@ void* operator new(size_t size, const std::nothrow_t&) noexcept {
 
 namespace {
 
+using tarvenix::CONTEST_YEAR;
 using tarvenix::testing::temp_file_path;
 
 // A log of `qsos` records: most of them accepted, every tenth rejected, so that the run
@@ -65,11 +67,11 @@ void write_log(const std::filesystem::path& path, int qsos) {
   std::fputs("Streaming test log\n<PROGRAMID:4>TEST<EOH>\n", file);
   for (int i = 0; i < qsos; ++i) {
     std::fprintf(file,
-                 "<CALL:7>K%06d <QSO_DATE:8>%s <TIME_ON:4>%04d <BAND:3>20m <FREQ:6>14.025 "
+                 "<CALL:7>K%06d <QSO_DATE:8>%d0401 <TIME_ON:4>%04d <BAND:3>20m <FREQ:6>14.025 "
                  "<MODE:2>CW <DXCC:3>291 <CQZ:1>%d <QSL_RCVD:1>%c <COMMENT:12>tnx fer QSO "
                  "<EOR>\n",
-                 i, i % 10 == 0 ? "20230401" : "20240401", i % 2400, 3 + i % 3,
-                 i % 7 == 0 ? 'Y' : 'N');
+                 i, static_cast<int>(i % 10 == 0 ? CONTEST_YEAR - 1 : CONTEST_YEAR), i % 2400,
+                 3 + i % 3, i % 7 == 0 ? 'Y' : 'N');
   }
   std::fclose(file);
 }

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "records/contest.h"
 #include "records/sink.h"
 #include "scoresheet/workbook.h"
 #include "support/log_capture.h"
@@ -69,7 +70,7 @@ const struct {
   const char* text;  // null: the number is written
 } filled[] = {
     // clang-format off
-    {1, 4, 2024, nullptr}, {1, 6, 0, "K1&<A>"},
+    {1, 4, CONTEST_YEAR, nullptr}, {1, 6, 0, "K1&<A>"},
     {5, 3, 3, nullptr}, {5, 4, 3, nullptr}, {5, 5, 5, nullptr}, {5, 6, 20, nullptr}, {5, 7, 0, "Phone"}, {5, 8, 0, "GM/S0ABC"},
     {6, 3, 3, nullptr}, {6, 4, 3, nullptr}, {6, 5, 5, nullptr}, {6, 6, 20, nullptr}, {6, 7, 0, "Phone"}, {6, 8, 0, "GM/S0ABC"},
     {5, 9, 99, nullptr},   // J6 held the formula D6+E6

@@ -16,7 +16,8 @@ inline constexpr size_t web_page_limit = 47;    // the contest's and the author'
 // A string resource of the running program, cut to `max_length` characters.
 std::string load_string(int id, size_t max_length = 255);
 
-// MessageBoxA with the caption "ADIF to DX Tarvenix 2024"; returns the button pressed.
+// MessageBoxA with the caption "ADIF to DX Tarvenix" and the contest year; returns the button
+// pressed.
 int show_message(HWND owner, const std::string& text, UINT type);
 
 // A failure told in a box of its own, captioned `caption`, with the error icon. No window

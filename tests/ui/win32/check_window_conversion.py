@@ -14,6 +14,7 @@ import sys
 from openpyxl import load_workbook
 
 DAY, CALL = 4, 9  # openpyxl columns D and I
+YEAR = int(os.environ["TARVENIX_CONTEST_YEAR"])  # the build's, set by CTest
 
 
 def main():
@@ -24,7 +25,7 @@ def main():
         counted = sum(int(n) for n in counts.read().split())
     rows = range(3, original.max_row + 1)
     filled = [r for r in rows if original.cell(r, DAY).value is None and sheet.cell(r, DAY).value]
-    problems = [f"{cell} is {sheet[cell].value!r}" for cell, value in (("E2", 2024), ("G2", "W1AW"))
+    problems = [f"{cell} is {sheet[cell].value!r}" for cell, value in (("E2", YEAR), ("G2", "W1AW"))
                 if sheet[cell].value != value]
     problems += [f"row {r} has a date but no call" for r in filled if not sheet.cell(r, CALL).value]
     problems += [f"cell {r},{c} changed" for r in rows for c in range(1, DAY)

@@ -20,12 +20,13 @@ using namespace tarvenix::testing;
 namespace {
 
 const std::string exit_question = "Are you sure you want to exit?";
+const std::string caption = "ADIF to DX Tarvenix " + std::to_string(CONTEST_YEAR);
 
 // The next message box, under the program's caption, closed by `button`; its text.
 std::string answer(ProgramRun& run, int button, DWORD timeout_ms = 10000) {
   const auto box = run.wait_dialog(timeout_ms);
   REQUIRE_MESSAGE(box.has_value(), "no message box");
-  CHECK(box->caption == "ADIF to DX Tarvenix 2024");
+  CHECK(box->caption == caption);
   CHECK(press(box->handle, button));
   return box->text;
 }
@@ -57,7 +58,7 @@ std::string test_server_program(const std::string& route,
 // A call sign, the bundled samples chosen in the file dialogs, and W1AW.xlsx as the output.
 void fill_in_conversion(ProgramRun& run) {
   for (const std::string name : {"sample.adi", "Scoresheet v1.0.xlsx"})
-    run.copy_in(windows_path(TARVENIX_SOURCE_DIR "/samples/" + name), name);
+    run.copy_in(windows_path(TARVENIX_SAMPLES_DIR "/" + name), name);
   run.open();
   set_text(run.control(IDC_CALLSIGN), "");  // the box shows "(SELECT OR NEW)"; typed into its edit
   HWND edit = FindWindowExA(run.control(IDC_CALLSIGN), nullptr, "Edit", nullptr);
@@ -97,8 +98,7 @@ TEST_SUITE("startup") {
                   "SOFTWARE\\WOW6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\X86");
     ProgramRun run("runtime");
     run.open();
-    CHECK(text_of(run.window) ==
-          "ADIF to DX Tarvenix " + std::to_string(CONTEST_YEAR) + " - Version 1.0");
+    CHECK(text_of(run.window) == caption + " - Version 1.0");
     CHECK(run.boxes() == 0);
     exit_program(run);
   }
