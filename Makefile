@@ -31,8 +31,11 @@ deps:
 	@scripts/install-deps
 
 # The Windows zip, the Debian package, the Linux archive and their sums, made the same byte
-# for byte from the same commit.
-dist: deps release windows-programs
+# for byte from the same commit. The Windows programs are built with the public half of the
+# key in TARVENIX_SIGNING_KEY and signed with it (scripts/make-dist).
+dist: deps
+	key=$$(scripts/make-dist --public-key $(WINDOWS_DIR)) && \
+	  $(MAKE) --no-print-directory release windows-programs UPDATE_PUBLIC_KEY="$$key"
 	scripts/make-dist $(RELEASE_DIR) $(WINDOWS_DIR) $(DIST_DIR)
 
 # Configuring every time is cheap and takes the commit's name and date into the programs.
@@ -53,9 +56,12 @@ windows: windows-configure
 windows-programs: windows-configure
 	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target tarvenix tarvenix-convert
 
+# The program's update key: the build's throwaway one unless `make dist` names a key.
+UPDATE_PUBLIC_KEY :=
 windows-configure:
 	cmake -S . -B $(WINDOWS_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release --no-warn-unused-cli \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(EDITION) >/dev/null
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(EDITION) \
+	  -DTARVENIX_UPDATE_PUBLIC_KEY=$(UPDATE_PUBLIC_KEY) >/dev/null
 
 wine-prefix:
 	@scripts/wine-prefix $(WINDOWS_DIR)/wineprefix

@@ -1,6 +1,8 @@
-// The newer-version check, the download of the new program, and the restart marker.
+// The newer-version check, the download of the new program and its signature, and the
+// restart marker.
 #include "net/program_update.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include "net/http_date.h"
 #include "net/internet_error.h"
 #include "records/byte_order.h"
+#include "records/file_read.h"
 
 namespace tarvenix {
 namespace {
@@ -61,6 +64,31 @@ WebUrl program_file_url(const WebEndpoints& endpoints) {
   return WebUrl{endpoints.authorHost, endpoints.updatePath};
 }
 
+std::span<const uint8_t> bytes_of(const std::string& text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+enum class SignatureAnswer { found, missing, failed };
+
+// The signature served beside the program file, into `signature`. A 404 (or any answer but
+// 200) is a program without one; a failed request has been told.
+SignatureAnswer fetch_signature(const Network& network, const WebEndpoints& endpoints,
+                                std::string& signature) {
+  // A signature is as long as its key (384 bytes for RSA-3072): more is not one.
+  constexpr int64_t signature_limit = 4096;
+  FetchLimits limits = network.limits;
+  limits.body_bytes = std::min(limits.body_bytes, signature_limit);
+  WebUrl url = program_file_url(endpoints);
+  url.path += ".sig";
+  StringSink body;
+  const FetchResult result = network.fetch(url, endpoints.useHttps, limits, &body);
+  network.tell_failure(result);
+  if (result.failed()) return SignatureAnswer::failed;
+  if (result.status != http_ok) return SignatureAnswer::missing;
+  signature = body.bytes();
+  return SignatureAnswer::found;
+}
+
 bool is_hex_digit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
@@ -104,15 +132,29 @@ UpdateCheck newer_version_available(const Network& network, const std::string& p
   return check;
 }
 
-std::optional<std::string> download_update(const Network& network, const std::string& program_dir,
-                                           const WebEndpoints& endpoints) {
+DownloadedUpdate download_update(const Network& network, const std::string& program_dir,
+                                 const WebEndpoints& endpoints, const SignatureCheck& verifies) {
+  DownloadedUpdate update;
+  std::string signature;
+  const SignatureAnswer answer = fetch_signature(network, endpoints, signature);
+  update.not_signed = answer == SignatureAnswer::missing;
+  if (answer != SignatureAnswer::found) return update;
   const auto update_file = create_temporary_file(program_dir, "dxt");
-  if (!update_file) return std::nullopt;
-  FileFetch fetch = fetch_file(network, program_file_url(endpoints), endpoints.useHttps,
-                               *update_file, is_windows_executable);
-  if (fetch.outcome == FetchOutcome::replaced) return update_file;
-  std::remove(update_file->c_str());
-  return std::nullopt;
+  if (!update_file) return update;
+  const auto signed_image = [&](const std::string& path) {
+    const FileContents image = read_file(path, size_t(network.limits.body_bytes));
+    if (!image.ok) return false;
+    update.not_signed = !verifies(bytes_of(image.bytes), bytes_of(signature));
+    return !update.not_signed && is_windows_executable(path);
+  };
+  const FileFetch fetch = fetch_file(network, program_file_url(endpoints), endpoints.useHttps,
+                                     *update_file, signed_image);
+  if (fetch.outcome == FetchOutcome::replaced) {
+    update.file = update_file;
+  } else {
+    std::remove(update_file->c_str());
+  }
+  return update;
 }
 
 bool is_windows_executable(const std::string& path) {

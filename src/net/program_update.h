@@ -9,7 +9,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,12 +34,23 @@ struct UpdateCheck {
 UpdateCheck newer_version_available(const Network& network, const std::string& program_path,
                                     const WebEndpoints& endpoints);
 
-// Downloads the program file from the author's server into a new temporary file "dxt*.tmp"
-// in `program_dir` and returns its path. Accepted only when the server answered 200, the
-// body arrived whole and it is a Windows executable image; otherwise the temporary file is
-// deleted and the result is empty.
-std::optional<std::string> download_update(const Network& network, const std::string& program_dir,
-                                           const WebEndpoints& endpoints);
+// Whether an image carries the author's signature: the program hands in the system's check
+// with the key built into it (update_signature.h), tests a fake.
+using SignatureCheck =
+    std::function<bool(std::span<const uint8_t> image, std::span<const uint8_t> signature)>;
+
+// What download_update brought.
+struct DownloadedUpdate {
+  std::optional<std::string> file;  // the new program, checked; nothing when refused or failed
+  bool not_signed = false;          // refused: no signature beside it, or one that does not verify
+};
+
+// Downloads the program file's signature ("PATH.sig"), then the program file itself from the
+// author's server into a new temporary file "dxt*.tmp" in `program_dir`. Kept only when both
+// answers were 200 and arrived whole, `verifies` accepts the image with the signature, and it
+// is a Windows executable image; otherwise nothing is left behind.
+DownloadedUpdate download_update(const Network& network, const std::string& program_dir,
+                                 const WebEndpoints& endpoints, const SignatureCheck& verifies);
 
 // True when the file begins with an "MZ" header whose e_lfanew points at a "PE\0\0"
 // signature followed by a whole file header.
@@ -77,6 +90,8 @@ std::string update_move_failure_text(int code, std::string_view own_path,
 inline constexpr const char* update_available_question =
     "A new version of the program is available!\nDo you want to install it?";
 inline constexpr const char* update_download_failed_text = "The download failed!";
+inline constexpr const char* update_not_signed_text =
+    "The downloaded update is not signed by the author and was not installed.";
 inline constexpr const char* update_restart_text =
     "The program will now exit and run the new version.";
 inline constexpr const char* update_latest_text =

@@ -12,8 +12,12 @@ segment picks the answer; the rest of the path is ignored, so a test can put any
   /status/CODE/...    that status with a small HTML page
   /html/...           200 with a captive portal's HTML page
   /redirect/REST      302 to /REST
-  /program/...        200, the file named by TARVENIX_TEST_PROGRAM_FILE with a marker
-                      appended (a newer build), Last-Modified in 2100
+  /program/SIG/...    200, the file named by TARVENIX_TEST_PROGRAM_FILE with a marker
+                      appended (a newer build), Last-Modified in 2100; at .../NAME.sig its
+                      signature as SIG picks: "good" (by the key in TARVENIX_TEST_SIGNING_KEY),
+                      "unsigned" (404), "random" (random bytes), "foreign" (by another key),
+                      "truncated" (good, but the program is cut short), "page" (a good
+                      signature of an HTML page served in its place)
   /resources/...      200 with the edition's sample bad-call list (all-bad-calls.json in
                       the folder TARVENIX_SAMPLES_DIR names)
   /cty/AGE/...        200, a country file of 300 one-line entities, its version AGE days old
@@ -35,12 +39,37 @@ import pathlib
 import socket
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import traceback
 
 DATED = [("Last-Modified", "Tue, 01 Oct 2024 12:00:00 GMT")]
 HTML_PAGE = b"<!DOCTYPE html><html><body><p>Please sign in to use this network.</p></body></html>"
+NEW_BUILD = b"\0TARVENIX NEW BUILD\0"
+SCRATCH = tempfile.TemporaryDirectory()  # removed when the server ends
+
+
+def foreign_key():
+    """A key other than the program's, made on first use."""
+    key = SCRATCH.name + "/foreign-key.pem"
+    if not os.path.exists(key):
+        subprocess.run(["openssl", "genpkey", "-algorithm", "RSA", "-pkeyopt",
+                        "rsa_keygen_bits:3072", "-out", key], capture_output=True, check=True)
+    return key
+
+
+def program_answer(kind, signature_wanted):
+    """The body of /program/KIND/...: the newer build, or its signature."""
+    program = pathlib.Path(os.environ["TARVENIX_TEST_PROGRAM_FILE"]).read_bytes() + NEW_BUILD
+    signed = HTML_PAGE if kind == "page" else program
+    if not signature_wanted:
+        return program[:len(program) // 2] if kind == "truncated" else signed
+    if kind == "random":
+        return os.urandom(384)
+    key = foreign_key() if kind == "foreign" else os.environ["TARVENIX_TEST_SIGNING_KEY"]
+    return subprocess.run(["openssl", "dgst", "-sha256", "-sign", key], input=signed,
+                          capture_output=True, check=True).stdout
 
 
 def pattern(size):
@@ -75,9 +104,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(size, b"<html><body><h1>Error %d</h1></body></html>" % size)
         elif kind == "html":
             self.answer(200, HTML_PAGE)
+        elif kind == "program" and argument == "unsigned" and self.path.endswith(".sig"):
+            self.answer(404, b"<html><body>Not Found</body></html>")
         elif kind == "program":
-            program = pathlib.Path(os.environ["TARVENIX_TEST_PROGRAM_FILE"]).read_bytes()
-            self.answer(200, program + b"\0TARVENIX NEW BUILD\0",
+            self.answer(200, program_answer(argument, self.path.endswith(".sig")),
                         [("Last-Modified", "Fri, 01 Jan 2100 00:00:00 GMT")])
         elif kind == "resources":
             samples = pathlib.Path(os.environ["TARVENIX_SAMPLES_DIR"])

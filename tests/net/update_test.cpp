@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "net/file_fetch.h"
@@ -39,13 +40,23 @@ struct UpdateTest {
     write_file(program, "old program");
   }
 
-  Network network(const FetchResult& answer, const std::string& body = {}) const {
+  // The program file's signature ("PATH.sig") is answered with `signature_answer`, its body
+  // `signature`; fake_verifier takes "good" for a good one.
+  Network network(const FetchResult& answer, const std::string& body = {},
+                  const FetchResult& signature_answer = {.status = 200},
+                  const std::string& signature = "good") const {
     Network fake = errors.network;
-    fake.fetch = [=](const WebUrl&, bool, const FetchLimits&, Sink* sink) {
-      if (sink && answer.status == 200) sink->write(body.data(), body.size());
-      return answer;
+    fake.fetch = [=](const WebUrl& url, bool, const FetchLimits&, Sink* sink) {
+      const bool of_signature = url.path.ends_with(".sig");
+      const FetchResult& given = of_signature ? signature_answer : answer;
+      const std::string& bytes = of_signature ? signature : body;
+      if (sink && given.status == 200) sink->write(bytes.data(), bytes.size());
+      return given;
     };
     return fake;
+  }
+  static bool fake_verifier(std::span<const uint8_t>, std::span<const uint8_t> signature) {
+    return std::string(signature.begin(), signature.end()) == "good";
   }
 
   // Everything told, one "caption: text" after the other; "Internet error" goes unsaid.
@@ -105,29 +116,40 @@ TEST_CASE_FIXTURE(UpdateTest, "only a 200 answer with a full date is compared, a
 }
 
 // The download path of the bad-call list too (its refusals are tested there): only a whole,
-// synced body is kept.
+// synced body with a good signature is kept.
 TEST_CASE_FIXTURE(UpdateTest, "a new program is downloaded beside the old one, or nothing is") {
+  const FetchResult ok = answer(200, "OK"), not_found = answer(404, "Not Found");
+  const std::string no_session_text = "HttpSendRequestInternetOpen failed, error = 12004|";
   struct Case {
     FetchResult answer;
     std::string body;
+    FetchResult signature_answer;
+    std::string signature;
     size_t failing_write;  // of the download's file; 0 for none
-    std::string told;      // up to the download's path
+    bool not_signed;
+    std::string told;  // up to the download's path
   } cases[] = {
-      {answer(200, "OK"), image, 0, ""},
-      {no_session, image, 0, "HttpSendRequestInternetOpen failed, error = 12004|"},
-      {answer(200, "OK"), image, 1, "WriteFile: ERROR: Unable to write to file \""},  // a full disc
+      {ok, image, ok, "good", 0, false, ""},
+      {ok, image, not_found, "", 0, true, ""},
+      {ok, image, ok, "forged", 0, true, ""},
+      {ok, "<html></html>", ok, "good", 0, false, ""},  // signed, but not a program
+      {ok, image, no_session, "", 0, false, no_session_text},
+      {no_session, image, ok, "good", 0, false, no_session_text},
+      {ok, image, ok, "good", 1, false, "WriteFile: ERROR: Unable to write to file \""},  // full
   };
   for (const Case& c : cases) {
     CAPTURE(c.told);
     errors.shown.clear();
     fail_file_writes_after(c.failing_write);
-    const auto update = download_update(network(c.answer, c.body), program_dir, endpoints);
+    const auto update = download_update(network(c.answer, c.body, c.signature_answer, c.signature),
+                                        program_dir, endpoints, fake_verifier);
     fail_file_writes_after(0);
     const bool kept = &c == &cases[0];
-    REQUIRE(update.has_value() == kept);
+    REQUIRE(update.file.has_value() == kept);
+    CHECK(update.not_signed == c.not_signed);
     CHECK(count_files(program_dir) == (kept ? 2u : 1u));
-    if (kept) CHECK(read_file(*update) == image);
-    if (kept) std::filesystem::remove(*update);
+    if (kept) CHECK(read_file(*update.file) == image);
+    if (kept) std::filesystem::remove(*update.file);
     CHECK(told().substr(0, told().find(program_dir)) == c.told);
   }
   // A download that cannot even be created is told under its own caption.

@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 
 #include "badcalls/bad_call_fetch.h"
 #include "build_info.h"
 #include "net/program_update.h"
+#include "net/update_signature.h"
 #include "records/format_text.h"
 #include "records/paths.h"
 #include "scoresheet/country_file_fetch.h"
@@ -20,6 +22,7 @@
 #include "ui/win32/field_checks.h"
 #include "ui/win32/file_dialogs.h"
 #include "ui/win32/message_box.h"
+#include "ui/win32/program_endpoints.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/update_process.h"
 
@@ -138,12 +141,18 @@ void update_program(App& app) {
     return;
   }
   if (tell(app, update_available_question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  const auto update_file = download_update(boxed_network(), app.paths.program_dir, app.endpoints);
-  if (!update_file) {
-    tell(app, update_download_failed_text, MB_ICONHAND);
+  const auto signed_by_author = [](std::span<const uint8_t> image,
+                                   std::span<const uint8_t> signature) {
+    return signature_verifies(image, signature, update_public_key());
+  };
+  const DownloadedUpdate update =
+      download_update(boxed_network(), app.paths.program_dir, app.endpoints, signed_by_author);
+  if (!update.file) {
+    tell(app, update.not_signed ? update_not_signed_text : update_download_failed_text,
+         MB_ICONHAND);
     return;
   }
-  app.paths.update_file = *update_file;
+  app.paths.update_file = *update.file;
   tell(app, update_restart_text, MB_ICONASTERISK);
   save_config(app);  // as Exit does
   if (!restart_into_update(app.paths)) {

@@ -2,10 +2,12 @@
 // end-to-end tests name their servers in TARVENIX_TEST_CONTEST_URL ("http://127.0.0.1:PORT"),
 // TARVENIX_TEST_UPDATE_URL (server and update path) and TARVENIX_TEST_COUNTRY_FILE_URL (the
 // country file's address). Only loopback servers are taken;
-// anything else leaves a server that cannot be reached, never the configured ones.
+// anything else leaves a server that cannot be reached, never the configured ones. Updates
+// are signed with the build's throwaway key.
 #include <cstdlib>
 
 #include "ui/win32/program_endpoints.h"
+#include "update_keys.h"
 
 namespace tarvenix {
 namespace {
@@ -37,6 +39,10 @@ WebEndpoints program_web_endpoints() {
   const auto country_file = loopback_url("TARVENIX_TEST_COUNTRY_FILE_URL");
   endpoints.country_file_url = country_file.value_or(WebUrl{unreachable_server(), "cty.csv"});
   return endpoints;
+}
+
+std::span<const uint8_t> update_public_key() {
+  return loopback_update_key;
 }
 
 }  // namespace tarvenix

@@ -16,14 +16,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app->pending_update = wait_for_replaced_program();
   claim_single_instance(*app);
   init_application(*app, instance);
-  switch (create_main_window(*app)) {
-    case WindowStart::created:
-      break;
-    case WindowStart::failed:
-      return -1;
-    case WindowStart::runtime_missing:
-      return 1;
-  }
+  if (!create_main_window(*app)) return -1;
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     // Tab and Shift+Tab move between the window's controls.

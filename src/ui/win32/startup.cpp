@@ -2,11 +2,9 @@
 #include "ui/win32/startup.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "records/contest.h"
 #include "records/format_text.h"
-#include "ui/runtime_check.h"
 #include "ui/win32/actions.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/message_box.h"
@@ -42,34 +40,24 @@ bool running_on_64_bit_windows() {
 #endif
 }
 
-std::optional<DWORD> registry_dword(const char* key, const char* value) {
+// The Visual C++ runtime's version, for the run log only: the program carries its own runtime
+// and runs without the package. The x86 package registers in the 32-bit view of the registry.
+int32_t runtime_value(const char* value) {
+  const char* key = running_on_64_bit_windows()
+                        ? "SOFTWARE\\WOW6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\X86"
+                        : "SOFTWARE\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\X86";
   DWORD data = 0;
   DWORD size = sizeof data;
   if (RegGetValueA(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_DWORD, nullptr, &data, &size) !=
       ERROR_SUCCESS)
-    return std::nullopt;
-  return data;
+    return 0;
+  return static_cast<int32_t>(data);
 }
 
-// The x86 runtime is registered in the 32-bit view of the registry.
-RuntimeValues read_runtime_values() {
-  const char* key = running_on_64_bit_windows() ? runtime_key_64 : runtime_key_32;
-  RuntimeValues values;
-  values.installed = registry_dword(key, "Installed");
-  const auto as_signed = [](std::optional<DWORD> v) -> std::optional<int32_t> {
-    if (!v) return std::nullopt;
-    return static_cast<int32_t>(*v);
-  };
-  values.major = as_signed(registry_dword(key, "Major"));
-  values.minor = as_signed(registry_dword(key, "Minor"));
-  values.build = as_signed(registry_dword(key, "Bld"));
-  return values;
-}
-
-void keep_runtime_values(SystemInfo& system, const RuntimeValues& values) {
-  system.runtime_major = values.major.value_or(0);
-  system.runtime_minor = values.minor.value_or(0);
-  system.runtime_build = values.build.value_or(0);
+void read_runtime_version(SystemInfo& system) {
+  system.runtime_major = runtime_value("Major");
+  system.runtime_minor = runtime_value("Minor");
+  system.runtime_build = runtime_value("Bld");
 }
 
 // Windows XP (5.1) cannot speak current HTTPS.
@@ -89,11 +77,6 @@ void read_windows_version(App& app) {
   app.system.os_build = version.dwBuildNumber;
   app.system.os_product_type = version.wProductType;
   if (version.dwMajorVersion == 5 && version.dwMinorVersion == 1) app.endpoints.useHttps = false;
-}
-
-void send_to_installation_page() {
-  const std::string page = load_string(IDS_AUTHOR_PAGE, web_page_limit) + "#Install";
-  ShellExecuteA(nullptr, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
@@ -118,22 +101,16 @@ void init_application(App& app, HINSTANCE instance) {
   app.endpoints = program_web_endpoints();
 }
 
-WindowStart create_main_window(App& app) {
+bool create_main_window(App& app) {
   INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&common);
-  if (!register_main_window_class(app)) return WindowStart::failed;
+  if (!register_main_window_class(app)) return false;
   read_windows_version(app);
-  const RuntimeValues runtime = read_runtime_values();
-  keep_runtime_values(app.system, runtime);
-  if (const auto problem = runtime_problem(runtime)) {
-    show_message(nullptr, runtime_problem_message(*problem), MB_ICONHAND);
-    send_to_installation_page();
-    return WindowStart::runtime_missing;
-  }
-  if (!open_main_window(app)) return WindowStart::failed;
+  read_runtime_version(app.system);
+  if (!open_main_window(app)) return false;
   ShowWindow(app.main_window, SW_SHOW);
   UpdateWindow(app.main_window);
-  return WindowStart::created;
+  return true;
 }
 
 void confirm_exit(App& app) {

@@ -1,5 +1,5 @@
-// Start-up and exit: the single-instance mutex, the run-long records, the runtime check,
-// the main window, and the confirmed exit.
+// Start-up and exit: the single-instance mutex, the run-long records, the main window, and
+// the confirmed exit.
 #pragma once
 
 #include <windows.h>
@@ -17,12 +17,8 @@ void claim_single_instance(App& app);
 // Keeps the instance, splits the program path, stamps the record and forms the title.
 void init_application(App& app, HINSTANCE instance);
 
-enum class WindowStart {
-  created,          // the window exists
-  failed,           // class registration or window creation failed: exit code -1
-  runtime_missing,  // the operator was told and sent to the installation page: exit code 1
-};
-WindowStart create_main_window(App& app);
+// Registers the class and opens the main window; false when either fails (exit code -1).
+bool create_main_window(App& app);
 
 // Saves the record, then asks whether to exit; Yes quits.
 void confirm_exit(App& app);

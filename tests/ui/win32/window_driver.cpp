@@ -15,9 +15,6 @@
 namespace tarvenix::testing {
 namespace {
 
-constexpr const char* runtime_key =
-    "SOFTWARE\\WOW6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\X86";
-
 void prepare_prefix() {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -103,15 +100,6 @@ void end_process(HANDLE process) {
   CloseHandle(process);
 }
 
-void set_runtime_key(bool present, DWORD build) {
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, runtime_key);
-  if (!present) return;
-  const std::pair<const char*, DWORD> values[] = {
-      {"Installed", 1}, {"Major", 14}, {"Minor", 40}, {"Bld", build}};
-  for (const auto& [name, value] : values)
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, runtime_key, name, REG_DWORD, &value, sizeof value);
-}
-
 ProgramRun::ProgramRun(const std::string& name, const std::string& program)
     : folder_(windows_path(TARVENIX_WINDOWS_BUILD_DIR "/e2e/" + name)) {
   std::error_code ignored;  // a file still in use is overwritten below
@@ -187,6 +175,5 @@ int main(int argc, char** argv) {
     return log && (std::ofstream(log, std::ios::app | std::ios::binary) << argv[2] << "\n") ? 0 : 1;
   }
   tarvenix::testing::prepare_prefix();
-  tarvenix::testing::set_runtime_key(true);
   return doctest::Context(argc, argv).run();
 }

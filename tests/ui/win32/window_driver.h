@@ -40,8 +40,6 @@ HWND wait_window(DWORD timeout_ms, const std::string& class_prefix, DWORD proces
                  const std::string& caption = "");
 void end_process(HANDLE process);  // and closes the handle
 
-void set_runtime_key(bool present, DWORD build = 33810);  // the runtime check's registry key
-
 struct Dialog {
   HWND handle = nullptr;
   std::string caption, text;  // a message box's text: its longest static control

@@ -1,12 +1,15 @@
-// tarvenix.exe seen from outside: start-up, single instance, the runtime check, a layout
+// tarvenix.exe seen from outside: start-up, single instance, no runtime needed, a layout
 // smoke test, a stored configuration, a failed check's message and Exit; on the loopback
 // build beside the test server (tests/net/http_test_server.py), a conversion through the
-// file dialogs, the Internet error box, and the self-update. The entry rules themselves are
-// pinned in tests/ui, the network answers and texts in tests/net.
+// file dialogs, the Internet error box, and the self-update with its signature check. The entry
+// rules themselves are pinned in tests/ui, the network answers and texts in tests/net.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <iterator>
 #include <tuple>
 
+#include "net/program_update.h"
 #include "records/contest.h"
 #include "ui/config_file.h"
 #include "window_driver.h"
@@ -90,34 +93,14 @@ TEST_SUITE("startup") {
     exit_program(first);
   }
 
-  TEST_CASE("the runtime check: missing, one build too old, the first build new enough") {
-    const struct {
-      bool present;
-      DWORD build;
-      const char* problem;  // nullptr: the window opens, titled with the year and version
-    } cases[] = {{false, 0, "is not installed"}, {true, 24122, "needs updating"}, {true, 24123}};
-    for (const auto& c : cases) {
-      CAPTURE(c.build);
-      set_runtime_key(c.present, c.build);
-      ProgramRun run("runtime");
-      if (c.problem == nullptr) {
-        run.open();
-        CHECK(text_of(run.window) == caption + " - Version 1.0");
-        CHECK(run.boxes() == 0);
-        exit_program(run);
-      } else {
-        run.start();
-        CHECK(answer(run, IDOK) == std::string("Microsoft Visual C++ Library ") + c.problem +
-                                       ".\n\nClick OK, then review the installation "
-                                       "instructions when the web page opens.");
-        CHECK(run.wait_exit() == 1u);
-        // The recorder runs on its own after the program has asked for the page.
-        CHECK(wait_until(10000, [&] {
-          return run.read_file("urls.txt") == "https://software.dxtarvenix.org/#Install\n";
-        }));
-      }
-    }
-    set_runtime_key(true);
+  TEST_CASE("the program starts where no Visual C++ runtime is registered") {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE,
+                  "SOFTWARE\\WOW6432Node\\Microsoft\\VisualStudio\\14.0\\VC\\Runtimes\\X86");
+    ProgramRun run("runtime");
+    run.open();
+    CHECK(text_of(run.window) == caption + " - Version 1.0");
+    CHECK(run.boxes() == 0);
+    exit_program(run);
   }
 }
 
@@ -226,19 +209,39 @@ TEST_SUITE("commands") {
 }
 
 TEST_SUITE("update") {
-  TEST_CASE("a newer build is downloaded, started, and replaces the old program file") {
-    // The server hands out the loopback program with a marker appended.
-    ProgramRun run("update-program", test_server_program("program"));
-    const std::string old_program = run.read_file("tarvenix.exe");
-    run.open();
-    run.click(IDC_UPDATE);
-    answer(run, IDYES);        // the offer
-    answer(run, IDOK, 60000);  // the notice before the program exits
-    CHECK(run.wait_exit(20000) == 0u);
-    const HWND new_window = wait_window(30000, "ADIF to DX");  // the old one has gone
-    REQUIRE(new_window != nullptr);
+  TEST_CASE("a newer build replaces the old program file only when the author signed it") {
+    const struct {
+      const char* signature;  // the test server's choice
+      const char* refusal;    // nullptr: installed
+    } cases[] = {{"good", nullptr},
+                 {"unsigned", update_not_signed_text},
+                 {"random", update_not_signed_text},
+                 {"foreign", update_not_signed_text},
+                 {"truncated", update_not_signed_text},
+                 {"page", update_download_failed_text}};
     const std::string marker("\0TARVENIX NEW BUILD\0", 20);  // compared as one, not printed
-    CHECK((!old_program.empty() && run.read_file("tarvenix.exe") == old_program + marker));
-    end_process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_of(new_window)));
+    for (const auto& c : cases) {
+      CAPTURE(c.signature);
+      ProgramRun run("update-program", test_server_program(std::string("program/") + c.signature));
+      const std::string old_program = run.read_file("tarvenix.exe");
+      REQUIRE(!old_program.empty());
+      run.open();
+      run.click(IDC_UPDATE);
+      answer(run, IDYES);  // the offer
+      if (c.refusal) {
+        CHECK(answer(run, IDOK, 60000) == c.refusal);
+        CHECK(run.read_file("tarvenix.exe") == old_program);
+        using std::filesystem::directory_iterator;  // the download is gone
+        CHECK(std::distance(directory_iterator(run.path(".")), directory_iterator()) == 2);
+        exit_program(run);
+        continue;
+      }
+      answer(run, IDOK, 60000);  // the notice before the program exits
+      CHECK(run.wait_exit(20000) == 0u);
+      const HWND new_window = wait_window(30000, "ADIF to DX");  // the old one has gone
+      REQUIRE(new_window != nullptr);
+      CHECK(run.read_file("tarvenix.exe") == old_program + marker);
+      end_process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_of(new_window)));
+    }
   }
 }
