@@ -53,7 +53,7 @@ std::string record_text(int i) {
 
 struct Session {
   Session() {
-    for (const EntityEntry& row : ENTITY_TABLE) entities.create(row.code)->code = row.code;
+    for (const EntityEntry& row : ENTITY_TABLE) run.entities.create(row.code)->code = row.code;
     const std::string year = std::to_string(CONTEST_YEAR);
     for (int i = 0; i < 10000; ++i) {
       BadCallEntry entry;
@@ -61,28 +61,23 @@ struct Session {
       entry.category = i % 2 ? 'B' : 'I';
       entry.startOn = year + "-01-01";
       entry.endOn = year + "-12-31";
-      insert_bad_call(bad_calls, std::move(entry));
+      insert_bad_call(run.bad_calls, std::move(entry));
     }
-    config.confirmed = 1;
+    run.prefer_confirmed = true;
     log_path = std::filesystem::temp_directory_path() / "bench_evaluate.log";
-    log.open(log_path.string());
+    run.log.open(log_path.string());
   }
   ~Session() {
-    log.commit();
+    run.log.commit();
     std::error_code ignored;
     std::filesystem::remove(log_path, ignored);
   }
   void evaluate(QsoRecord& record) {
-    ++stats.qsos_read;
-    evaluate_qso(record, config, entities, zones, stats, log, bad_calls);
+    ++run.stats.qsos_read;
+    evaluate_qso(record, run);
   }
 
-  EntityCreditTable entities;
-  ZoneCreditTable zones;
-  RunStats stats;
-  RunLog log;
-  BadCallList bad_calls;
-  OperatorConfig config;
+  ConversionRun run;
   std::filesystem::path log_path;
 };
 
@@ -104,7 +99,7 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 
 void report(const char* what, long qsos, double seconds, const Session& s) {
   std::printf("%s: %ld QSOs in %.3f s, %.0f QSOs/s (warnings %d, notes %d)\n", what, qsos, seconds,
-              qsos / seconds, s.log.warnings, s.log.notes);
+              qsos / seconds, s.run.log.warnings, s.run.log.notes);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "adif/reader.h"
@@ -111,9 +112,7 @@ OperatorConfig bench_operator() {
 // What the evaluation of the log leaves for the results page.
 struct Evaluated {
   OperatorConfig config = bench_operator();
-  EntityCreditTable entities;
-  ZoneCreditTable zones;
-  RunStats stats;
+  std::unique_ptr<ConversionRun> run;
 };
 
 // The conversion's own reading loop, after the entity map of the template (a few
@@ -121,22 +120,20 @@ struct Evaluated {
 long read_and_evaluate(const std::string& path, const CountryFile* country_file, Evaluated& out) {
   Workbook workbook;
   if (!workbook.load(kTemplate) || workbook.first_sheet() == nullptr) return -1;
-  RunLog log;
-  if (!log.open(kDataDir + "/bench_read_evaluate.log")) return -1;
-  out = Evaluated();
-  read_entity_map(*workbook.first_sheet(), out.entities, log);
-  ProgramPaths paths;
-  paths.adif_path = path;
-  read_adif_log(paths, out.config, out.entities, out.zones, out.stats, log, BadCallList(),
-                country_file);
-  return out.config.message.empty() ? out.stats.qsos_read : -1;
+  out.run = std::make_unique<ConversionRun>();
+  ConversionRun& run = *out.run;
+  run.prefer_confirmed = out.config.confirmed != 0;
+  run.country_file = country_file;
+  if (!run.log.open(kDataDir + "/bench_read_evaluate.log")) return -1;
+  read_entity_map(*workbook.first_sheet(), run.entities, run.log);
+  return read_adif_log(path, run).empty() ? run.stats.qsos_read : -1;
 }
 
 long write_page_of(const Evaluated& evaluated) {
   const ResultsPage page{evaluated.config,
-                         evaluated.entities,
-                         evaluated.zones,
-                         evaluated.stats,
+                         evaluated.run->entities,
+                         evaluated.run->zones,
+                         evaluated.run->stats,
                          "bench.xlsx",
                          "bench.log",
                          {}};

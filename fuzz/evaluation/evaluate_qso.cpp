@@ -1,7 +1,6 @@
 // Fuzz target: records read from any bytes (as ADIF) through evaluate_qso, against a
 // Scoresheet that lists every entity and a small bad-call list. The first byte picks the
-// operator's band, mode and Confirmed box. Every QSO leaves the message slot empty and the
-// credit tables sound.
+// operator's band, mode and Confirmed box. Every QSO leaves the credit tables sound.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -15,19 +14,14 @@ using namespace tarvenix;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  OperatorConfig config;
-  config.band_index = static_cast<uint8_t>(data[0] % 14);
-  config.mode_index = static_cast<uint8_t>((data[0] / 14) % 4);
-  config.confirmed = static_cast<uint8_t>((data[0] / 56) % 2);
-  EntityCreditTable entities;
-  for (const EntityEntry& row : ENTITY_TABLE) entities.create(row.code)->code = row.code;
-  ZoneCreditTable zones;
-  RunStats stats;
-  RunLog log;
-  BadCallList bad_calls;
+  ConversionRun run;
+  run.band = static_cast<Band>(data[0] % 14);
+  run.mode = static_cast<ModeClass>((data[0] / 14) % 4);
+  run.prefer_confirmed = (data[0] / 56) % 2 != 0;
+  for (const EntityEntry& row : ENTITY_TABLE) run.entities.create(row.code)->code = row.code;
   const std::string year = std::to_string(CONTEST_YEAR);
   for (const auto& [call, category] : {std::pair{"K1BUST", 'B'}, {"K1INV", 'I'}, {"K1ODD", 'X'}})
-    insert_bad_call(bad_calls, {call, category, year + "-01-01", year + "-12-31", "fuzz"});
+    insert_bad_call(run.bad_calls, {call, category, year + "-01-01", year + "-12-31", "fuzz"});
 
   MemorySource source({reinterpret_cast<const char*>(data) + 1, size - 1});
   AdifReader reader(source, 64);
@@ -35,16 +29,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;
   read_all_records(reader, record, error, [&](QsoRecord& closed, ReaderStatus status) {
     if (status != ReaderStatus::end_of_record) return;
-    ++stats.qsos_read;
-    evaluate_qso(closed, config, entities, zones, stats, log, bad_calls);
-    if (!config.message.empty()) __builtin_trap();
+    ++run.stats.qsos_read;
+    evaluate_qso(closed, run);
   });
-  for (const CreditTable* table : std::initializer_list<const CreditTable*>{&entities, &zones}) {
+  for (const CreditTable* table :
+       std::initializer_list<const CreditTable*>{&run.entities, &run.zones}) {
     for (int i = 0; i < table->size(); ++i) {
       const CreditRecord* r = table->find(i);
       if (r != nullptr && std::strlen(r->call) > 16) __builtin_trap();
     }
   }
-  if (zones.find(0) != nullptr) __builtin_trap();
+  if (run.zones.find(0) != nullptr) __builtin_trap();
   return 0;
 }

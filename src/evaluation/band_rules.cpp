@@ -39,15 +39,15 @@ int band_index_of_frequency(double mhz) {
   return static_cast<int>(it - BAND_EDGES.begin()) + 1;
 }
 
-int check_band(const QsoRecord& record, OperatorConfig& operator_config, RunStats& stats) {
-  std::string& reason = operator_config.message;
-  reason.clear();
+RuleAnswer check_band(const QsoRecord& record, Band selected) {
+  RuleAnswer answer;
+  std::string& reason = answer.reason;
   const AdifField* freq = record.freq;
   const AdifField* band = record.band;
   if (band == nullptr && freq == nullptr) {
     reason = "does not have either BAND or FREQ";
-    ++stats.no_band_or_frequency;
-    return 0;
+    answer.counter = &RunStats::no_band_or_frequency;
+    return answer;
   }
   int freq_index = 0;
   if (freq != nullptr) {
@@ -55,8 +55,8 @@ int check_band(const QsoRecord& record, OperatorConfig& operator_config, RunStat
     if (freq_index == 0) {
       format_to(reason, "has an invalid frequency (%.*s)", print_length(freq->value),
                 freq->value.data());
-      ++stats.bad_frequency;
-      return 0;
+      answer.counter = &RunStats::bad_frequency;
+      return answer;
     }
   }
   int index = freq_index;
@@ -66,21 +66,24 @@ int check_band(const QsoRecord& record, OperatorConfig& operator_config, RunStat
     if (index == 0) {
       format_to(reason, "has an invalid band (%.*s)", print_length(band->value),
                 band->value.data());
-      ++stats.bad_band;
-      return 0;
+      answer.counter = &RunStats::bad_band;
+      return answer;
     }
     if (freq != nullptr && !equal_ignoring_case(band->value, BAND_NAMES[freq_index])) {
       format_to(reason, "Band (%.*s) does not match Frequency (%.*s)", print_length(band->value),
                 band->value.data(), print_length(freq->value), freq->value.data());
-      ++stats.band_frequency_mismatch;
-      return 0;
+      answer.counter = &RunStats::band_frequency_mismatch;
+      return answer;
     }
     if (freq == nullptr) display = band->value;
   }
-  if (operator_config.band_index == 0 || operator_config.band_index == index) return index;
+  if (selected == Band::all || static_cast<int>(selected) == index) {
+    answer.value = index;
+    return answer;
+  }
   format_to(reason, "%.*s is not for the selected Band", print_length(display), display.data());
-  ++stats.not_selected_band;
-  return 0;
+  answer.counter = &RunStats::not_selected_band;
+  return answer;
 }
 
 }  // namespace tarvenix

@@ -3,13 +3,16 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "adif/record.h"
-#include "records/operator_config.h"
-#include "records/run_records.h"
+#include "evaluation/rule_answer.h"
 
 namespace tarvenix {
+
+// The operator's Band selection; its value is the band index.
+enum class Band : uint8_t { all, m160, m80, m60, m40, m30, m20, m17, m15, m12, m10, m6, m4, m2 };
 
 // Position = band index; 0 "All" is the operator's "any band", or "no band" as a result.
 inline constexpr std::array<std::string_view, 14> BAND_NAMES = {
@@ -46,8 +49,8 @@ int band_index_of(std::string_view text);
 // The band index 1 to 13 whose range holds `mhz`, or 0 for none.
 int band_index_of_frequency(double mhz);
 
-// The QSO's band index 1 to 13, or 0 when it is rejected: then the reason is in
-// operator_config.message and its RunStats counter has grown.
-int check_band(const QsoRecord& record, OperatorConfig& operator_config, RunStats& stats);
+// The QSO's band index 1 to 13 on the selected band, or 0 with the rejection's reason and
+// counter.
+RuleAnswer check_band(const QsoRecord& record, Band selected);
 
 }  // namespace tarvenix

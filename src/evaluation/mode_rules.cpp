@@ -42,25 +42,24 @@ int mode_class_of(std::string_view mode) {
   return 0;
 }
 
-int check_mode(const QsoRecord& record, OperatorConfig& operator_config, RunStats& stats) {
-  std::string& reason = operator_config.message;
-  reason.clear();
+RuleAnswer check_mode(const QsoRecord& record, ModeClass selected) {
+  RuleAnswer answer;
   if (record.mode == nullptr) {
-    reason = "did not specify a Mode";
-    return 0;
+    answer.reason = "did not specify a Mode";
+    return answer;
   }
   const std::string_view mode = record.mode->value;
   const int mode_class = mode_class_of(mode);
   if (mode_class == 0) {
-    format_to(reason, "has an invalid Mode (%.*s)", print_length(mode), mode.data());
-    ++stats.bad_mode;
-    return 0;
+    format_to(answer.reason, "has an invalid Mode (%.*s)", print_length(mode), mode.data());
+    answer.counter = &RunStats::bad_mode;
+  } else if (selected == ModeClass::all || static_cast<int>(selected) == mode_class) {
+    answer.value = mode_class;
+  } else {
+    format_to(answer.reason, "%.*s is not for the selected Mode", print_length(mode), mode.data());
+    answer.counter = &RunStats::not_selected_mode;
   }
-  if (operator_config.mode_index == 0 || operator_config.mode_index == mode_class)
-    return mode_class;
-  format_to(reason, "%.*s is not for the selected Mode", print_length(mode), mode.data());
-  ++stats.not_selected_mode;
-  return 0;
+  return answer;
 }
 
 }  // namespace tarvenix

@@ -3,13 +3,16 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "adif/record.h"
-#include "records/operator_config.h"
-#include "records/run_records.h"
+#include "evaluation/rule_answer.h"
 
 namespace tarvenix {
+
+// The operator's Mode selection; its value is the mode class.
+enum class ModeClass : uint8_t { all, cw, phone, digital };
 
 // Position = mode class; 0 "All" is the operator's "any class", or "no mode" as a result.
 inline constexpr std::array<std::string_view, 4> MODE_CLASS_NAMES = {"All", "CW", "Phone",
@@ -29,8 +32,8 @@ inline constexpr std::array<std::string_view, 41> DIGITAL_MODES = {
 // The class 1 to 3 of an ADIF MODE text (exact, case-sensitive), or 0 for none.
 int mode_class_of(std::string_view mode);
 
-// The QSO's mode class 1 to 3, or 0 when it is rejected: then the reason is in
-// operator_config.message (and its RunStats counter, if it has one, has grown).
-int check_mode(const QsoRecord& record, OperatorConfig& operator_config, RunStats& stats);
+// The QSO's mode class 1 to 3 of the selected class, or 0 with the rejection's reason and
+// counter (a QSO without MODE has none).
+RuleAnswer check_mode(const QsoRecord& record, ModeClass selected);
 
 }  // namespace tarvenix

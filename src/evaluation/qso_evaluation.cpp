@@ -40,11 +40,11 @@ void reject(RunLog& log, const QsoText& qso, const char* tail, int32_t& counter)
   ++counter;
 }
 
-// A rejection whose reason the band or mode rules left in `reason`; empties it.
-void reject_with_reason(RunLog& log, const QsoText& qso, std::string& reason) {
-  warn_about(log, qso);
-  log.print(" %.*s\n", print_length(reason), reason.data());
-  reason.clear();
+// A rejection by the band or mode rules, with the reason and the counter they give.
+void reject_by_rule(ConversionRun& run, const QsoText& qso, const RuleAnswer& answer) {
+  if (answer.counter != nullptr) ++(run.stats.*answer.counter);
+  warn_about(run.log, qso);
+  run.log.print(" %.*s\n", print_length(answer.reason), answer.reason.data());
 }
 
 void write_notes(RunLog& log, const std::optional<std::string>& notes) {
@@ -83,8 +83,8 @@ bool is_missing(const AdifField* field) {
   return field == nullptr || field->value.empty();
 }
 
-// Step 11's code before the special entity rules: the DXCC field's, else the country
-// file's for the call, else 0.
+// The QSO's entity code before the special entity rules: the DXCC field's, else the
+// country file's for the call, else 0.
 struct EntityCode {
   int32_t code = 0;
   bool from_country_file = false;
@@ -186,15 +186,15 @@ struct Candidate {
   }
 };
 
-// Step 14: the first accepted QSO of an entity, or a confirmed one replacing an
-// unconfirmed one while the Confirmed box is set. True when the slot took this QSO.
-bool credit_entity(CreditRecord& slot, const Candidate& qso, RunStats& stats, RunLog& log) {
+// The first accepted QSO of an entity, or a confirmed one replacing an unconfirmed one
+// while the Confirmed box is set. True when the slot took this QSO.
+bool credit_entity(CreditRecord& slot, const Candidate& qso, ConversionRun& run) {
   if (!slot.has_call()) {
-    if (qso.prefer_confirmed && qso.confirmed) ++stats.entities_confirmed;
+    if (qso.prefer_confirmed && qso.confirmed) ++run.stats.entities_confirmed;
   } else if (qso.prefer_confirmed && !slot.confirmed && qso.confirmed) {
-    log.note("DXCC:\tReplaced %s with %.*s because it is confirmed\n", slot.call,
-             print_length(qso.text.call), qso.text.call.data());
-    ++stats.entities_confirmed;
+    run.log.note("DXCC:\tReplaced %s with %.*s because it is confirmed\n", slot.call,
+                 print_length(qso.text.call), qso.text.call.data());
+    ++run.stats.entities_confirmed;
   } else {
     return false;
   }
@@ -258,19 +258,18 @@ bool replaces_zone_credit(const CreditRecord& slot, const ZoneFinding& found, in
   return true;
 }
 
-// Step 16: the first accepted QSO of a zone; rule (a) prefers a confirmed QSO, rule (b) a
+// The first accepted QSO of a zone; later, a confirmed QSO under the Confirmed box, a
 // Canadian QSO over a United States one (the zone is more likely to be right), and a zone
-// the record tells is preferred to one known only from the call.
-void credit_zone(ZoneCreditTable& zones, const ZoneFinding& found, int32_t code,
-                 const Candidate& qso, RunStats& stats, RunLog& log) {
+// the record tells over one known only from the call.
+void credit_zone(const ZoneFinding& found, int32_t code, const Candidate& qso, ConversionRun& run) {
   const int zone = found.zone;
-  CreditRecord* slot = zones.find(zone);
+  CreditRecord* slot = run.zones.find(zone);
   if (slot == nullptr) {
-    slot = zones.create(zone);
+    slot = run.zones.create(zone);
     slot->zone = static_cast<uint8_t>(zone);
     slot->row = zone + zone_row_offset;
-    if (qso.prefer_confirmed && qso.confirmed) ++stats.zones_confirmed;
-  } else if (!replaces_zone_credit(*slot, found, code, qso, stats, log)) {
+    if (qso.prefer_confirmed && qso.confirmed) ++run.stats.zones_confirmed;
+  } else if (!replaces_zone_credit(*slot, found, code, qso, run.stats, run.log)) {
     return;
   }
   qso.fill(*slot);
@@ -278,10 +277,12 @@ void credit_zone(ZoneCreditTable& zones, const ZoneFinding& found, int32_t code,
   set_zone_source(*slot, found);
 }
 
-// Step 15: the QSO's zone, or zone 0 when it is rejected for its CQ Zone. Without a country
-// file only the log's CQZ counts.
+// The QSO's zone, or zone 0 when it is rejected for its CQ Zone. Without a country file only
+// the log's CQZ counts.
 ZoneFinding zone_of_qso(const QsoRecord& record, int32_t logged_code, CallCountry& country,
-                        const QsoText& qso, RunStats& stats, RunLog& log) {
+                        const QsoText& qso, ConversionRun& run) {
+  RunStats& stats = run.stats;
+  RunLog& log = run.log;
   ZoneFinding found;
   if (country.file() != nullptr) found = find_zone(record, logged_code, country);
   if (found.zone == 0) {
@@ -328,10 +329,9 @@ bool is_confirmed(const QsoRecord& record) {
          begins_with(record.eqsl_qsl_rcvd, 'Y');
 }
 
-void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCreditTable& entities,
-                  ZoneCreditTable& zones, RunStats& stats, RunLog& log,
-                  const BadCallList& bad_calls, const CountryFile* country_file) {
-  operator_config.message.clear();
+void evaluate_qso(QsoRecord& record, ConversionRun& run) {
+  RunStats& stats = run.stats;
+  RunLog& log = run.log;
   const int32_t ordinal = stats.qsos_read;
   // An empty call (or one that is empty as a C text) would credit a slot that is never
   // written and block it for good.
@@ -350,31 +350,31 @@ void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCred
   const QsoDate date = qso_date_of(record.qso_date->value);
   const DateText date_text(date);
   const QsoText qso{ordinal, call, date_text.view()};
-  if (const BadCallEntry* entry = find_bad_call(bad_calls, call, qso.date)) {
+  if (const BadCallEntry* entry = find_bad_call(run.bad_calls, call, qso.date)) {
     reject_bad_call(log, qso, *entry, stats);
     return;
   }
   if (rejected_by_record_checks(record, date, qso, stats, log)) return;
 
-  const int band = check_band(record, operator_config, stats);
-  if (band == 0) return reject_with_reason(log, qso, operator_config.message);
-  const int mode = check_mode(record, operator_config, stats);
-  if (mode == 0) return reject_with_reason(log, qso, operator_config.message);
+  const RuleAnswer band = check_band(record, run.band);
+  if (band.value == 0) return reject_by_rule(run, qso, band);
+  const RuleAnswer mode = check_mode(record, run.mode);
+  if (mode.value == 0) return reject_by_rule(run, qso, mode);
 
-  CallCountry country(country_file, call);
+  CallCountry country(run.country_file, call);
   const EntityCode logged = entity_code_of(record, country, stats);
-  const int32_t code = credited_entity_code(record, logged, entities, qso, stats, log);
+  const int32_t code = credited_entity_code(record, logged, run.entities, qso, stats, log);
   if (code == 0) return;
   const Candidate candidate{
-      record, qso, band, mode, is_confirmed(record), operator_config.confirmed != 0};
-  CreditRecord& entity = *entities.find(code);
-  if (credit_entity(entity, candidate, stats, log)) {
+      record, qso, band.value, mode.value, is_confirmed(record), run.prefer_confirmed};
+  CreditRecord& entity = *run.entities.find(code);
+  if (credit_entity(entity, candidate, run)) {
     entity.from_country_file = logged.from_country_file;
     note_file_entity(entity, logged, country, call);
   }
 
-  const ZoneFinding found = zone_of_qso(record, logged.code, country, qso, stats, log);
-  if (found.zone != 0) credit_zone(zones, found, code, candidate, stats, log);
+  const ZoneFinding found = zone_of_qso(record, logged.code, country, qso, run);
+  if (found.zone != 0) credit_zone(found, code, candidate, run);
 }
 
 }  // namespace tarvenix

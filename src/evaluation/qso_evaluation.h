@@ -6,10 +6,7 @@
 #include <cstdint>
 
 #include "adif/record.h"
-#include "badcalls/bad_call_list.h"
-#include "countryfile/country_file.h"
-#include "records/operator_config.h"
-#include "records/run_log.h"
+#include "evaluation/conversion_run.h"
 #include "records/run_records.h"
 
 namespace tarvenix {
@@ -21,13 +18,11 @@ void fill_credit(CreditRecord& credit, const QsoRecord& record, int band, int mo
 // QSL_RCVD, LOTW_QSL_RCVD or EQSL_QSL_RCVD begins with "Y".
 bool is_confirmed(const QsoRecord& record);
 
-// Evaluates the QSO numbered stats.qsos_read (already counted by the caller). May point
-// record.time_on at the TIME_OFF field; keeps no reference into the record. Leaves
-// operator_config.message empty. With a country file, a QSO without DXCC (or with an empty
-// one) takes the entity of its call from the file, and its zone comes from the strongest
-// evidence its record holds (zone_evidence.h).
-void evaluate_qso(QsoRecord& record, OperatorConfig& operator_config, EntityCreditTable& entities,
-                  ZoneCreditTable& zones, RunStats& stats, RunLog& log,
-                  const BadCallList& bad_calls, const CountryFile* country_file = nullptr);
+// Evaluates the QSO numbered run.stats.qsos_read (already counted by the caller) against the
+// run's choices, tables and lists. May point record.time_on at the TIME_OFF field; keeps no
+// reference into the record. With a country file, a QSO without DXCC (or with an empty one)
+// takes the entity of its call from the file, and its zone comes from the strongest evidence
+// its record holds (zone_evidence.h).
+void evaluate_qso(QsoRecord& record, ConversionRun& run);
 
 }  // namespace tarvenix

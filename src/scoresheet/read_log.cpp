@@ -25,18 +25,14 @@ void take_header(const QsoRecord& header, RunLog& log) {
 
 }  // namespace
 
-void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
-                   EntityCreditTable& entities, ZoneCreditTable& zones, RunStats& stats,
-                   RunLog& log, const BadCallList& bad_calls, const CountryFile* country_file) {
+std::string read_adif_log(const std::string& adif_path, ConversionRun& run) {
   FileSource file;
-  if (!file.open(paths.adif_path)) {
-    operator_config.message = "Error with input file " + paths.adif_path + ": " +
-                              file.error().substr(0, system_text_limit);
-    return;
+  if (!file.open(adif_path)) {
+    return "Error with input file " + adif_path + ": " + file.error().substr(0, system_text_limit);
   }
   AdifReader reader(file);
   QsoRecord record;
-  std::string error;
+  std::string error;  // the reader's text for a failed read
   int line_number = 0;
   for (bool reading = true; reading;) {
     const ReaderStatus status = reader.parse_ADIF(record, error);
@@ -45,31 +41,29 @@ void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
       case ReaderStatus::line:
         break;
       case ReaderStatus::end_of_header:
-        take_header(record, log);
+        take_header(record, run.log);
         record.clear();
         break;
       case ReaderStatus::end_of_record:
-        ++stats.qsos_read;
-        evaluate_qso(record, operator_config, entities, zones, stats, log, bad_calls, country_file);
+        ++run.stats.qsos_read;
+        evaluate_qso(record, run);
         record.clear();
         break;
       case ReaderStatus::end_of_file:
         // A sloppy export, or a length that swallowed the rest of the file: say so.
         if (!record.empty())
-          log.error("ERROR:\tThe last record has no <EOR> and was not evaluated\n");
+          run.log.error("ERROR:\tThe last record has no <EOR> and was not evaluated\n");
         reading = false;
         break;
       case ReaderStatus::error:
-        operator_config.message = error;
-        log.error("ERROR on line %0d:\n%s\n", line_number, error.c_str());
-        reading = false;
-        break;
+        run.log.error("ERROR on line %0d:\n%s\n", line_number, error.c_str());
+        return error;
     }
   }
-  if (operator_config.message.empty() && stats.qsos_read == 0) {
-    operator_config.message =
-        "Did not find any QSOs in\n" + paths.adif_path + "\n\nAre you sure it is in ADIF format?";
+  if (run.stats.qsos_read == 0) {
+    return "Did not find any QSOs in\n" + adif_path + "\n\nAre you sure it is in ADIF format?";
   }
+  return {};
 }
 
 }  // namespace tarvenix

@@ -2,18 +2,14 @@
 // cannot be read, a failed read or a log without any QSO leaves a text for the operator.
 #pragma once
 
-#include "badcalls/bad_call_list.h"
-#include "countryfile/country_file.h"
-#include "records/operator_config.h"
-#include "records/program_paths.h"
-#include "records/run_log.h"
-#include "records/run_records.h"
+#include <string>
+
+#include "evaluation/conversion_run.h"
 
 namespace tarvenix {
 
-void read_adif_log(const ProgramPaths& paths, OperatorConfig& operator_config,
-                   EntityCreditTable& entities, ZoneCreditTable& zones, RunStats& stats,
-                   RunLog& log, const BadCallList& bad_calls,
-                   const CountryFile* country_file = nullptr);
+// Every record of the log at `adif_path` evaluated into the run; the text for the operator
+// when the file cannot be read, a read fails or the log holds no QSO, else "".
+std::string read_adif_log(const std::string& adif_path, ConversionRun& run);
 
 }  // namespace tarvenix

@@ -96,32 +96,23 @@ std::optional<std::string> hold_output(OutputLock& lock, const ProgramPaths& pat
   return std::nullopt;
 }
 
-// What the evaluation fills, and the counts block and the results page read.
-struct Credits {
-  EntityCreditTable entities;
-  ZoneCreditTable zones;
-  RunStats stats;
-};
-
 // Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
 void convert_into(Sheet& sheet, OperatorConfig& operator_config, const ProgramPaths& paths,
-                  const BadCallSource& bad_call_source, const CountryFile* country_file,
-                  RunLog& log, Credits& credits) {
-  read_entity_map(sheet, credits.entities, log);
-  const BadCallList bad_calls = bad_call_source.load ? bad_call_source.load(log) : BadCallList();
-  read_adif_log(paths, operator_config, credits.entities, credits.zones, credits.stats, log,
-                bad_calls, country_file);
+                  const BadCallSource& bad_call_source, ConversionRun& run) {
+  read_entity_map(sheet, run.entities, run.log);
+  if (bad_call_source.load) run.bad_calls = bad_call_source.load(run.log);
+  operator_config.message = read_adif_log(paths.adif_path, run);
   if (!operator_config.message.empty()) return;
-  fill_scoresheet(sheet, operator_config, credits.entities, credits.zones);
-  write_counts_block(log, credits.stats, operator_config, credits.entities, credits.zones);
+  fill_scoresheet(sheet, operator_config, run.entities, run.zones);
+  write_counts_block(run.log, run.stats, operator_config, run.entities, run.zones);
 }
 
 // The page is written before the workbook is saved and put in place after it, so a page
 // that cannot be written is a warning in the log that goes with the workbook. Entities are
 // grouped by the country file's continents, or stand in one group without the file.
 bool prepare_page(AtomicFile& page_file, const std::string& path, const ProgramPaths& paths,
-                  const OperatorConfig& operator_config, const Credits& credits,
-                  const CountryFile* country_file, RunLog& log) {
+                  const OperatorConfig& operator_config, ConversionRun& run) {
+  const CountryFile* country_file = run.country_file;
   ContinentOf continent_of;
   if (country_file != nullptr) {
     continent_of = [country_file](int32_t code) {
@@ -129,15 +120,15 @@ bool prepare_page(AtomicFile& page_file, const std::string& path, const ProgramP
     };
   }
   const ResultsPage page{operator_config,
-                         credits.entities,
-                         credits.zones,
-                         credits.stats,
+                         run.entities,
+                         run.zones,
+                         run.stats,
                          file_name_of(paths.output_path),
-                         file_name_of(log.path),
+                         file_name_of(run.log.path),
                          continent_of};
   std::string error;
   if (prepare_results_page(page_file, path, page, error)) return true;
-  log.warn("WARN:\t%s\nWARN:\t%s\n", path.c_str(), error.c_str());
+  run.log.warn("WARN:\t%s\nWARN:\t%s\n", path.c_str(), error.c_str());
   return false;
 }
 
@@ -165,8 +156,9 @@ bool save_workbook(Workbook& workbook, OperatorConfig& operator_config, const Pr
 // Loads the template, converts into it and saves it with its page; a text in message when
 // that failed.
 void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths,
-                      const BadCallSource& bad_calls, const CountryFile* country_file,
-                      const std::string& page_path, RunLog& log, RunOutputs& outputs) {
+                      const BadCallSource& bad_calls, const std::string& page_path,
+                      ConversionRun& run, RunOutputs& outputs) {
+  RunLog& log = run.log;
   Workbook workbook;
   if (!workbook.load(paths.scoresheet_path)) {
     operator_config.message = load_failure_text(paths.scoresheet_path);
@@ -178,13 +170,11 @@ void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths
              !title || title->find(title_mark) == std::string_view::npos) {
     operator_config.message = not_a_scoresheet(paths.scoresheet_path);
   } else {
-    Credits credits;
-    convert_into(*sheet, operator_config, paths, bad_calls, country_file, log, credits);
+    convert_into(*sheet, operator_config, paths, bad_calls, run);
     if (!operator_config.message.empty()) return;
     AtomicFile page_file;
     const bool page_ready =
-        !page_path.empty() &&
-        prepare_page(page_file, page_path, paths, operator_config, credits, country_file, log);
+        !page_path.empty() && prepare_page(page_file, page_path, paths, operator_config, run);
     outputs.workbook_saved = save_workbook(workbook, operator_config, paths, log);
     if (!outputs.workbook_saved || !page_ready) return;
     if (page_file.commit()) {
@@ -199,7 +189,11 @@ void convert_workbook(OperatorConfig& operator_config, const ProgramPaths& paths
 int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const SystemInfo& system,
             const BadCallSource& bad_calls, const CountryFileRefresh& country_refresh,
             RunOutputs& outputs, std::time_t now) {
-  RunLog log;
+  ConversionRun run;
+  run.band = static_cast<Band>(operator_config.band_index);
+  run.mode = static_cast<ModeClass>(operator_config.mode_index);
+  run.prefer_confirmed = operator_config.confirmed != 0;
+  RunLog& log = run.log;
   log.path = run_log_path(paths.output_path);
   const std::string page_path =
       outputs.results_page_wanted ? results_page_path(paths.output_path) : "";
@@ -227,8 +221,8 @@ int convert(OperatorConfig& operator_config, const ProgramPaths& paths, const Sy
 
   const std::optional<CountryFile> country_file =
       open_run_country_file(operator_config, paths, country_refresh, now, log);
-  convert_workbook(operator_config, paths, bad_calls, country_file ? &*country_file : nullptr,
-                   page_path, log, outputs);
+  run.country_file = country_file ? &*country_file : nullptr;
+  convert_workbook(operator_config, paths, bad_calls, page_path, run, outputs);
   if (operator_config.message.empty() && log.errors != 0) {
     operator_config.message = "There were " + std::to_string(log.errors) + " errors in " +
                               paths.adif_path + "\n\nPlease review " + log.path +

@@ -12,18 +12,17 @@ using namespace tarvenix;
 
 namespace {
 
-// The rule's answer, the message it leaves and the counters it raised, e.g. "0 has an invalid band
-// (70CM) band1". The message slot starts with text so that each answer is seen to replace it.
-std::string rule_of(int (*check)(const QsoRecord&, OperatorConfig&, RunStats&),
-                    uint8_t OperatorConfig::*selection, tarvenix::testing::FieldList fields,
-                    int selected) {
+// The rule's answer, its reason and the counter it names, e.g. "0 has an invalid band (70CM)
+// band1".
+template <typename Selection>
+std::string rule_of(RuleAnswer (*check)(const QsoRecord&, Selection),
+                    tarvenix::testing::FieldList fields, int selected) {
   const QsoRecord record = tarvenix::testing::make_record(fields);
-  OperatorConfig config;
-  config.*selection = static_cast<uint8_t>(selected);
-  config.message = "left over";
+  const RuleAnswer answer = check(record, static_cast<Selection>(selected));
   RunStats s;
-  std::string out = std::to_string(check(record, config, s));
-  if (!config.message.empty()) out += " " + config.message;
+  if (answer.counter != nullptr) ++(s.*answer.counter);
+  std::string out = std::to_string(answer.value);
+  if (!answer.reason.empty()) out += " " + answer.reason;
   const std::pair<const char*, int32_t> counters[] = {
       {"none", s.no_band_or_frequency},        {"freq", s.bad_frequency},      {"band", s.bad_band},
       {"mismatch", s.band_frequency_mismatch}, {"band?", s.not_selected_band}, {"mode", s.bad_mode},
@@ -34,11 +33,11 @@ std::string rule_of(int (*check)(const QsoRecord&, OperatorConfig&, RunStats&),
 }
 
 std::string band_of(tarvenix::testing::FieldList fields, int selected = 0) {
-  return rule_of(check_band, &OperatorConfig::band_index, fields, selected);
+  return rule_of(check_band, fields, selected);
 }
 
 std::string mode_of(tarvenix::testing::FieldList fields, int selected = 0) {
-  return rule_of(check_mode, &OperatorConfig::mode_index, fields, selected);
+  return rule_of(check_mode, fields, selected);
 }
 
 }  // namespace

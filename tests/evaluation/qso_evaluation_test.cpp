@@ -1,5 +1,6 @@
 // QSO evaluation: every rejection in its order with its exact line and counter, the entity
-// and zone credit with replacement rules (a) and (b), and what a credited QSO records.
+// and zone credit with its replacements (confirmed, Canada over the United States), and what
+// a credited QSO records.
 #include <doctest/doctest.h>
 
 #include <map>
@@ -25,8 +26,8 @@ const std::string qso_day = year + "0315", on_day = " on " + year + "-03-15";
 using Fields = std::vector<std::pair<std::string, std::string>>;
 
 // One run's records, with the entities of the tests on the "Scoresheet".
-struct Run {
-  Run() {
+struct Run : ConversionRun {
+  Run() : capture(log) {
     for (int32_t code : {1, 206, 248, 291, 279, 902, 904, 906}) {
       CreditRecord* r = entities.create(code);
       r->code = code;
@@ -49,8 +50,7 @@ struct Run {
       if (value != dropped) record.add_field(name, value, static_cast<int32_t>(value.size()));
     ++stats.qsos_read;
     const size_t before = capture.text().size();
-    evaluate_qso(record, config, entities, zones, stats, capture.log, bad_calls, country_file);
-    CHECK(config.message.empty());
+    evaluate_qso(record, *this);
     return capture.text().substr(before);
   }
 
@@ -82,13 +82,7 @@ struct Run {
            std::to_string(capture.log.warnings);
   }
 
-  EntityCreditTable entities;
-  ZoneCreditTable zones;
-  RunStats stats;
   LogCapture capture;
-  BadCallList bad_calls;
-  OperatorConfig config;
-  const CountryFile* country_file = nullptr;
 };
 
 }  // namespace
@@ -186,14 +180,14 @@ TEST_CASE("credits, moves and replacements: the lines of each QSO and the run's 
        "E291 K1BBB q1, Z4 K1BBB c291 q1, Z5 K1AAA c291, ec1 zc1 n1 w0"},
       {"box clear: the first QSO stays, nothing is written", 0, {{{{"CALL", "K1AAA"}}, ""}, {{{"CALL", "K1BBB"}, {"LOTW_QSL_RCVD", "Y"}}, ""}}, "E291 K1AAA, Z5 K1AAA c291, ec0 zc0 n0 w0"},
       {"two confirmed QSOs: the first stays", 1, {{{{"CALL", "K1AAA"}, {"QSL_RCVD", "Y"}}, ""}, {{{"CALL", "K1BBB"}, {"QSL_RCVD", "Y"}}, ""}}, "E291 K1AAA q1, Z5 K1AAA c291 q1, ec1 zc1 n0 w0"},
-      {"zone rule (a): a confirmed QSO replaces an unconfirmed one under the box", 1,
+      {"zone: a confirmed QSO replaces an unconfirmed one under the box", 1,
        {{{{"CALL", "K1AAA"}}, ""}, {{{"CALL", "VE1ABC"}, {"DXCC", "1"}, {"QSL_RCVD", "Y"}}, "WAZ:\t[5] Replaced K1AAA with VE1ABC because it is confirmed\n"}},
        "E1 VE1ABC q1, E291 K1AAA, Z5 VE1ABC c1 q1, ec1 zc1 n1 w0"},
-      {"zone rule (b): a Canadian QSO without a slash replaces a United States one once", 0, {{{{"CALL", "K1AAA"}}, ""}, {{{"CALL", "VE1ABC/P"}, {"DXCC", "1"}}, ""},
+      {"zone: a Canadian QSO without a slash replaces a United States one once", 0, {{{{"CALL", "K1AAA"}}, ""}, {{{"CALL", "VE1ABC/P"}, {"DXCC", "1"}}, ""},
         {{{"CALL", "VE1ABC"}, {"DXCC", "1"}}, "WAZ:\t[5] Replaced K1AAA with VE1ABC because Zone is more likely to be correct\n"},
         {{{"CALL", "K1CCC"}}, ""}, {{{"CALL", "VE2XYZ"}, {"DXCC", "1"}}, ""}}, "E1 VE1ABC/P, E291 K1AAA, Z5 VE1ABC c1, ec0 zc0 n1 w0"},
-      // rule (b) leaves the zones' confirmed count alone
-      {"zone rule (b) under the box needs both QSOs confirmed", 1, {{{{"CALL", "K1AAA"}, {"QSL_RCVD", "Y"}}, ""}, {{{"CALL", "VE1ABC"}, {"DXCC", "1"}}, ""},
+      // Canada over the United States leaves the zones' confirmed count alone
+      {"zone: Canada over the United States under the box needs both QSOs confirmed", 1, {{{{"CALL", "K1AAA"}, {"QSL_RCVD", "Y"}}, ""}, {{{"CALL", "VE1ABC"}, {"DXCC", "1"}}, ""},
         {{{"CALL", "VE1XYZ"}, {"DXCC", "1"}, {"QSL_RCVD", "Y"}}, "DXCC:\tReplaced VE1ABC with VE1XYZ because it is confirmed\n"
          "WAZ:\t[5] Replaced K1AAA with VE1XYZ because Zone is more likely to be correct (and it is confirmed)\n"}}, "E1 VE1XYZ q1, E291 K1AAA q1, Z5 VE1XYZ c1 q1, ec2 zc1 n2 w0"},
       // clang-format on
@@ -201,7 +195,7 @@ TEST_CASE("credits, moves and replacements: the lines of each QSO and the run's 
   for (const auto& c : cases) {
     CAPTURE(c.what);
     Run run;
-    run.config.confirmed = static_cast<uint8_t>(c.box);
+    run.prefer_confirmed = c.box != 0;
     for (const Step& step : c.steps) CHECK(run.evaluate(step.changes) == step.lines);
     CHECK(run.state() == c.state);
   }
@@ -231,7 +225,7 @@ TEST_CASE(
   for (const auto& c : cases) {
     Run run;
     run.country_file = &read.file;
-    run.config.confirmed = static_cast<uint8_t>(c.box);
+    run.prefer_confirmed = c.box != 0;
     std::string lines;
     for (const Fields& qso : c.qsos) lines += run.evaluate(qso);
     CHECK(lines == c.lines);

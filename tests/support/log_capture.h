@@ -27,7 +27,11 @@ inline std::string read_file(const std::filesystem::path& path) {
 
 class LogCapture {
  public:
-  LogCapture() : path_(temp_file_path("tarvenix-log")) { log.open(path_.string()); }
+  LogCapture() : LogCapture(own_log_) {}
+  // Captures a log that another object (a run) owns.
+  explicit LogCapture(RunLog& target) : log(target), path_(temp_file_path("tarvenix-log")) {
+    log.open(path_.string());
+  }
   LogCapture(const LogCapture&) = delete;
   LogCapture& operator=(const LogCapture&) = delete;
 
@@ -41,7 +45,11 @@ class LogCapture {
   }
   const std::filesystem::path& path() const { return path_; }
 
-  RunLog log;
+ private:
+  RunLog own_log_;
+
+ public:
+  RunLog& log;
 
  private:
   std::filesystem::path path_;
