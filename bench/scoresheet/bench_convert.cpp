@@ -102,16 +102,9 @@ long read_alone(const std::string& path) {
   return records;
 }
 
-OperatorConfig bench_operator() {
-  OperatorConfig config;
-  std::strcpy(config.callsign, "W1AW");
-  config.confirmed = 1;  // the Confirmed box makes the evaluation do the most
-  return config;
-}
-
 // What the evaluation of the log leaves for the results page.
 struct Evaluated {
-  OperatorConfig config = bench_operator();
+  std::string callsign = "W1AW";
   std::unique_ptr<ConversionRun> run;
 };
 
@@ -122,7 +115,7 @@ long read_and_evaluate(const std::string& path, const CountryFile* country_file,
   if (!workbook.load(kTemplate) || workbook.first_sheet() == nullptr) return -1;
   out.run = std::make_unique<ConversionRun>();
   ConversionRun& run = *out.run;
-  run.prefer_confirmed = out.config.confirmed != 0;
+  run.prefer_confirmed = true;  // the Confirmed box makes the evaluation do the most
   run.country_file = country_file;
   if (!run.log.open(kDataDir + "/bench_read_evaluate.log")) return -1;
   read_entity_map(*workbook.first_sheet(), run.entities, run.log);
@@ -130,13 +123,7 @@ long read_and_evaluate(const std::string& path, const CountryFile* country_file,
 }
 
 long write_page_of(const Evaluated& evaluated) {
-  const ResultsPage page{evaluated.config,
-                         evaluated.run->entities,
-                         evaluated.run->zones,
-                         evaluated.run->stats,
-                         "bench.xlsx",
-                         "bench.log",
-                         {}};
+  const ResultsPage page{evaluated.callsign, *evaluated.run, "bench.xlsx", "bench.log", {}};
   std::string error;
   AtomicFile file;
   return prepare_results_page(file, kDataDir + "/bench_page.html", page, error) && file.commit()
@@ -149,19 +136,20 @@ long convert_in_child(const std::string& path, long& peak_kib) {
   std::fflush(nullptr);  // the child must not write out the parent's buffered text again
   const pid_t child = fork();
   if (child == 0) {
-    OperatorConfig config = bench_operator();
-    ProgramPaths paths;
-    paths.adif_path = path;
-    paths.scoresheet_path = kTemplate;
-    paths.output_path = kDataDir + "/bench_convert.xlsx";
-    SystemInfo system;
-    system.command_line = true;
-    system.system_name = "bench_convert";
-    system.program_version = "bench";
-    const int result = run_conversion(config, paths, system, BadCallSource());
-    if (result != 0) std::fprintf(stderr, "conversion failed: %s\n", config.message.c_str());
+    ConversionRequest request;
+    request.adif_path = path;
+    request.scoresheet_path = kTemplate;
+    request.output_path = kDataDir + "/bench_convert.xlsx";
+    request.callsign = "W1AW";
+    request.prefer_confirmed = true;
+    request.system.command_line = true;
+    request.system.system_name = "bench_convert";
+    request.system.program_version = "bench";
+    const ConversionResult result = run_conversion(request);
+    const bool converted = result.status == ConversionStatus::converted;
+    if (!converted) std::fprintf(stderr, "conversion failed: %s\n", result.message.c_str());
     std::fflush(nullptr);
-    _exit(result == 0 ? 0 : 1);
+    _exit(converted ? 0 : 1);
   }
   if (child < 0) return -1;
   int status = 0;

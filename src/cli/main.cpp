@@ -17,11 +17,15 @@
 #include "scoresheet/run.h"
 #include "ui/convert_checks.h"
 #include "ui/entry_checks.h"
+#include "ui/operator_config.h"
 #include "ui/result_text.h"
 
 using namespace tarvenix;
 
 namespace {
+
+// As many characters as the window's call-sign box and the stored record hold.
+constexpr size_t callsign_limit = sizeof OperatorConfig::callsign - 1;
 
 // Network failures go to standard error as they happen, the caption left out.
 void print_failure(std::string_view, std::string_view text) {
@@ -33,19 +37,6 @@ std::optional<std::string> check_entries(const CliOptions& options, const Progra
   if (options.callsign.empty()) return std::string("Callsign is required!");
   if (auto text = check_callsign(options.callsign)) return text;
   return check_convert_files(paths);
-}
-
-OperatorConfig operator_from(const CliOptions& options) {
-  OperatorConfig config;
-  // The window's call-sign box types upper case; the Scoresheet gets the same.
-  for (size_t i = 0; i < options.callsign.size() && i + 1 < sizeof config.callsign; ++i) {
-    config.callsign[i] = ascii_upper(options.callsign[i]);
-  }
-  config.band_index = static_cast<uint8_t>(options.band_index);
-  config.mode_index = static_cast<uint8_t>(options.mode_index);
-  config.confirmed = options.confirmed ? 1 : 0;
-  config.country_file_off = options.no_country_file ? 1 : 0;
-  return config;
 }
 
 // The list is downloaded like the window does, unless a file or --offline says otherwise.
@@ -73,6 +64,27 @@ WebUrl country_file_url(const CliOptions& options) {
 CountryFileRefresh run_country_refresh(const CliOptions& options) {
   if (options.offline) return {};
   return country_file_refresh(Network{.tell = print_failure}, country_file_url(options), true);
+}
+
+ConversionRequest request_from(const CliOptions& options, const ProgramPaths& paths) {
+  ConversionRequest request;
+  request.adif_path = paths.adif_path;
+  request.scoresheet_path = paths.scoresheet_path;
+  request.output_path = paths.output_path;
+  // The window's call-sign box types upper case and at most 15 characters; the Scoresheet
+  // gets the same.
+  for (size_t i = 0; i < options.callsign.size() && i < callsign_limit; ++i) {
+    request.callsign += ascii_upper(options.callsign[i]);
+  }
+  request.band = static_cast<Band>(options.band_index);
+  request.mode = static_cast<ModeClass>(options.mode_index);
+  request.prefer_confirmed = options.confirmed;
+  request.country_file = {options.no_country_file, paths.country_file, paths.program_dir,
+                          run_country_refresh(options)};
+  request.bad_calls = bad_call_source(options, paths.output_path);
+  request.results_page_wanted = !options.no_html;
+  request.system = command_line_system_info();
+  return request;
 }
 
 // --update-country-file: the copy a refresh keeps, replaced now by a checked download that
@@ -126,18 +138,13 @@ int main(int argc, char** argv) {
     return exit_usage;
   }
 
-  OperatorConfig config = operator_from(options);
-  const BadCallSource bad_calls = bad_call_source(options, paths.output_path);
-  RunOutputs outputs;
-  outputs.results_page_wanted = !options.no_html;
-  if (run_conversion(config, paths, command_line_system_info(), bad_calls,
-                     run_country_refresh(options), outputs) != 0) {
-    std::fprintf(stderr, "%s\n", config.message.c_str());
+  const ConversionResult result = run_conversion(request_from(options, paths));
+  if (result.status != ConversionStatus::converted) {
+    std::fprintf(stderr, "%s\n", result.message.c_str());
     return exit_failed;
   }
-  std::fputs(written_counts_text(config, paths.output_path).c_str(), stdout);
-  std::printf("Run log: %s\n", run_log_path(paths.output_path).c_str());
-  if (!outputs.results_page.empty())
-    std::printf("Results page: %s\n", outputs.results_page.c_str());
+  std::fputs(written_counts_text(result).c_str(), stdout);
+  std::printf("Run log: %s\n", result.run_log.c_str());
+  if (!result.results_page.empty()) std::printf("Results page: %s\n", result.results_page.c_str());
   return exit_converted;
 }

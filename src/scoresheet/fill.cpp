@@ -48,12 +48,14 @@ int write_credit_row(Sheet& sheet, const CreditRecord& record) {
   return was_empty;
 }
 
-void fill_scoresheet(Sheet& sheet, OperatorConfig& operator_config,
-                     const EntityCreditTable& entities, const ZoneCreditTable& zones) {
+WrittenCounts fill_scoresheet(Sheet& sheet, std::string_view callsign,
+                              const EntityCreditTable& entities, const ZoneCreditTable& zones) {
   sheet.write_number(title_row, year_column, CONTEST_YEAR);
-  sheet.write_text(title_row, callsign_column, operator_config.callsign);
-  operator_config.countries_written = fill_table(sheet, entities);
-  operator_config.zones_written = fill_table(sheet, zones);
+  sheet.write_text(title_row, callsign_column, callsign);
+  WrittenCounts written;
+  written.countries = fill_table(sheet, entities);
+  written.zones = fill_table(sheet, zones);
+  return written;
 }
 
 }  // namespace tarvenix

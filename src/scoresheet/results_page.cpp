@@ -136,9 +136,9 @@ Tally zone_tally(const ZoneCreditTable& zones) {
 }
 
 void append_heading(std::string& out, const ResultsPage& page) {
-  const OperatorConfig& config = page.operator_config;
+  const ConversionRun& run = page.run;
   std::string call;
-  append_html_text(call, config.callsign);
+  append_html_text(call, page.callsign);
   out += format_text("<title>%s: DX Tarvenix %d results</title>\n", call.c_str(),
                      static_cast<int>(CONTEST_YEAR));
   out += page_style;
@@ -146,16 +146,16 @@ void append_heading(std::string& out, const ResultsPage& page) {
   out += format_text("<h1>%s: DX Tarvenix %d</h1>\n<ul class=\"facts\">\n", call.c_str(),
                      static_cast<int>(CONTEST_YEAR));
   Tally entities;
-  for (const CreditRecord* record : entities_in_sheet_order(page.entities)) entities.add(record);
+  for (const CreditRecord* record : entities_in_sheet_order(run.entities)) entities.add(record);
   out += "<li>Entities: " + entities.text() + "</li>\n";
-  out += "<li>CQ Zones: " + zone_tally(page.zones).text() + "</li>\n";
-  out += format_text("<li>QSOs read: %d</li>\n</ul>\n<ul class=\"facts\">\n", page.stats.qsos_read);
+  out += "<li>CQ Zones: " + zone_tally(run.zones).text() + "</li>\n";
+  out += format_text("<li>QSOs read: %d</li>\n</ul>\n<ul class=\"facts\">\n", run.stats.qsos_read);
   out += "<li>Band: ";
-  append_html_text(out, name_in(BAND_NAMES, config.band_index));
+  append_html_text(out, name_in(BAND_NAMES, static_cast<int>(run.band)));
   out += "</li>\n<li>Mode: ";
-  append_html_text(out, name_in(MODE_CLASS_NAMES, config.mode_index));
+  append_html_text(out, name_in(MODE_CLASS_NAMES, static_cast<int>(run.mode)));
   out += "</li>\n<li>Confirmed QSOs preferred: ";
-  out += config.confirmed != 0 ? "Yes" : "No";
+  out += run.prefer_confirmed ? "Yes" : "No";
   out += "</li>\n</ul>\n</header>\n";
 }
 
@@ -215,7 +215,7 @@ void append_entity_group(std::string& out, const std::string& continent,
 void append_entities(std::string& out, const ResultsPage& page) {
   std::map<std::string, std::vector<const CreditRecord*>> groups;  // in order of their names
   std::vector<const CreditRecord*> others;                         // of no known continent: last
-  for (const CreditRecord* record : entities_in_sheet_order(page.entities)) {
+  for (const CreditRecord* record : entities_in_sheet_order(page.run.entities)) {
     std::string continent = page.continent_of ? page.continent_of(record->code) : "All entities";
     (continent.empty() ? others : groups[continent]).push_back(record);
   }
@@ -271,9 +271,9 @@ std::string results_page_html(const ResultsPage& page) {
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
   append_heading(out, page);
   out += "<main>\n";
-  append_zones(out, page.zones);
+  append_zones(out, page.run.zones);
   append_entities(out, page);
-  append_rejections(out, page.stats);
+  append_rejections(out, page.run.stats);
   out += "</main>\n";
   append_footer(out, page);
   out += "</body>\n</html>\n";

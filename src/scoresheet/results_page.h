@@ -7,9 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "evaluation/conversion_run.h"
 #include "records/atomic_file.h"
-#include "records/operator_config.h"
-#include "records/run_records.h"
 
 namespace tarvenix {
 
@@ -18,10 +17,8 @@ using ContinentOf = std::function<std::string(int32_t code)>;
 
 // What the page shows; it only reads the run's records.
 struct ResultsPage {
-  const OperatorConfig& operator_config;  // call sign and the Band, Mode and Confirmed choices
-  const EntityCreditTable& entities;
-  const ZoneCreditTable& zones;
-  const RunStats& stats;
+  std::string callsign;
+  const ConversionRun& run;   // the tables, the counters and the Band, Mode and Confirmed choices
   std::string workbook_name;  // file names, shown on the page
   std::string run_log_name;
   ContinentOf continent_of;  // none: every entity in one group

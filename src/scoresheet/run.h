@@ -1,17 +1,21 @@
 // One conversion from start to end: the run log, the Scoresheet template, the entity map,
 // the bad-call list, the ADIF log, the filled workbook saved under the output name, and the
-// results page beside it.
+// results page beside it. The window and the command line each build a request from their
+// own state and show the result.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "badcalls/bad_call_list.h"
-#include "records/operator_config.h"
-#include "records/program_paths.h"
+#include "evaluation/band_rules.h"
+#include "evaluation/mode_rules.h"
 #include "records/run_log.h"
 #include "records/system_info.h"
+#include "scoresheet/fill.h"
 #include "scoresheet/run_country_file.h"
 
 namespace tarvenix {
@@ -25,26 +29,35 @@ struct BadCallSource {
   std::string local_copy;  // the downloaded copy kept beside the output, or ""
 };
 
-// What a run writes besides the run log, asked for and done.
-struct RunOutputs {
-  bool results_page_wanted = true;  // write the results page once the workbook is saved
-  bool workbook_saved = false;      // also by a run whose log holds error lines
-  std::string results_page;         // the page's path once written; empty otherwise
+struct ConversionRequest {
+  std::string adif_path;
+  std::string scoresheet_path;  // the template
+  std::string output_path;      // the workbook; the run log and the page go beside it
+  std::string callsign;         // written into the Scoresheet as it stands
+  Band band = Band::all;
+  ModeClass mode = ModeClass::all;
+  bool prefer_confirmed = false;  // the Confirmed box
+  CountryFileChoice country_file;
+  BadCallSource bad_calls;
+  bool results_page_wanted = true;       // write the results page once the workbook is saved
+  SystemInfo system;                     // named in the run log's header
+  std::time_t now = std::time(nullptr);  // the run's time: the header, the refresh
 };
 
-// 0 on success; -1 with a text for the operator in operator_config.message. The caller
-// shows the text and empties the slot.
-int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
-                   const SystemInfo& system, const BadCallSource& bad_calls,
-                   std::time_t now = std::time(nullptr));
+enum class ConversionStatus : uint8_t { converted, failed };
 
-// The same, refreshing a country file that has grown old by `country_refresh` first, and
-// telling what was written: a run whose log holds error lines saves the workbook and the
-// page and still returns -1. A page that cannot be written is a warning in the run log, not
-// a failure of the run.
-int run_conversion(OperatorConfig& operator_config, const ProgramPaths& paths,
-                   const SystemInfo& system, const BadCallSource& bad_calls,
-                   const CountryFileRefresh& country_refresh, RunOutputs& outputs,
-                   std::time_t now = std::time(nullptr));
+struct ConversionResult {
+  ConversionStatus status = ConversionStatus::failed;
+  std::string message;                   // why it failed, for the operator; empty when converted
+  std::optional<WrittenCounts> written;  // once the Scoresheet was filled
+  std::string workbook;      // the saved workbook, also by a run whose log holds error lines
+  std::string run_log;       // the run log's path once it is chosen
+  std::string results_page;  // the page's path once written; empty otherwise
+};
+
+// Refreshes a country file that has grown old first (see CountryFileChoice). A run whose
+// log holds error lines saves the workbook and the page and still fails. A page that cannot
+// be written is a warning in the run log, not a failure of the run.
+ConversionResult run_conversion(const ConversionRequest& request);
 
 }  // namespace tarvenix

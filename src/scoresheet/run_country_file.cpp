@@ -25,10 +25,11 @@ CopyInUse read_copy(std::string path) {
 
 // A found copy that is due is replaced by a newer one if the refresh can get it; else the run
 // goes on with the copy it has.
-void refresh_if_due(CopyInUse& copy, const ProgramPaths& paths, const CountryFileRefresh& refresh,
-                    std::time_t now, RunLog& log) {
+void refresh_if_due(CopyInUse& copy, const CountryFileChoice& choice, std::time_t now,
+                    RunLog& log) {
+  const CountryFileRefresh& refresh = choice.refresh;
   if (!refresh.fetch || !country_file_due(copy.version(), now)) return;
-  const std::string target = refreshed_country_file(paths.program_dir);
+  const std::string target = refreshed_country_file(choice.program_dir);
   const std::string problem = refresh.fetch(target, copy.version());
   if (problem.empty()) {
     copy = read_copy(target);
@@ -59,14 +60,12 @@ void describe_copy(const CopyInUse& copy, RunLog& log) {
 
 }  // namespace
 
-std::optional<CountryFile> open_run_country_file(const OperatorConfig& operator_config,
-                                                 const ProgramPaths& paths,
-                                                 const CountryFileRefresh& refresh, std::time_t now,
+std::optional<CountryFile> open_run_country_file(const CountryFileChoice& choice, std::time_t now,
                                                  RunLog& log) {
-  if (operator_config.country_file_off != 0) return std::nullopt;
-  const bool named = !paths.country_file.empty();
-  CopyInUse copy = read_copy(named ? paths.country_file : default_country_file(paths.program_dir));
-  if (!named) refresh_if_due(copy, paths, refresh, now, log);
+  if (choice.off) return std::nullopt;
+  const bool named = !choice.named_file.empty();
+  CopyInUse copy = read_copy(named ? choice.named_file : default_country_file(choice.program_dir));
+  if (!named) refresh_if_due(copy, choice, now, log);
   std::optional<CountryFile> result;
   if (copy.path.empty()) {
     log.warn("WARN:\tNo country file found; QSOs without DXCC or CQZ cannot be credited\n");

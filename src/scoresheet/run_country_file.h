@@ -7,8 +7,6 @@
 #include <string>
 
 #include "countryfile/country_file.h"
-#include "records/operator_config.h"
-#include "records/program_paths.h"
 #include "records/run_log.h"
 
 namespace tarvenix {
@@ -22,14 +20,20 @@ struct CountryFileRefresh {
   std::string source;  // the address, named in the run log when the refresh fails
 };
 
-// Nothing when the operator switched the file off. Else the file named in
-// paths.country_file, or the one found (see default_country_file), which is refreshed first
-// when it is due on the day of `now`: an "INFO:" line naming it (and "WARN:" lines for lines
-// it had to leave out, a version older than the contest year, a failed refresh), or one
-// "WARN:" line when there is none to use; then a separator.
-std::optional<CountryFile> open_run_country_file(const OperatorConfig& operator_config,
-                                                 const ProgramPaths& paths,
-                                                 const CountryFileRefresh& refresh, std::time_t now,
+// Which country file a run uses.
+struct CountryFileChoice {
+  bool off = false;            // the operator switched the file off
+  std::string named_file;      // named on the command line; empty: the one found
+  std::string program_dir;     // where the copy beside the program is looked for
+  CountryFileRefresh refresh;  // how a found copy that has grown old is refreshed
+};
+
+// Nothing when the operator switched the file off. Else the named file, or the one found
+// (see default_country_file), which is refreshed first when it has grown old by `now`: an
+// "INFO:" line naming it (and "WARN:" lines for lines it had to leave out, a version older
+// than the contest year, a failed refresh), or one "WARN:" line when there is none to use;
+// then a separator.
+std::optional<CountryFile> open_run_country_file(const CountryFileChoice& choice, std::time_t now,
                                                  RunLog& log);
 
 }  // namespace tarvenix

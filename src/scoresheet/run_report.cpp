@@ -88,8 +88,11 @@ void write_credit_sources(RunLog& log, const EntityCreditTable& entities,
 
 }  // namespace
 
-void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig& operator_config,
-                        const EntityCreditTable& entities, const ZoneCreditTable& zones) {
+void write_counts_block(ConversionRun& run, const WrittenCounts& written) {
+  RunLog& log = run.log;
+  const RunStats& stats = run.stats;
+  const EntityCreditTable& entities = run.entities;
+  const ZoneCreditTable& zones = run.zones;
   write_credit_sources(log, entities, zones);
   if (any_lines_written(log)) log.write(log_separator);
   log.print("%5d QSO(s) were read from the ADIF file.\n", stats.qsos_read);
@@ -104,13 +107,13 @@ void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig
     log.print("%5d QSO(s) had a CQ Zone that is not a zone of their entity.\n",
               stats.impossible_cq_zone);
   }
-  if (operator_config.confirmed != 0) {
+  if (run.prefer_confirmed) {
     log.print("%5d entities are confirmed.\n", stats.entities_confirmed);
     log.print("%5d zones    are confirmed.\n", stats.zones_confirmed);
-    if (operator_config.countries_written != stats.entities_confirmed) {
+    if (written.countries != stats.entities_confirmed) {
       write_unconfirmed_entities(log, entities);
     }
-    if (operator_config.zones_written != stats.zones_confirmed) {
+    if (written.zones != stats.zones_confirmed) {
       write_unconfirmed_zones(log, zones);
     }
   }

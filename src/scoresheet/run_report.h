@@ -5,16 +5,16 @@
 #include <cstdint>
 #include <vector>
 
-#include "records/operator_config.h"
+#include "evaluation/conversion_run.h"
 #include "records/run_log.h"
 #include "records/run_records.h"
+#include "scoresheet/fill.h"
 
 namespace tarvenix {
 
 // The lines of the credits the country file gave, the counts block, then the summary;
-// written after the Scoresheet has been filled.
-void write_counts_block(RunLog& log, const RunStats& stats, const OperatorConfig& operator_config,
-                        const EntityCreditTable& entities, const ZoneCreditTable& zones);
+// written into the run's log after the Scoresheet has been filled.
+void write_counts_block(ConversionRun& run, const WrittenCounts& written);
 
 // One counter of the summary and the words that follow "%5d QSO(s) " on its line.
 struct SummaryCount {

@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <span>
 
-#include "records/operator_config.h"
+#include "ui/operator_config.h"
 
 namespace tarvenix {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "records/operator_config.h"
+#include "ui/operator_config.h"
 #include "records/program_paths.h"
 #include "ui/config_file.h"
 #include "ui/file_system.h"

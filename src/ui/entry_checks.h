@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/operator_config.h"
+#include "ui/operator_config.h"
 
 namespace tarvenix {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "records/operator_config.h"
+#include "ui/operator_config.h"
 
 namespace tarvenix {
 

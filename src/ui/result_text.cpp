@@ -6,10 +6,11 @@
 
 namespace tarvenix {
 
-std::string written_counts_text(const OperatorConfig& record, const std::string& output_path) {
-  const std::string name = file_name_of(output_path);
-  return format_text("Wrote %3d  countries to %s\n", record.countries_written, name.c_str()) +
-         format_text("Wrote %3d   zones to %s\n", record.zones_written, name.c_str());
+std::string written_counts_text(const ConversionResult& result) {
+  const std::string name = file_name_of(result.workbook);
+  const WrittenCounts written = result.written.value_or(WrittenCounts{});
+  return format_text("Wrote %3d  countries to %s\n", written.countries, name.c_str()) +
+         format_text("Wrote %3d   zones to %s\n", written.zones, name.c_str());
 }
 
 std::string results_page_text(const std::string& page_path) {

@@ -31,8 +31,8 @@ const std::string one_qso = "<EOH>\n<CALL:5>CE3XS <QSO_DATE:8>" + year +
 // A folder with the log and the previous run's workbook and log, to be kept by a run that fails.
 struct RunFolder {
   std::filesystem::path folder = testing::temp_file_path("tarvenix-run");
-  ProgramPaths paths;
-  OperatorConfig record{.callsign = "W1AW"};
+  ConversionRequest paths{.callsign = "W1AW", .now = 0};
+  std::string message;  // of the last run
   const std::string log_path = (folder / "out.log").string();
   bool saved = false;  // by the last run
 
@@ -53,10 +53,11 @@ struct RunFolder {
     std::ofstream(paths.adif_path, std::ios::binary) << text;
   }
   int run(const BadCallSource& source = {}) {
-    RunOutputs outputs;
-    const int result = run_conversion(record, paths, SystemInfo{}, source, {}, outputs, 0);
-    saved = outputs.workbook_saved;
-    return result;
+    paths.bad_calls = source;
+    const ConversionResult result = run_conversion(paths);
+    saved = !result.workbook.empty();
+    message = result.message;
+    return result.status == ConversionStatus::converted ? 0 : -1;
   }
   bool previous_kept() const {
     return read_file(folder / "out.xlsx") == "previous workbook" &&
@@ -80,7 +81,7 @@ TEST_CASE_FIXTURE(RunFolder, "a run with error lines in its log saves the workbo
   CHECK(run() == -1);
   CHECK(saved);
   CHECK(read_file(paths.output_path).starts_with("PK"));
-  CHECK(record.message.rfind("There were 1 errors in ", 0) == 0);
+  CHECK(message.rfind("There were 1 errors in ", 0) == 0);
 }
 
 TEST_CASE_FIXTURE(RunFolder, "a full disc at any write leaves the previous workbook and log") {
@@ -92,11 +93,10 @@ TEST_CASE_FIXTURE(RunFolder, "a full disc at any write leaves the previous workb
     fail_file_writes_after(0);
     if (result == 0) break;
     CHECK_FALSE(saved);
-    CHECK((record.message.rfind("Error writing the run log " + log_path + ": ", 0) == 0 ||
-           record.message.rfind("Error with output file " + paths.output_path + ": ", 0) == 0));
+    CHECK((message.rfind("Error writing the run log " + log_path + ": ", 0) == 0 ||
+           message.rfind("Error with output file " + paths.output_path + ": ", 0) == 0));
     CHECK(previous_kept());
     CHECK(files() == std::vector<std::string>{"log.adi", "out.log", "out.xlsx"});
-    record.message.clear();
   }
   CHECK(read_file(log_path).find("Converted on") != std::string::npos);
 }
@@ -131,9 +131,8 @@ TEST_CASE_FIXTURE(RunFolder, "runs that are refused before they write") {
     BadCallSource source;
     source.list_file = c.list_file;
     CHECK(run(source) == -1);
-    CHECK(record.message.rfind(c.message, 0) == 0);
+    CHECK(message.rfind(c.message, 0) == 0);
     CHECK(previous_kept());
-    record.message.clear();
   }
 }
 

@@ -79,19 +79,19 @@ CreditRecord* credit(CreditTable& table, int slot, const char* call, bool confir
 
 // After warnings, the dividers and the counters above 0 are pinned by the end-to-end logs.
 TEST_CASE("the counts block") {
-  LogCapture capture;
-  RunStats stats;
-  OperatorConfig config;
-  EntityCreditTable entities;
-  ZoneCreditTable zones;
+  ConversionRun run;
+  LogCapture capture(run.log);
+  RunStats& stats = run.stats;
+  EntityCreditTable& entities = run.entities;
+  ZoneCreditTable& zones = run.zones;
 
   SUBCASE("a quiet run without Confirmed ends with the count alone") {
     stats.qsos_read = 250;
-    write_counts_block(capture.log, stats, config, entities, zones);
+    write_counts_block(run, {});
     CHECK(capture.text() == "  250 QSO(s) were read from the ADIF file.\n");
   }
   SUBCASE("with Confirmed, unconfirmed entities in prefix byte order and zones in order") {
-    config.confirmed = 1;
+    run.prefer_confirmed = true;
     credit(entities, 110, "KH6AA", false, "KH6", "Hawaii");
     credit(entities, 291, "K1AA", false, "K", "United States of America");
     credit(entities, 230, "DL1AA", true, "DL", "Fed. Rep. of Germany");
@@ -101,9 +101,7 @@ TEST_CASE("the counts block") {
     stats.qsos_read = 3;
     stats.entities_confirmed = 1;
     stats.zones_confirmed = 1;
-    config.countries_written = 3;
-    config.zones_written = 3;
-    write_counts_block(capture.log, stats, config, entities, zones);
+    write_counts_block(run, {.countries = 3, .zones = 3});
     CHECK(capture.text() ==
           "    3 QSO(s) were read from the ADIF file.\n"
           "    1 entities are confirmed.\n"

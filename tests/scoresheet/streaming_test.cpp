@@ -81,18 +81,18 @@ size_t peak_of_conversion(int qsos) {
   const std::filesystem::path log = temp_file_path("tarvenix-streaming");
   const std::filesystem::path output = temp_file_path("tarvenix-streaming-out");
   write_log(log, qsos);
-  tarvenix::ProgramPaths paths;
+  tarvenix::ConversionRequest paths;
   paths.adif_path = log.string();
   paths.scoresheet_path = std::string(TARVENIX_SOURCE_DIR) + "/samples/Scoresheet v1.0.xlsx";
   paths.output_path = output.string() + ".xlsx";
-  tarvenix::OperatorConfig config{.callsign = "W1AW"};
-  const tarvenix::SystemInfo system{.command_line = true};
+  paths.callsign = "W1AW";
+  paths.system.command_line = true;
 
   peak_bytes = held_bytes;
   const size_t before = held_bytes;
-  const int result = run_conversion(config, paths, system, tarvenix::BadCallSource());
+  const tarvenix::ConversionResult result = run_conversion(paths);
   const size_t peak = peak_bytes - before;
-  CHECK((result == 0 && config.message.empty()));
+  CHECK((result.status == tarvenix::ConversionStatus::converted && result.message.empty()));
   std::error_code ignored;
   for (const std::string& file :
        {log.string(), paths.output_path, output.string() + ".log", output.string() + ".html"}) {

@@ -69,10 +69,9 @@ bool files_ready(App& app) {
   return tell(app, question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
-void tell_conversion_result(App& app, const RunOutputs& outputs) {
-  const std::string text = written_counts_text(app.record, app.paths.output_path) +
-                           results_page_text(outputs.results_page) + "\n" + review_text +
-                           open_question;
+void tell_conversion_result(App& app, const ConversionResult& result) {
+  const std::string text = written_counts_text(result) + results_page_text(result.results_page) +
+                           "\n" + review_text + open_question;
   if (tell(app, text, MB_YESNO | MB_ICONASTERISK) == IDYES) open_with_shell(app.paths.output_path);
 }
 
@@ -85,31 +84,51 @@ void reload_stored_configurations(App& app) {
   show_load_message(app);
 }
 
+// The conversion as the window's record, paths and servers ask for it.
+ConversionRequest conversion_request(App& app) {
+  const OperatorConfig& record = app.record;
+  ConversionRequest request;
+  request.adif_path = app.paths.adif_path;
+  request.scoresheet_path = app.paths.scoresheet_path;
+  request.output_path = app.paths.output_path;
+  request.callsign = record.callsign;
+  request.band = static_cast<Band>(record.band_index);
+  request.mode = static_cast<ModeClass>(record.mode_index);
+  request.prefer_confirmed = record.confirmed != 0;
+  // The run leaves the country file alone when "Fill in missing DXCC/CQ Zone" is cleared.
+  request.country_file = {record.country_file_off != 0, app.paths.country_file,
+                          app.paths.program_dir,
+                          country_file_refresh(boxed_network(), app.endpoints.country_file_url,
+                                               app.endpoints.useHttps)};
+  request.bad_calls = {[&app](RunLog& log) {
+                         return fetch_bad_calls(boxed_network(), app.paths.output_path,
+                                                app.endpoints, log);
+                       },
+                       {},
+                       local_bad_calls_path(app.paths.output_path)};
+  request.system = app.system;
+  return request;
+}
+
 }  // namespace
 
 void convert(App& app) {
   if (!entries_ready(app) || !files_ready(app)) return;
   app.record.converted = 0;
   app.record.message.clear();
-  const BadCallSource download = {[&app](RunLog& log) {
-                                    return fetch_bad_calls(boxed_network(), app.paths.output_path,
-                                                           app.endpoints, log);
-                                  },
-                                  {},
-                                  local_bad_calls_path(app.paths.output_path)};
-  // The run leaves the country file alone when "Fill in missing DXCC/CQ Zone" is cleared.
-  const CountryFileRefresh refresh =
-      country_file_refresh(boxed_network(), app.endpoints.country_file_url, app.endpoints.useHttps);
-  RunOutputs outputs;
-  const int result = run_conversion(app.record, app.paths, app.system, download, refresh, outputs);
-  if (result != 0) {
-    tell(app, app.record.message, MB_ICONHAND);
-    app.record.message.clear();
+  const ConversionResult result = run_conversion(conversion_request(app));
+  // The record keeps the counts of the last filled Scoresheet, as its file stores them.
+  if (result.written) {
+    app.record.countries_written = result.written->countries;
+    app.record.zones_written = result.written->zones;
+  }
+  if (result.status != ConversionStatus::converted) {
+    tell(app, result.message, MB_ICONHAND);
   } else {
-    tell_conversion_result(app, outputs);
+    tell_conversion_result(app, result);
   }
   // A workbook saved with error lines in the log is still this run's: replacing it asks.
-  app.record.converted = outputs.workbook_saved ? 1 : 0;
+  app.record.converted = result.workbook.empty() ? 0 : 1;
 }
 
 void delete_configuration(App& app) {

@@ -11,7 +11,7 @@
 
 #include "net/program_update.h"
 #include "net/web_endpoints.h"
-#include "records/operator_config.h"
+#include "ui/operator_config.h"
 #include "records/program_paths.h"
 #include "records/system_info.h"
 #include "ui/config_store.h"

@@ -1,7 +1,7 @@
 // The operator's record: station details and list selections, kept per call sign in a
-// 1040-byte file (see config_file.h for the byte layout). The window edits it; the
-// conversion reads the call sign, the Band, Mode and Confirmed selections, and leaves a
-// text for the operator in `message`.
+// 1040-byte file (see config_file.h for the byte layout). The window edits it and builds a
+// conversion's request from its call sign and its Band, Mode, Confirmed and country-file
+// selections; `message` holds a text for the operator about loading or saving it.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +31,7 @@ struct OperatorConfig {
   uint8_t country_file_off = 0;        // 0: the country file fills in missing DXCC and CQZ
   uint8_t padding1[2] = {};            // stored as it stands
   std::string message;                 // text for the operator; never stored
-  int32_t countries_written = 0;       // by the last successful conversion
+  int32_t countries_written = 0;       // by the last conversion that filled a Scoresheet
   int32_t zones_written = 0;
   uint8_t changed = 0;    // edited since loaded or reset
   uint8_t confirmed = 0;  // the Confirmed check box
