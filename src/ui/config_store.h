@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/operator_config.h"
-#include "records/program_paths.h"
 #include "ui/config_file.h"
 #include "ui/file_system.h"
+#include "ui/operator_config.h"
+#include "ui/program_paths.h"
 
 namespace tarvenix {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "records/program_paths.h"
+#include "ui/program_paths.h"
 
 namespace tarvenix {
 

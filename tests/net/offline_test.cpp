@@ -1,6 +1,6 @@
 // The network layer's rules that need no server: URLs, HTTP dates (read as UTC whatever
-// the local time zone), the texts of failures, and the update's date form, restart marker,
-// old program path, executable check, temporary files and move failure texts.
+// the local time zone), the texts of failures, and the update's date form and executable
+// check.
 #include <doctest/doctest.h>
 
 #include <cstdlib>
@@ -124,52 +124,7 @@ TEST_CASE("only the whole fixed HTTP date form counts as a full date") {
   }
 }
 
-TEST_CASE("a restart command line gives back the old command line and the handle") {
-  const std::string line =
-      restart_command_line("\"C:\\Tools\\tarvenix.exe\" ", 0x19A4, "C:\\Tools\\dxt3F2.tmp");
-  CHECK(line == "\"C:\\Tools\\tarvenix.exe\" <00000000000019A4>C:\\Tools\\dxt3F2.tmp");
-  const RestartMarker marker = parse_restart_marker(line).value_or(RestartMarker{});
-  CHECK(marker.old_command_line == "\"C:\\Tools\\tarvenix.exe\" ");
-  CHECK(marker.process_handle == 0x19A4);
-  CHECK(parse_restart_marker("x <19a4>y").value_or(RestartMarker{}).process_handle == 0x19A4);
-}
-
-TEST_CASE("a command line without a whole marker is an ordinary start") {
-  for (const char* line : {"x.exe", "x.exe <1A4 C:\\x.tmp", "x.exe <1A4", "x.exe <0>C:\\x.tmp",
-                           "x.exe <00000000>C:\\x.tmp", "x.exe <>C:\\x.tmp", "x.exe <G1>C:\\x.tmp",
-                           "x <11111111111111111>y"}) {  // the last wider than a handle
-    CAPTURE(line);
-    CHECK_FALSE(parse_restart_marker(line));
-  }
-}
-
-TEST_CASE("the old program path is the first item of the old command line") {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"\"D:\\My Tools\\tarvenix.exe\" -x", "D:\\My Tools\\", "D:\\My Tools\\tarvenix.exe"},
-      {"D:\\Tools\\tarvenix.exe arg", "D:\\Tools\\", "D:\\Tools\\tarvenix.exe"},
-      {"\\\\server\\share\\tarvenix.exe", "D:\\Tools\\", "\\\\server\\share\\tarvenix.exe"},
-      // A relative one is taken in the downloaded file's folder.
-      {"\"bin\\tarvenix.exe\" ", "D:\\Tools\\", "D:\\Tools\\bin\\tarvenix.exe"},
-      {"\\Tools\\tarvenix.exe", "D:\\Other\\", "D:\\Tools\\tarvenix.exe"},
-      {"\"\" x", "D:\\Tools\\", ""},
-  };
-  for (const auto& [command_line, folder, path] : cases) {
-    CAPTURE(command_line);
-    CHECK(old_program_path(command_line, folder) == path);
-  }
-}
-
-TEST_CASE("a failed move is told by its error code") {
-  const char* own = "C:\\a\\dxt1.tmp";
-  CHECK(update_move_failure_text(5, own, "C:\\a\\t.exe") == "Access denied: C:\\a\\t.exe");
-  CHECK(update_move_failure_text(17, own, "D:\\t.exe") == "Not same device: D:\\t.exe");
-  CHECK(update_move_failure_text(123, own, "C:\\a\\t?.exe") ==
-        "Invalid name: [C:\\a\\dxt1.tmp] [C:\\a\\t?.exe]");
-  CHECK(update_move_failure_text(32, own, "C:\\a\\t.exe") ==
-        "Unable to move C:\\a\\dxt1.tmp to C:\\a\\t.exe, error code = 32");
-}
-
-TEST_CASE("an image needs an MZ header pointing at a PE signature; temporary files are new") {
+TEST_CASE("an image needs an MZ header pointing at a PE signature") {
   ScratchFolder folder;
   auto mz_header = [](uint32_t at) {
     return "MZ" + std::string(0x3A, '\0') +
@@ -188,16 +143,4 @@ TEST_CASE("an image needs an MZ header pointing at a PE signature; temporary fil
   CHECK_FALSE(check(mz_header(0xFFFFFFF0u) + std::string("PE\0\0", 4)));
   CHECK_FALSE(check("ZM" + image.substr(2)));
   CHECK_FALSE(is_windows_executable(folder.file("missing.bin")));
-  // Temporary files are new, empty and named dxt*.tmp in the given folder.
-  const std::string directory = folder.file("dir.with.dot") + "/";
-  std::filesystem::create_directories(directory);
-  const auto first = create_temporary_file(directory, "dxt");
-  const auto second = create_temporary_file(directory, "dxt");
-  REQUIRE((first && second && *first != *second));
-  for (const std::filesystem::path file : {*first, *second}) {
-    CHECK(std::filesystem::file_size(std::filesystem::path(directory) / file.filename()) == 0);
-    CHECK(file.filename().string().starts_with("dxt"));
-    CHECK(file.extension() == ".tmp");
-  }
-  CHECK_FALSE(create_temporary_file(folder.file("missing") + "/", "dxt"));
 }

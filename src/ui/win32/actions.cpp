@@ -17,6 +17,7 @@
 #include "scoresheet/run.h"
 #include "ui/convert_checks.h"
 #include "ui/entry_checks.h"
+#include "ui/program_restart.h"
 #include "ui/result_text.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/field_checks.h"

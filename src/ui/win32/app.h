@@ -9,13 +9,13 @@
 #include <optional>
 #include <string>
 
-#include "net/program_update.h"
 #include "net/web_endpoints.h"
-#include "ui/operator_config.h"
-#include "records/program_paths.h"
 #include "records/system_info.h"
 #include "ui/config_store.h"
 #include "ui/field_table.h"
+#include "ui/operator_config.h"
+#include "ui/program_paths.h"
+#include "ui/program_restart.h"
 #include "ui/win32/handles.h"
 #include "ui/win32/win32_file_system.h"
 

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "net/program_update.h"
-#include "records/program_paths.h"
+#include "ui/program_paths.h"
+#include "ui/program_restart.h"
 
 namespace tarvenix {
 

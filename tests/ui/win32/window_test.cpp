@@ -9,9 +9,9 @@
 #include <iterator>
 #include <tuple>
 
-#include "net/program_update.h"
 #include "records/contest.h"
 #include "ui/config_file.h"
+#include "ui/program_restart.h"
 #include "window_driver.h"
 
 using namespace tarvenix;

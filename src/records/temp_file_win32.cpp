@@ -2,7 +2,7 @@
 // and creates it empty.
 #include <windows.h>
 
-#include "net/program_update.h"
+#include "records/temp_file.h"
 
 namespace tarvenix {
 

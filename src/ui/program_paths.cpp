@@ -1,5 +1,5 @@
 // Splitting the program's path into its directory and file name.
-#include "records/program_paths.h"
+#include "ui/program_paths.h"
 
 namespace tarvenix {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <random>
 
-#include "net/program_update.h"
+#include "records/temp_file.h"
 
 namespace tarvenix {
 
