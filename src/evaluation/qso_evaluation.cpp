@@ -116,7 +116,9 @@ int16_t saturated_int16(int32_t value) {
 // The year, the time (TIME_OFF may stand in for TIME_ON), maritime mobile, QSL_RCVD "I" and
 // a call beginning with "!". True when the QSO was rejected.
 bool rejected_by_record_checks(QsoRecord& record, const QsoDate& date, const QsoText& qso,
-                               RunStats& stats, RunLog& log) {
+                               ConversionRun& run) {
+  RunStats& stats = run.stats;
+  RunLog& log = run.log;
   if (date.year != CONTEST_YEAR) {
     reject(log, qso, " is not for this year\n", stats.wrong_year);
     return true;
@@ -151,9 +153,11 @@ bool rejected_by_record_checks(QsoRecord& record, const QsoDate& date, const Qso
 
 // The code of the entity slot to credit (after the special entity rules), or 0 when the QSO
 // was rejected for its DXCC code.
-int32_t credited_entity_code(const QsoRecord& record, const EntityCode& logged,
-                             const EntityCreditTable& entities, const QsoText& qso, RunStats& stats,
-                             RunLog& log) {
+int32_t credited_entity_code(const QsoRecord& record, const EntityCode& logged, const QsoText& qso,
+                             ConversionRun& run) {
+  const EntityCreditTable& entities = run.entities;
+  RunStats& stats = run.stats;
+  RunLog& log = run.log;
   const int32_t code = logged.code;
   if (code == 0) {
     reject(log, qso, " does not have a DXCC Entity Code\n", stats.no_dxcc_prefix);
@@ -234,7 +238,9 @@ void set_zone_source(CreditRecord& slot, const ZoneFinding& found) {
 
 // Whether a later QSO of a zone replaces the credited one, with the line that says why.
 bool replaces_zone_credit(const CreditRecord& slot, const ZoneFinding& found, int32_t code,
-                          const Candidate& qso, RunStats& stats, RunLog& log) {
+                          const Candidate& qso, ConversionRun& run) {
+  RunStats& stats = run.stats;
+  RunLog& log = run.log;
   const int zone = found.zone;
   const std::string_view call = qso.text.call;
   const int call_size = print_length(call);
@@ -269,7 +275,7 @@ void credit_zone(const ZoneFinding& found, int32_t code, const Candidate& qso, C
     slot->zone = static_cast<uint8_t>(zone);
     slot->row = zone + zone_row_offset;
     if (qso.prefer_confirmed && qso.confirmed) ++run.stats.zones_confirmed;
-  } else if (!replaces_zone_credit(*slot, found, code, qso, run.stats, run.log)) {
+  } else if (!replaces_zone_credit(*slot, found, code, qso, run)) {
     return;
   }
   qso.fill(*slot);
@@ -354,7 +360,7 @@ void evaluate_qso(QsoRecord& record, ConversionRun& run) {
     reject_bad_call(log, qso, *entry, stats);
     return;
   }
-  if (rejected_by_record_checks(record, date, qso, stats, log)) return;
+  if (rejected_by_record_checks(record, date, qso, run)) return;
 
   const RuleAnswer band = check_band(record, run.band);
   if (band.value == 0) return reject_by_rule(run, qso, band);
@@ -363,7 +369,7 @@ void evaluate_qso(QsoRecord& record, ConversionRun& run) {
 
   CallCountry country(run.country_file, call);
   const EntityCode logged = entity_code_of(record, country, stats);
-  const int32_t code = credited_entity_code(record, logged, run.entities, qso, stats, log);
+  const int32_t code = credited_entity_code(record, logged, qso, run);
   if (code == 0) return;
   const Candidate candidate{
       record, qso, band.value, mode.value, is_confirmed(record), run.prefer_confirmed};
