@@ -1,11 +1,13 @@
-// Win32FileSystem. Saving writes a sibling file and moves it over the old one, so the old
-// file stays whole until the new one is complete.
+// Win32FileSystem. Saving writes a sibling file, named as AtomicFile names its own, and moves
+// it over the old one, so the old file stays whole until the new one is complete. The Windows
+// calls stay (rather than AtomicFile) because the operator is told their error codes.
 #include "ui/win32/win32_file_system.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
+#include "records/atomic_file.h"
 #include "ui/win32/handles.h"
 
 namespace tarvenix {
@@ -73,7 +75,7 @@ FileRead Win32FileSystem::read_file(const std::string& path, size_t limit) {
 }
 
 uint32_t Win32FileSystem::replace_file(const std::string& path, std::span<const uint8_t> bytes) {
-  const std::string temporary = path + ".new";
+  const std::string temporary = temporary_path_beside(path);
   uint32_t error = write_whole_file(temporary, bytes);
   if (error == 0 && !MoveFileExA(temporary.c_str(), path.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
