@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "adif/byte_scan.h"
+#include "records/format_text.h"
 #include "records/text_compare.h"
 
 namespace tarvenix {
@@ -111,10 +112,10 @@ namespace {
 // The most of a field name a message quotes: names are not bounded, messages are.
 constexpr size_t quoted_name_limit = 63;
 
-// "The field NAME" or "The record with the field NAME", followed by what outgrew its limit.
-std::string too_large(std::string_view what, std::string_view name) {
+// "The field NAME" or "The record with the field NAME", followed by the limit it outgrew.
+std::string too_large(std::string_view what, std::string_view name, size_t limit) {
   return "ERROR: " + std::string(what) + std::string(name.substr(0, quoted_name_limit)) +
-         " holds more than 64 MiB";
+         " holds more than " + mebibytes_text(limit);
 }
 
 }  // namespace
@@ -123,7 +124,7 @@ std::string too_large(std::string_view what, std::string_view name) {
 bool AdifReader::add_bounded(QsoRecord& record, std::string_view name, std::string_view value,
                              int32_t length, std::string& error) {
   if (record.footprint() + name.size() + value.size() + sizeof(AdifField) > max_record_size) {
-    error = too_large("The record with the field ", name);
+    error = too_large("The record with the field ", name, max_record_size);
     return false;
   }
   record.add_field(name, value, length);
@@ -139,7 +140,7 @@ ReaderStatus AdifReader::read_spanning_value(QsoRecord& record, size_t name_begi
     const size_t take = missing < end_ - pos_ ? missing : end_ - pos_;
     // Checked as the bytes arrive: a huge length at the end of a short file is no error.
     if (scratch_value_.size() + take > max_value_size) {
-      error = too_large("The field ", scratch_name_);
+      error = too_large("The field ", scratch_name_, max_value_size);
       return ReaderStatus::error;
     }
     scratch_value_.append(block_.data() + pos_, take);
@@ -180,7 +181,7 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
     const Tag tag = scan_tag(p, end);
     if (tag.end == TagEnd::input_end) {  // read on, keeping the tag, and read it again
       if (end_ - pos_ > max_tag_size) {
-        error = "ERROR: A tag runs on for more than 64 MiB";
+        error = "ERROR: A tag runs on for more than " + mebibytes_text(max_tag_size);
         return ReaderStatus::error;
       }
       if (refill(pos_)) continue;
@@ -205,7 +206,7 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
     const std::string_view value(base + pos_, n);
     pos_ += n;
     if (n > max_value_size) {
-      error = too_large("The field ", {name, tag.name_size});
+      error = too_large("The field ", {name, tag.name_size}, max_value_size);
       return ReaderStatus::error;
     }
     if (!add_bounded(record, {name, tag.name_size}, value, tag.length, error)) {

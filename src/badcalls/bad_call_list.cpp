@@ -4,13 +4,12 @@
 #include <nlohmann/json.hpp>
 
 #include "records/file_read.h"
+#include "records/fnv_hash.h"
 
 namespace tarvenix {
 
 uint64_t BadCallList::call_hash(std::string_view call) {
-  uint64_t h = 14695981039346656037ull;  // FNV-1a
-  for (const char ch : call) h = (h ^ static_cast<unsigned char>(ch)) * 1099511628211ull;
-  return (h ^ (h >> 32)) & (filter_bits - 1);
+  return fnv_hash(call) & (filter_bits - 1);
 }
 
 void BadCallList::mark(std::string_view call) {

@@ -3,12 +3,6 @@
 
 namespace tarvenix {
 
-uint32_t alias_hash(std::string_view text) {
-  uint32_t hash = alias_hash_start;
-  for (char c : text) hash = alias_hash_step(hash, c);
-  return hash;
-}
-
 void AliasTable::build(const std::vector<CountryAlias>& aliases, std::string_view texts,
                        bool inner_prefixes) {
   size_t entries = aliases.size();
@@ -34,7 +28,7 @@ void AliasTable::build(const std::vector<CountryAlias>& aliases, std::string_vie
 // Adds the alias unless its text is there already.
 void AliasTable::add(const CountryAlias& alias, std::string_view texts) {
   const std::string_view text = texts.substr(alias.offset, alias.size);
-  const uint32_t hash = alias_hash(text);
+  const uint32_t hash = fnv_hash(text);
   Slot& slot = slots_[slot_for(text, hash, texts)];
   if (slot.alias != 0) return;
   aliases_.push_back(alias);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/fnv_hash.h"
+
 namespace tarvenix {
 
 // One prefix or exact call of an entity; its text lies in the country file's text buffer.
@@ -22,13 +24,6 @@ struct CountryAlias {
 // Marks the start of a listed prefix that is not listed itself: a search for the longest
 // prefix goes on past it.
 inline constexpr uint16_t inner_prefix = 0xFFFF;
-
-// FNV-1a, one character at a time: the hash of every prefix of a text comes on the way.
-inline constexpr uint32_t alias_hash_start = 2166136261u;
-inline uint32_t alias_hash_step(uint32_t hash, char c) {
-  return (hash ^ static_cast<uint8_t>(c)) * 16777619u;
-}
-uint32_t alias_hash(std::string_view text);
 
 class AliasTable {
  public:

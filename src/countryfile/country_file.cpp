@@ -111,16 +111,16 @@ std::string_view continent_name(std::string_view code) {
 }
 
 CountryMatch CountryFile::exact_call(std::string_view call) const {
-  return match_of(exact_calls_.find(call, alias_hash(call), texts_));
+  return match_of(exact_calls_.find(call, fnv_hash(call), texts_));
 }
 
 // Walks the text's starts, each hashed from the last, while the table knows them as starts
 // of listed prefixes; the longest listed one wins.
 CountryMatch CountryFile::longest_prefix(std::string_view text) const {
   const CountryAlias* longest = nullptr;
-  uint32_t hash = alias_hash_start;
+  uint32_t hash = fnv_hash_start;
   for (size_t size = 1; size <= text.size(); ++size) {
-    hash = alias_hash_step(hash, text[size - 1]);
+    hash = fnv_hash_step(hash, text[size - 1]);
     const CountryAlias* start = prefixes_.find(text.substr(0, size), hash, texts_);
     if (start == nullptr) break;
     if (start->entity != inner_prefix) longest = start;

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "records/text_compare.h"
+
 namespace tarvenix {
 
 namespace {
@@ -14,10 +16,6 @@ constexpr std::string_view continent_codes[] = {"AF", "AN", "AS", "EU", "NA", "O
 constexpr int last_cq_zone = 40;
 constexpr int last_itu_zone = 90;
 constexpr int last_dxcc = 999;
-
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 bool is_call_char(char c) {
   return is_digit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '/';

@@ -1,32 +1,28 @@
 // Call-sign matchers: fixed prefixes and suffixes, and runs of letters or digits.
 #include "evaluation/call_patterns.h"
 
+#include "records/text_compare.h"
+
 namespace tarvenix {
 
 namespace {
 
-char upper(char ch) {
-  return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
-}
 bool is_letter(char ch) {
-  return upper(ch) >= 'A' && upper(ch) <= 'Z';
-}
-bool is_digit(char ch) {
-  return ch >= '0' && ch <= '9';
+  return ascii_upper(ch) >= 'A' && ascii_upper(ch) <= 'Z';
 }
 
 // `text` holds `pattern` (written in upper case) at `at`, ignoring the case of letters.
 bool literal_at(std::string_view text, size_t at, std::string_view pattern) {
   if (text.size() < at || text.size() - at < pattern.size()) return false;
   for (size_t i = 0; i < pattern.size(); ++i) {
-    if (upper(text[at + i]) != pattern[i]) return false;
+    if (ascii_upper(text[at + i]) != pattern[i]) return false;
   }
   return true;
 }
 
 // `ch` in either case is one of the upper-case letters of `upper_set`.
 bool one_of(char ch, std::string_view upper_set) {
-  return upper_set.find(upper(ch)) != std::string_view::npos;
+  return upper_set.find(ascii_upper(ch)) != std::string_view::npos;
 }
 
 // Index of the first byte at or after `at` that is not a letter.
@@ -37,7 +33,7 @@ size_t skip_letters(std::string_view text, size_t at) {
 
 // I[IJOPQRTUWZ]9[A-Z]+ from the start; the index after the letters, or 0 when it fails.
 size_t sicily_stem(std::string_view call) {
-  if (call.size() < 4 || upper(call[0]) != 'I' || !one_of(call[1], "IJOPQRTUWZ") ||
+  if (call.size() < 4 || ascii_upper(call[0]) != 'I' || !one_of(call[1], "IJOPQRTUWZ") ||
       call[2] != '9' || !is_letter(call[3]))
     return 0;
   return skip_letters(call, 3);
@@ -69,19 +65,19 @@ bool is_sicily_portable_call(std::string_view call) {
 }
 
 bool has_african_italy_prefix(std::string_view call) {
-  return call.size() >= 3 && upper(call[0]) == 'I' && one_of(call[1], "GH") && call[2] == '9';
+  return call.size() >= 3 && ascii_upper(call[0]) == 'I' && one_of(call[1], "GH") && call[2] == '9';
 }
 
 bool has_african_italy_suffix(std::string_view call) {
   if (call.size() < 4) return false;
   const size_t at = call.size() - 4;
-  return call[at] == '/' && upper(call[at + 1]) == 'I' && one_of(call[at + 2], "GH") &&
+  return call[at] == '/' && ascii_upper(call[at + 1]) == 'I' && one_of(call[at + 2], "GH") &&
          call[at + 3] == '9';
 }
 
 bool is_european_turkey_call(std::string_view call) {
-  return call.size() >= 3 && upper(call[0]) == 'T' && one_of(call[1], "ABC") && call[2] == '1' &&
-         prefix_then_letters(call, 3);
+  return call.size() >= 3 && ascii_upper(call[0]) == 'T' && one_of(call[1], "ABC") &&
+         call[2] == '1' && prefix_then_letters(call, 3);
 }
 
 bool is_ym1_call(std::string_view call) {

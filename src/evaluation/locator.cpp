@@ -17,10 +17,6 @@ struct LocatorPair {
 constexpr LocatorPair locator_pairs[] = {
     {'A', 'R', 20.0}, {'0', '9', 2.0}, {'A', 'X', 2.0 / 24}, {'0', '9', 2.0 / 240}};
 
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 // "XDDD MM.MMM": X one of the two hemisphere letters, DDD at most `most_degrees`.
 std::optional<double> adif_location(std::string_view text, char positive, char negative,
                                     int most_degrees) {

@@ -22,6 +22,9 @@ namespace tarvenix {
 // The only status whose body is read: anything else is an answer without a file.
 inline constexpr int http_ok = 200;
 
+// What a download may hold unless a caller asks for less.
+inline constexpr int64_t download_size_limit = int64_t{64} << 20;
+
 // The bounds a request keeps, whatever the server does: a server that never answers, sends
 // its body a byte at a time, redirects to itself or sends without end cannot keep a run
 // waiting or fill the disk. Past them a request fails with 12002 (too slow), 12156 (too many
@@ -30,7 +33,7 @@ struct FetchLimits {
   std::chrono::milliseconds connect{30'000};         // to open the connection
   std::chrono::milliseconds whole_request{120'000};  // from sending to the body's last byte
   int redirects = 10;                                // followed, at most
-  int64_t body_bytes = int64_t(64) << 20;            // 64 MiB, announced or received
+  int64_t body_bytes = download_size_limit;          // announced or received
 };
 
 // The failed step when not even a session could be opened; the others are "InternetConnect",

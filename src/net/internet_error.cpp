@@ -1,6 +1,9 @@
 // The error texts of the network layer.
 #include "net/internet_error.h"
 
+#include "net/fetch.h"
+#include "records/format_text.h"
+
 namespace tarvenix {
 namespace {
 
@@ -20,7 +23,6 @@ constexpr CodeText code_texts[] = {
     {internet_error::redirect_failed,
      "The server redirected the request too often or to an "
      "insecure address."},
-    {internet_error::file_too_large, "The server sent more than the 64 MiB a download may hold."},
 };
 
 bool has_no_text(int code) {
@@ -31,6 +33,10 @@ std::string failure_line(std::string_view step, int code) {
   std::string text(step);
   text += " failed, error = ";
   text += std::to_string(code);
+  if (code == internet_error::file_too_large) {
+    text += "\nThe server sent more than the " + mebibytes_text(download_size_limit) +
+            " a download may hold.";
+  }
   for (const CodeText& entry : code_texts) {
     if (entry.code == code) {
       text += '\n';

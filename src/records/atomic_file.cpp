@@ -57,10 +57,9 @@ bool AtomicFile::open(const std::string& target, FileSink::Mode mode) {
   replace_failed_ = false;
   target_ = target;
   temporary_ = temporary_path_beside(target);
-  if (file_.open(temporary_, mode)) return true;
-  error_ = file_.error();
-  temporary_.clear();
-  return false;
+  created_ = file_.open(temporary_, mode);
+  if (!created_) error_ = file_.error();
+  return created_;
 }
 
 bool AtomicFile::write(const char* data, size_t size) {
@@ -75,10 +74,15 @@ bool AtomicFile::sync() {
   return false;
 }
 
+bool AtomicFile::close() {
+  if (!file_.is_open() || file_.finish()) return true;
+  error_ = file_.error();
+  return false;
+}
+
 bool AtomicFile::commit() {
-  if (!file_.is_open()) return false;
-  if (!file_.finish()) {
-    error_ = file_.error();
+  if (!created_) return false;
+  if (!close()) {
     abandon();
     return false;
   }
@@ -90,16 +94,16 @@ bool AtomicFile::commit() {
     abandon();
     return false;
   }
-  temporary_.clear();
+  created_ = false;
   return true;
 }
 
 void AtomicFile::abandon() {
-  if (temporary_.empty()) return;
+  if (!created_) return;
   if (file_.is_open()) file_.finish();
   std::error_code ignored;
   fs::remove(temporary_, ignored);
-  temporary_.clear();
+  created_ = false;
 }
 
 bool replace_file(const std::string& path, const std::function<bool(Sink&, std::string&)>& write,

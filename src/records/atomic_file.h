@@ -22,11 +22,15 @@ class AtomicFile final : public Sink {
   bool write(const char* data, size_t size) override;
   // Makes what was written so far durable in the temporary file.
   bool sync();
-  // Flushes and syncs the temporary file, then renames it over the target.
+  // Syncs and closes the temporary file, so that it can be looked at before commit().
+  bool close();
+  // Closes the temporary file unless it is closed, then renames it over the target.
   bool commit();
   // Removes the temporary file; the target is untouched.
   void abandon();
 
+  bool is_open() const { return file_.is_open(); }
+  // Also after a failed open(): the name that could not be created.
   const std::string& temporary_path() const { return temporary_; }
   // The system's text for the last failure; replace_failed() tells a failed rename from a
   // failed write.
@@ -38,6 +42,7 @@ class AtomicFile final : public Sink {
   std::string target_;
   std::string temporary_;
   std::string error_;
+  bool created_ = false;  // the temporary file is there and not yet renamed
   bool replace_failed_ = false;
 };
 

@@ -39,4 +39,8 @@ void format_to(std::string& out, const char* format, ...) {
   va_end(args);
 }
 
+std::string mebibytes_text(uint64_t bytes) {
+  return std::to_string(bytes >> 20) + " MiB";
+}
+
 }  // namespace tarvenix

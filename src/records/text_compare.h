@@ -1,11 +1,15 @@
-// Case folding of the letters A to Z only, the same in every locale: ADIF names, file
-// extensions, URL schemes and list entries are compared this way.
+// Digits and case folding of the letters A to Z only, the same in every locale: ADIF names,
+// file extensions, URL schemes and list entries are compared this way.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace tarvenix {
+
+inline bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 inline char ascii_lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

@@ -7,15 +7,13 @@
 #include <cstring>
 
 #include "records/format_text.h"
+#include "records/text_compare.h"
 
 namespace tarvenix {
 namespace {
 
 bool is_letter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
 }
 
 bool in_local_part(char c) {

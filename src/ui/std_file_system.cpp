@@ -1,5 +1,6 @@
-// StdFileSystem: std::filesystem for directories, stdio for contents.
-#include "ui/std_file_system.h"
+// DiskFileSystem on the C++ standard library: std::filesystem for directories, stdio for
+// contents.
+#include "ui/disk_file_system.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -10,7 +11,7 @@
 
 namespace tarvenix {
 
-std::vector<std::string> StdFileSystem::find_config_files(const std::string& directory) {
+std::vector<std::string> DiskFileSystem::find_config_files(const std::string& directory) {
   std::vector<std::string> names;
   std::error_code ec;
   const std::filesystem::path dir = directory.empty() ? "." : directory;
@@ -22,7 +23,7 @@ std::vector<std::string> StdFileSystem::find_config_files(const std::string& dir
   return names;
 }
 
-FileRead StdFileSystem::read_file(const std::string& path, size_t limit) {
+FileRead DiskFileSystem::read_file(const std::string& path, size_t limit) {
   const FileContents file = tarvenix::read_file(path, limit);
   FileRead result;
   result.ok = file.ok;
@@ -31,7 +32,7 @@ FileRead StdFileSystem::read_file(const std::string& path, size_t limit) {
   return result;
 }
 
-uint32_t StdFileSystem::replace_file(const std::string& path, std::span<const uint8_t> bytes) {
+uint32_t DiskFileSystem::replace_file(const std::string& path, std::span<const uint8_t> bytes) {
   AtomicFile file;
   errno = 0;
   if (file.open(path) && file.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) &&
@@ -41,17 +42,17 @@ uint32_t StdFileSystem::replace_file(const std::string& path, std::span<const ui
   return errno != 0 ? static_cast<uint32_t>(errno) : EIO;
 }
 
-bool StdFileSystem::file_exists(const std::string& path) {
+bool DiskFileSystem::file_exists(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_regular_file(path, ec);
 }
 
-bool StdFileSystem::delete_file(const std::string& path) {
+bool DiskFileSystem::delete_file(const std::string& path) {
   std::error_code ec;
   return std::filesystem::remove(path, ec);
 }
 
-std::optional<FileVersion> StdFileSystem::file_version(const std::string&) {
+std::optional<FileVersion> DiskFileSystem::file_version(const std::string&) {
   return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cctype>
 
+#include "records/text_compare.h"
 #include "xlsx/cell_ref.h"
 
 namespace tarvenix::xlsx {
@@ -13,9 +14,6 @@ namespace {
 
 bool is_letter(char c) {
   return std::isalpha(static_cast<unsigned char>(c)) != 0;
-}
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
 }
 bool in_name(char c) {
   return is_letter(c) || is_digit(c) || c == '_' || c == '.' || c == '$' || c == '\\';

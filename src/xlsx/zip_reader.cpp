@@ -7,19 +7,12 @@
 
 #include "records/byte_order.h"
 #include "xlsx/deflate.h"
+#include "xlsx/zip_format.h"
 
 namespace tarvenix::xlsx {
 
 namespace {
 
-constexpr uint32_t end_signature = 0x06054b50;
-constexpr uint32_t zip64_locator_signature = 0x07064b50;
-constexpr uint32_t central_signature = 0x02014b50;
-constexpr uint32_t local_signature = 0x04034b50;
-constexpr size_t end_size = 22;
-constexpr size_t central_size = 46;
-constexpr size_t local_size = 30;
-constexpr size_t zip64_locator_size = 20;
 constexpr size_t max_comment_size = 0xffff;
 constexpr uint16_t flag_encrypted = 0x0001;
 constexpr uint16_t flag_strong_encryption = 0x0040;

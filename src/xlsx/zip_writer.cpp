@@ -3,6 +3,7 @@
 #include "xlsx/zip_writer.h"
 
 #include "records/byte_order.h"
+#include "xlsx/zip_format.h"
 
 namespace tarvenix::xlsx {
 
@@ -55,14 +56,14 @@ bool ZipWriter::add_deflated(const ZipEntry& like, const Deflater& deflater) {
 
 bool ZipWriter::add(ZipEntry entry, std::string_view compressed) {
   if (entry.name.size() > 0xffff ||
-      offset_ + compressed.size() + 30 + entry.name.size() > max_archive_size) {
+      offset_ + compressed.size() + local_size + entry.name.size() > max_archive_size) {
     error_ = "archive too large";
     return false;
   }
   entry.flags &= static_cast<uint16_t>(~flag_data_descriptor);
   if (entry.version_needed < extract_version) entry.version_needed = extract_version;
   std::string header;
-  put_u32(header, 0x04034b50);
+  put_u32(header, local_signature);
   put_u16(header, entry.version_needed);
   put_entry_fields(header, entry);
   header += entry.name;
@@ -75,7 +76,7 @@ bool ZipWriter::add(ZipEntry entry, std::string_view compressed) {
 bool ZipWriter::finish() {
   std::string directory;
   for (const auto& [entry, header_offset] : written_) {
-    put_u32(directory, 0x02014b50);
+    put_u32(directory, central_signature);
     put_u16(directory, entry.version_made_by);
     put_u16(directory, entry.version_needed);
     put_entry_fields(directory, entry);
@@ -92,7 +93,7 @@ bool ZipWriter::finish() {
   }
   const auto directory_offset = static_cast<uint32_t>(offset_);
   std::string end;
-  put_u32(end, 0x06054b50);
+  put_u32(end, end_signature);
   put_u16(end, 0);
   put_u16(end, 0);
   put_u16(end, static_cast<uint16_t>(written_.size()));

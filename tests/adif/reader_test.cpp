@@ -57,7 +57,7 @@ std::vector<std::string> records_of(const std::string& text,
 std::string trace(ByteSource&& source) {
   std::string out;
   for (const Step& step : read_steps(std::move(source))) {
-    out += (out.empty() ? "" : "|") + std::string(1, "LHREX"[static_cast<int>(step.status)]);
+    out.append(out.empty() ? "" : "|").push_back("LHREX"[static_cast<int>(step.status)]);
     if (!step.fields.empty()) out += " " + step.fields;
   }
   return out;
@@ -116,7 +116,7 @@ TEST_CASE("lines of any length, and tags and values across block boundaries") {
   std::string line;
   std::vector<std::string> expected;
   for (int i = 0; i < 500; ++i) {
-    const std::string call = "K" + std::to_string(i);
+    const std::string call = std::string("K").append(std::to_string(i));
     line += "<CALL:" + std::to_string(call.size()) + ">" + call + "<COMMENT:10>0123456789<EOR>";
     expected.push_back("CALL=" + call + " COMMENT=0123456789");
   }
@@ -145,7 +145,8 @@ TEST_CASE("declared lengths saturate instead of overflowing") {
   std::string lengths;
   for (const std::string s : {"12", "  7:D", "-0", "", "2147483647", "2147483648",
                               "99999999999999999999999999", "-99999999999999999999999999"}) {
-    lengths += " " + std::to_string(parse_declared_length(s.data(), s.data() + s.size()));
+    lengths.append(" ").append(
+        std::to_string(parse_declared_length(s.data(), s.data() + s.size())));
   }
   CHECK(lengths == " 12 7 0 0 2147483647 2147483647 2147483647 -2147483648");
 }

@@ -25,13 +25,13 @@ TEST_CASE("names compare as unsigned bytes, a prefix first") {
 TEST_CASE("fields are found by upper-cased name and the tree stays balanced") {
   QsoRecord record;
   for (int i = 0; i < 1000; ++i) {
-    const std::string name = "f" + std::to_string(i);
+    const std::string name = std::string("f").append(std::to_string(i));
     REQUIRE(record.add_field(name, std::to_string(i * 7), 3));
   }
   CHECK(record.size() == 1000);
   CHECK(depth(record.fields()) <= 20);  // an AA tree is at most 2 log2(n+1) deep
   for (int i = 0; i < 1000; i += 37) {
-    const AdifField* f = record.find("F" + std::to_string(i));
+    const AdifField* f = record.find(std::string("F").append(std::to_string(i)));
     REQUIRE(f != nullptr);
     CHECK(f->value == std::to_string(i * 7));
   }
@@ -44,7 +44,8 @@ TEST_CASE("the first of a repeated name stays; direct references survive growth 
   CHECK_FALSE(record.add_field("CALL", "K1ABC", 5));
   record.add_field("dxcc", "291", 3);
   std::string big(100000, 'x');
-  for (int i = 0; i < 200; ++i) record.add_field("X" + std::to_string(i), big, 100000);
+  for (int i = 0; i < 200; ++i)
+    record.add_field(std::string("X").append(std::to_string(i)), big, 100000);
   CHECK_FALSE(record.add_field("Call", "K1ABC", 5));  // a repeat once the fields form a tree
   CHECK(record.size() == 202);
   REQUIRE(record.call != nullptr);

@@ -82,7 +82,8 @@ TEST_CASE("a copy is due after 30 days; a download must be large enough and date
   CHECK(country_file_before_year("20001231", 2001));
   CHECK_FALSE(country_file_before_year("20010101", 2001));
   std::string lines;
-  for (int i = 1; i < 300; ++i) lines += "K" + std::to_string(i) + ",K,291,NA,5,8,1,1,1,K;\n";
+  for (int i = 1; i < 300; ++i)
+    lines.append("K").append(std::to_string(i)).append(",K,291,NA,5,8,1,1,1,K;\n");
   const auto problem = [](const std::string& text) {
     return country_download_problem({CountryFile::parse(text), true, {}}, "");
   };

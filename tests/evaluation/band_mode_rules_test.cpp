@@ -28,7 +28,7 @@ std::string rule_of(RuleAnswer (*check)(const QsoRecord&, Selection),
       {"mismatch", s.band_frequency_mismatch}, {"band?", s.not_selected_band}, {"mode", s.bad_mode},
       {"mode?", s.not_selected_mode}};
   for (const auto& [name, n] : counters)
-    if (n != 0) out += " " + std::string(name) + std::to_string(n);
+    if (n != 0) out.append(" ").append(name).append(std::to_string(n));
   return out;
 }
 

@@ -10,7 +10,7 @@
 
 #include "memory_file_system.h"
 #include "ui/config_store.h"
-#include "ui/std_file_system.h"
+#include "ui/disk_file_system.h"
 
 using namespace tarvenix;
 
@@ -202,7 +202,7 @@ TEST_CASE("real files: saved, listed and loaded through the disk, or not written
   const auto dir = std::filesystem::temp_directory_path() / "tarvenix_config_store_test";
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  StdFileSystem disk;
+  DiskFileSystem disk;
   ProgramPaths paths;
   paths.program_dir = dir.string() + std::string(1, std::filesystem::path::preferred_separator);
   const ConfigContext context{paths, disk, {}};

@@ -40,7 +40,10 @@ std::string cells(const Worksheet& sheet, int rows, int cols) {
       char number[32] = "";
       if (sheet.number(row, col) != 0)
         std::snprintf(number, sizeof number, "%g", sheet.number(row, col));
-      out += text ? "[" + std::string(*text) + "]" + number : *number ? number : ".";
+      if (text)
+        out.append("[").append(*text).append("]").append(number);
+      else
+        out += *number ? number : ".";
       out += col + 1 < cols ? " " : "|";
     }
   }

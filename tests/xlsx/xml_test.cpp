@@ -95,7 +95,7 @@ TEST_CASE("the first child of the document element is found by its local name") 
 std::string raw_attributes(std::string_view tag) {
   std::string all;
   for_each_attribute(tag, [&all](const RawAttribute& a) {
-    all += " " + std::string(a.name) + "=" + std::string(a.text);
+    all.append(" ").append(a.name).append("=").append(a.text);
   });
   return all;
 }

@@ -12,12 +12,12 @@
 #include "net/web_endpoints.h"
 #include "records/system_info.h"
 #include "ui/config_store.h"
+#include "ui/disk_file_system.h"
 #include "ui/field_table.h"
 #include "ui/operator_config.h"
 #include "ui/program_paths.h"
 #include "ui/program_restart.h"
 #include "ui/win32/handles.h"
-#include "ui/win32/win32_file_system.h"
 
 namespace tarvenix {
 
@@ -47,7 +47,7 @@ struct App {
   WebEndpoints endpoints;                       // where the bad-call list and updates live
   std::optional<RestartMarker> pending_update;  // started by an update of an older copy
   bool busy = false;                            // a command is running; others wait
-  Win32FileSystem files;
+  DiskFileSystem files;
   size_t country_rows = 1;  // "--" and the entity names
 
   FieldTable fields;

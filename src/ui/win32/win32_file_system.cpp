@@ -1,11 +1,13 @@
-// Win32FileSystem. Saving writes a sibling file and moves it over the old one, so the old
-// file stays whole until the new one is complete.
-#include "ui/win32/win32_file_system.h"
+// DiskFileSystem on the Windows API. Saving writes a sibling file, named as AtomicFile names its
+// own, and moves it over the old one, so the old file stays whole until the new one is complete.
+// The Windows calls stay (rather than AtomicFile) because the operator is told their error codes.
+#include "ui/disk_file_system.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
+#include "records/atomic_file.h"
 #include "ui/win32/handles.h"
 
 namespace tarvenix {
@@ -34,7 +36,7 @@ uint32_t write_whole_file(const std::string& path, std::span<const uint8_t> byte
 
 }  // namespace
 
-std::vector<std::string> Win32FileSystem::find_config_files(const std::string& directory) {
+std::vector<std::string> DiskFileSystem::find_config_files(const std::string& directory) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA data;
   FindHandle search(FindFirstFileA((directory + "*.cfg").c_str(), &data));
@@ -47,7 +49,7 @@ std::vector<std::string> Win32FileSystem::find_config_files(const std::string& d
   return names;
 }
 
-FileRead Win32FileSystem::read_file(const std::string& path, size_t limit) {
+FileRead DiskFileSystem::read_file(const std::string& path, size_t limit) {
   FileRead result;
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -72,8 +74,8 @@ FileRead Win32FileSystem::read_file(const std::string& path, size_t limit) {
   return result;
 }
 
-uint32_t Win32FileSystem::replace_file(const std::string& path, std::span<const uint8_t> bytes) {
-  const std::string temporary = path + ".new";
+uint32_t DiskFileSystem::replace_file(const std::string& path, std::span<const uint8_t> bytes) {
+  const std::string temporary = temporary_path_beside(path);
   uint32_t error = write_whole_file(temporary, bytes);
   if (error == 0 && !MoveFileExA(temporary.c_str(), path.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -82,16 +84,16 @@ uint32_t Win32FileSystem::replace_file(const std::string& path, std::span<const 
   return error;
 }
 
-bool Win32FileSystem::file_exists(const std::string& path) {
+bool DiskFileSystem::file_exists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileSystem::delete_file(const std::string& path) {
+bool DiskFileSystem::delete_file(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0;
 }
 
-std::optional<FileVersion> Win32FileSystem::file_version(const std::string& path) {
+std::optional<FileVersion> DiskFileSystem::file_version(const std::string& path) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
   if (size == 0) return std::nullopt;

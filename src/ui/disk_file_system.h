@@ -1,12 +1,14 @@
-// FileSystem on the C++ standard library: the configuration store on a Linux disk (and
-// the tests' real-file round trips on both targets). Program files carry no version here.
+// FileSystem on the real disk, built on the platform's own interface: the Windows API on
+// Windows (ANSI names, as the program's paths are, and the error codes the operator is told;
+// win32/win32_file_system.cpp), the C++ standard library elsewhere, where program files
+// carry no version (std_file_system.cpp).
 #pragma once
 
 #include "ui/file_system.h"
 
 namespace tarvenix {
 
-class StdFileSystem : public FileSystem {
+class DiskFileSystem : public FileSystem {
  public:
   std::vector<std::string> find_config_files(const std::string& directory) override;
   FileRead read_file(const std::string& path, size_t limit) override;
