@@ -9,14 +9,16 @@
 #include <system_error>
 
 #include "net/file_fetch.h"
+#include "records/paths.h"
 
 namespace tarvenix {
 namespace {
 
+// A backslash is an ordinary character of a file name on POSIX systems.
 #ifdef _WIN32
-constexpr const char* folder_separators = "/\\";
+constexpr std::string_view folder_separators = path_separators;
 #else
-constexpr const char* folder_separators = "/";
+constexpr std::string_view folder_separators = "/";
 #endif
 
 std::filesystem::path as_path(const std::string& name) {
@@ -75,9 +77,7 @@ WebUrl bad_calls_url(const WebEndpoints& endpoints) {
 }
 
 std::string local_bad_calls_path(const std::string& output_path) {
-  size_t cut = output_path.find_last_of(folder_separators);
-  std::string folder = cut == std::string::npos ? std::string() : output_path.substr(0, cut + 1);
-  return folder + bad_calls_file_name;
+  return folder_of(output_path, folder_separators) + bad_calls_file_name;
 }
 
 BadCallList fetch_bad_calls(const Network& network, const std::string& output_path,

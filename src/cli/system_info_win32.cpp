@@ -4,6 +4,7 @@
 
 #include "build_info.h"
 #include "cli/system_info.h"
+#include "records/paths.h"
 
 namespace tarvenix {
 
@@ -31,9 +32,7 @@ std::string program_directory() {
   char path[MAX_PATH];
   const DWORD size = GetModuleFileNameA(nullptr, path, sizeof path);
   if (size == 0 || size == sizeof path) return {};
-  const std::string file(path, size);
-  const size_t separator = file.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : file.substr(0, separator + 1);
+  return folder_of(std::string_view(path, size));
 }
 
 }  // namespace tarvenix

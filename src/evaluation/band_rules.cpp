@@ -26,6 +26,11 @@ int band_index_of(std::string_view text) {
   return static_cast<int>(it - metres_of_bands.begin()) + 1;
 }
 
+int band_metres(int band) {
+  if (band < 1 || band > static_cast<int>(metres_of_bands.size())) return 0;
+  return metres_of_bands[static_cast<size_t>(band - 1)];
+}
+
 int band_index_of(const AdifField* band) {
   return band == nullptr ? 0 : band_index_of(band->value);
 }

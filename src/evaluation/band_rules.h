@@ -46,6 +46,10 @@ inline constexpr double FREQ_TOLERANCE = 0.001;
 int band_index_of(const AdifField* band);
 int band_index_of(std::string_view text);
 
+// The wavelength of band index 1 to 13 in metres, the leading number of its name; 0 for
+// any other index.
+int band_metres(int band);
+
 // The band index 1 to 13 whose range holds `mhz`, or 0 for none.
 int band_index_of_frequency(double mhz);
 

@@ -13,6 +13,7 @@
 #include "net/internet_error.h"
 #include "records/byte_order.h"
 #include "records/file_read.h"
+#include "records/paths.h"
 #include "records/temp_file.h"
 
 namespace tarvenix {
@@ -39,17 +40,12 @@ int64_t modification_time(const std::string& path) {
   return std::chrono::duration_cast<std::chrono::seconds>(since_1970).count();
 }
 
-std::string file_name_after_last_slash(std::string_view path) {
-  const size_t slash = path.find_last_of('/');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 std::string http_error_text(const FetchResult& answer, const WebEndpoints& endpoints) {
   std::string text = "HTTP Error " + std::to_string(answer.status) + " - " +
                      bounded(answer.status_text, header_limit);
   if (answer.status == http_forbidden) {
-    text += "\nYou do not have permission to access " +
-            file_name_after_last_slash(endpoints.updatePath) + " on the remote server!";
+    text += "\nYou do not have permission to access " + file_name_of(endpoints.updatePath, "/") +
+            " on the remote server!";
   }
   return bounded(std::move(text), text_limit);
 }

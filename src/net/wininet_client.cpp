@@ -13,6 +13,7 @@
 
 #include "net/backend.h"
 #include "net/internet_error.h"
+#include "records/paths.h"
 
 namespace tarvenix {
 namespace {
@@ -104,9 +105,7 @@ bool follow_location(const std::string& location, bool useHttps, RequestTarget& 
   } else if (location.rfind('/', 0) == 0) {
     path = location.substr(1);
   } else {
-    size_t folder_end = path.rfind('/');
-    path = (folder_end == std::string::npos ? std::string() : path.substr(0, folder_end + 1)) +
-           location;
+    path = folder_of(path, "/") + location;
   }
   return true;
 }

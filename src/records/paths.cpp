@@ -24,11 +24,19 @@ std::string comparable(const std::string& path) {
 #endif
 }
 
+size_t file_name_start(std::string_view path, std::string_view separators) {
+  const size_t slash = path.find_last_of(separators);
+  return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
 }  // namespace
 
-std::string file_name_of(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+std::string file_name_of(std::string_view path, std::string_view separators) {
+  return std::string(path.substr(file_name_start(path, separators)));
+}
+
+std::string folder_of(std::string_view path, std::string_view separators) {
+  return std::string(path.substr(0, file_name_start(path, separators)));
 }
 
 bool same_file(const std::string& a, const std::string& b) {

@@ -1,8 +1,7 @@
 // The cells of the Scoresheet that a conversion writes.
 #include "scoresheet/fill.h"
 
-#include <cstdlib>
-#include <string>
+#include <string_view>
 
 #include "evaluation/band_rules.h"
 #include "evaluation/mode_rules.h"
@@ -14,12 +13,6 @@ namespace {
 
 enum Column { DAY = 3, MONTH = 4, TIME = 5, BAND = 6, MODE = 7, CALL = 8 };
 constexpr int title_row = 1, year_column = 4, callsign_column = 6;
-
-// The band's wavelength in metres: the leading number of its name; 0 for "All".
-double band_metres(int band) {
-  if (band <= 0 || band >= static_cast<int>(BAND_NAMES.size())) return 0;
-  return std::atoi(std::string(BAND_NAMES[static_cast<size_t>(band)]).c_str());
-}
 
 std::string_view mode_class_name(int mode) {
   if (mode < 0 || mode >= static_cast<int>(MODE_CLASS_NAMES.size())) return MODE_CLASS_NAMES[0];

@@ -23,7 +23,10 @@ bool in_domain(char c) {
   return is_letter(c) || is_digit(c) || c == '.' || c == '-';
 }
 
-// Rules 2 to 7 of a call sign's form (rule 1, the length, is checked first).
+// A call sign's form, for a text of at least three characters (its length is checked
+// first): letters, digits and single slashes only, with a letter and a digit among them; a
+// leading digit followed by a letter, two leading letters by a digit; no slash at the end,
+// and a letter at the end when there is no slash at all.
 bool callsign_form_holds(std::string_view text) {
   bool letter = false, digit = false, slash = false;
   char previous = '\0';

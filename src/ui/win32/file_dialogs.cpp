@@ -57,12 +57,13 @@ void show_file_name(App& app, size_t slot, const std::string& path) {
   SetWindowTextA(app.field_control(slot), file_name_of(path).c_str());
 }
 
-// "<folder of the ADIF log>\<call-sign stem>.xlsx", at most 259 characters.
+// "<folder of the ADIF log>\<call-sign stem>.xlsx", at most 259 characters. A log path
+// without a backslash is taken for the folder itself.
 std::string proposed_output(const App& app) {
   const std::string& adif = app.paths.adif_path;
-  const size_t slash = adif.find_last_of('\\');
-  const std::string folder = slash == std::string::npos ? adif : adif.substr(0, slash);
-  std::string proposal = folder + "\\" + callsign_to_stem(app.record) + ".xlsx";
+  const std::string folder = folder_of(adif, "\\");
+  std::string proposal =
+      (folder.empty() ? adif + "\\" : folder) + callsign_to_stem(app.record) + ".xlsx";
   if (proposal.size() > MAX_PATH - 1) proposal.resize(MAX_PATH - 1);
   return proposal;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "records/paths.h"
 #include "ui/win32/handles.h"
 
 namespace tarvenix {
@@ -18,11 +19,6 @@ std::optional<std::string> own_image_path() {
   DWORD length = MAX_PATH;
   if (!QueryFullProcessImageNameA(GetCurrentProcess(), 0, path, &length)) return std::nullopt;
   return std::string(path, length);
-}
-
-std::string folder_of(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 bool is_existing_file(const std::string& path) {
