@@ -116,13 +116,13 @@ BadCallLoad load_bad_calls_from_text(BadCallList& list, std::string_view json,
 }
 
 BadCallLoad load_bad_calls(BadCallList& list, const std::string& path, RunLog& log) {
-  const FileContents file = read_file(path, max_bad_calls_file_size);
-  if (!file.ok || file.too_large) {
+  const Result<std::string> file = read_file(path, max_bad_calls_file_size);
+  if (!file.ok()) {
     BadCallLoad result;
-    result.error = path + ": " + (file.too_large ? "file too large" : file.error);
+    result.error = path + ": " + file.reason();
     return result;
   }
-  return load_bad_calls_from_text(list, file.bytes, path, log);
+  return load_bad_calls_from_text(list, file.value(), path, log);
 }
 
 }  // namespace tarvenix

@@ -32,15 +32,15 @@ bool is_file(const std::string& path) {
 
 CountryFileRead read_country_file(const std::string& path) {
   CountryFileRead read;
-  const FileContents contents = tarvenix::read_file(path, country_file_limit);
-  if (!contents.ok) {
-    read.problem = "cannot be read (" + contents.error + ")";
-  } else if (contents.too_large) {
+  const Result<std::string> contents = tarvenix::read_file(path, country_file_limit);
+  if (!contents.ok() && contents.code() == file_too_large) {
     read.problem = "is larger than " + std::to_string(country_file_limit >> 20) + " MB";
-  } else if (contents.bytes.empty()) {
+  } else if (!contents.ok()) {
+    read.problem = "cannot be read (" + contents.reason() + ")";
+  } else if (contents.value().empty()) {
     read.problem = "is empty";
   } else {
-    read.file = CountryFile::parse(contents.bytes);
+    read.file = CountryFile::parse(contents.value());
     read.usable = read.file.entity_count() > 0;
     if (!read.usable && read.file.first_bad_line() == 0) read.problem = "holds no entities";
     if (!read.usable && read.file.first_bad_line() != 0) {

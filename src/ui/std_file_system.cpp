@@ -24,11 +24,11 @@ std::vector<std::string> DiskFileSystem::find_config_files(const std::string& di
 }
 
 FileRead DiskFileSystem::read_file(const std::string& path, size_t limit) {
-  const FileContents file = tarvenix::read_file(path, limit);
+  const Result<std::string> file = read_file_start(path, limit);
   FileRead result;
-  result.ok = file.ok;
-  result.error = file.ok ? 0 : static_cast<uint32_t>(file.code != 0 ? file.code : EIO);
-  result.bytes.assign(file.bytes.begin(), file.bytes.end());
+  result.ok = file.ok();
+  if (file.ok()) result.bytes.assign(file.value().begin(), file.value().end());
+  if (!file.ok()) result.error = static_cast<uint32_t>(file.code() != 0 ? file.code() : EIO);
   return result;
 }
 
