@@ -221,9 +221,9 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(kDataDir);
   // The conversion finds the same file (none lies beside this program).
   const std::string country_path = default_country_file("");
-  const CountryFileRead country = read_country_file(country_path);
-  std::printf("country file: %s\n", country.usable ? country_path.c_str() : "none");
-  const CountryFile* country_file = country.usable ? &country.file : nullptr;
+  const Result<CountryFile> country = read_country_file(country_path);
+  std::printf("country file: %s\n", country.ok() ? country_path.c_str() : "none");
+  const CountryFile* country_file = country.ok() ? &country.value() : nullptr;
   for (bench::LogFields fields : {bench::LogFields::all, bench::LogFields::without_dxcc_and_cqz}) {
     const std::string path = generated_log_path(qsos, fields);
     if (path.empty() || !bench_log(path, runs, country_file)) return 1;
