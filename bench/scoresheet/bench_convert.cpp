@@ -124,11 +124,9 @@ long read_and_evaluate(const std::string& path, const CountryFile* country_file,
 
 long write_page_of(const Evaluated& evaluated) {
   const ResultsPage page{evaluated.callsign, *evaluated.run, "bench.xlsx", "bench.log", {}};
-  std::string error;
   AtomicFile file;
-  return prepare_results_page(file, kDataDir + "/bench_page.html", page, error) && file.commit()
-             ? 1
-             : -1;
+  return prepare_results_page(file, kDataDir + "/bench_page.html", page).ok() && file.commit() ? 1
+                                                                                               : -1;
 }
 
 // One whole conversion in a child process; its peak resident memory goes to `peak_kib`.

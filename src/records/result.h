@@ -1,8 +1,10 @@
 // A value, or the reason it could not be had: what the file, parse and load functions return,
 // so a failure travels up as a value with its text (no exception crosses a module's API).
+// Result<> is an operation that gives nothing but may fail.
 #pragma once
 
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -14,23 +16,27 @@ struct Failure {
   int code = 0;
 };
 
-template <class T>
+template <class T = void>
 class Result {
+  using Value = std::conditional_t<std::is_void_v<T>, std::monostate, T>;
+
  public:
-  Result(T value) : state_(std::move(value)) {}
+  // Success, for Result<> only.
+  Result() requires std::is_void_v<T> {}
+  Result(Value value) : state_(std::move(value)) {}
   Result(Failure failure) : state_(std::move(failure)) {}
 
   bool ok() const { return state_.index() == 0; }
   // Only when ok().
-  const T& value() const& { return std::get<0>(state_); }
-  T& value() & { return std::get<0>(state_); }
-  T&& value() && { return std::get<0>(std::move(state_)); }
+  const Value& value() const& { return std::get<0>(state_); }
+  Value& value() & { return std::get<0>(state_); }
+  Value&& value() && { return std::get<0>(std::move(state_)); }
   // Only when not ok().
   const std::string& reason() const { return std::get<1>(state_).reason; }
   int code() const { return std::get<1>(state_).code; }
 
  private:
-  std::variant<T, Failure> state_;
+  std::variant<Value, Failure> state_;
 };
 
 }  // namespace tarvenix

@@ -123,9 +123,9 @@ bool prepare_page(AtomicFile& page_file, const std::string& path, const Conversi
   }
   const ResultsPage page{request.callsign, run, file_name_of(request.output_path),
                          file_name_of(run.log.path), continent_of};
-  std::string error;
-  if (prepare_results_page(page_file, path, page, error)) return true;
-  run.log.warn("WARN:\t%s\nWARN:\t%s\n", path.c_str(), error.c_str());
+  const Result<> prepared = prepare_results_page(page_file, path, page);
+  if (prepared.ok()) return true;
+  run.log.warn("WARN:\t%s\nWARN:\t%s\n", path.c_str(), prepared.reason().c_str());
   return false;
 }
 

@@ -78,9 +78,10 @@ bool Workbook::save(const std::string& path) {
     return false;
   }
   const xlsx::Package& package = *impl_->package;
-  return replace_file(
-      path, [&package](Sink& sink, std::string& error) { return package.save(sink, error); },
-      impl_->error);
+  const Result<> saved = replace_file(
+      path, [&package](Sink& sink, std::string& error) { return package.save(sink, error); });
+  if (!saved.ok()) impl_->error = saved.reason();
+  return saved.ok();
 }
 
 }  // namespace tarvenix
