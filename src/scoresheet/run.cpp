@@ -225,7 +225,8 @@ ConversionResult run_conversion(const ConversionRequest& request) {
   try {
     result.message = convert(request, result);
   } catch (const std::bad_alloc&) {
-    // Whatever the run held is gone again; its temporary files went with it.
+    // The run's one catch: memory ran out somewhere below. Whatever the run held is gone
+    // again; its temporary files went with it.
     result.message = "Not enough memory to convert " + request.adif_path + ".";
   }
   result.status = result.message.empty() ? ConversionStatus::converted : ConversionStatus::failed;
