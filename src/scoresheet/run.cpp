@@ -12,6 +12,7 @@
 #include "records/atomic_file.h"
 #include "records/output_lock.h"
 #include "records/paths.h"
+#include "records/result.h"
 #include "records/text_compare.h"
 #include "scoresheet/file_paths.h"
 #include "scoresheet/fill.h"
@@ -44,11 +45,10 @@ std::string load_failure_text(const std::string& path) {
   return not_a_scoresheet(path);
 }
 
-// The first file the run writes that is one of the files it reads, as a text for the
-// operator; nothing when they all differ.
-std::optional<std::string> overwritten_input(const ConversionRequest& request,
-                                             const std::string& log_path,
-                                             const std::string& page_path) {
+// Fails, naming for the operator the first file the run writes that is one of the files it
+// reads.
+Result<> outputs_apart_from_inputs(const ConversionRequest& request, const std::string& log_path,
+                                   const std::string& page_path) {
   const BadCallSource& source = request.bad_calls;
   const std::string* inputs[] = {&request.adif_path, &request.scoresheet_path,
                                  &request.country_file.named_file, &source.list_file};
@@ -56,16 +56,16 @@ std::optional<std::string> overwritten_input(const ConversionRequest& request,
   for (const std::string* output : outputs) {
     for (const std::string* input : inputs) {
       if (output->empty() || input->empty() || !same_file(*output, *input)) continue;
-      return "Error with output file " + *output + ": it is the input file " + *input +
-             ".\n\nPlease choose another output file.";
+      return Failure{"Error with output file " + *output + ": it is the input file " + *input +
+                     ".\n\nPlease choose another output file."};
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 // A directory, a FIFO or a device is refused before it is opened: reading a FIFO would wait
 // for a writer that never comes.
-std::optional<std::string> irregular_input(const ConversionRequest& request) {
+Result<> regular_inputs(const ConversionRequest& request) {
   for (const std::string* input :
        {&request.adif_path, &request.scoresheet_path, &request.country_file.named_file,
         &request.bad_calls.list_file}) {
@@ -73,29 +73,29 @@ std::optional<std::string> irregular_input(const ConversionRequest& request) {
     const auto status = std::filesystem::status(std::filesystem::path(*input), ec);
     if (input->empty() || ec || !std::filesystem::exists(status)) continue;
     if (!std::filesystem::is_regular_file(status)) {
-      return "Error with input file " + *input + ": not a regular file";
+      return Failure{"Error with input file " + *input + ": not a regular file"};
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 // Takes the output for this run and clears away what a killed run on it left behind. The
 // lock is taken on the run log's name: outputs that differ only in their extension share it.
-std::optional<std::string> hold_output(OutputLock& lock, const std::string& output_path,
-                                       const RunLog& log, const std::string& page_path) {
+Result<> hold_output(OutputLock& lock, const std::string& output_path, const RunLog& log,
+                     const std::string& page_path) {
   switch (lock.take(log.path)) {
     case OutputLock::Result::busy:
-      return output_path + " is being written by another conversion.";
+      return Failure{output_path + " is being written by another conversion."};
     case OutputLock::Result::failed:
-      return "Error with output file " + lock_path_of(log.path) + ": " +
-             lock.error().substr(0, system_text_limit);
+      return Failure{"Error with output file " + lock_path_of(log.path) + ": " +
+                     lock.error().substr(0, system_text_limit)};
     case OutputLock::Result::held:
       break;
   }
   remove_temporaries(output_path);
   remove_temporaries(log.path, log.temporary_path());
   if (!page_path.empty()) remove_temporaries(page_path);
-  return std::nullopt;
+  return {};
 }
 
 // Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
@@ -192,15 +192,16 @@ std::string convert(const ConversionRequest& request, ConversionResult& result) 
   result.run_log = log.path;
   const std::string page_path =
       request.results_page_wanted ? results_page_path(request.output_path) : "";
-  std::optional<std::string> refusal = overwritten_input(request, log.path, page_path);
-  if (!refusal) refusal = irregular_input(request);
-  if (refusal) return *refusal;
+  Result<> inputs = outputs_apart_from_inputs(request, log.path, page_path);
+  if (inputs.ok()) inputs = regular_inputs(request);
+  if (!inputs.ok()) return inputs.reason();
   std::string open_error;
   if (!log.open(log.path, &open_error)) {
     return "Error with output file " + log.path + ": " + open_error.substr(0, system_text_limit);
   }
   OutputLock lock;
-  if (auto busy = hold_output(lock, request.output_path, log, page_path)) return *busy;
+  const Result<> held = hold_output(lock, request.output_path, log, page_path);
+  if (!held.ok()) return held.reason();
   if (!write_log_header(log, request.system, request.now)) {
     return "The system clock gives no date for the run log.";
   }
