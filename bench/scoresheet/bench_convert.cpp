@@ -117,7 +117,7 @@ long read_and_evaluate(const std::string& path, const CountryFile* country_file,
   ConversionRun& run = *out.run;
   run.prefer_confirmed = true;  // the Confirmed box makes the evaluation do the most
   run.country_file = country_file;
-  if (!run.log.open(kDataDir + "/bench_read_evaluate.log")) return -1;
+  if (!run.log.open(kDataDir + "/bench_read_evaluate.log").ok()) return -1;
   read_entity_map(*workbook.first_sheet(), run.entities, run.log);
   return read_adif_log(path, run).empty() ? run.stats.qsos_read : -1;
 }

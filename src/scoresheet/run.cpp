@@ -195,9 +195,10 @@ std::string convert(const ConversionRequest& request, ConversionResult& result) 
   Result<> inputs = outputs_apart_from_inputs(request, log.path, page_path);
   if (inputs.ok()) inputs = regular_inputs(request);
   if (!inputs.ok()) return inputs.reason();
-  std::string open_error;
-  if (!log.open(log.path, &open_error)) {
-    return "Error with output file " + log.path + ": " + open_error.substr(0, system_text_limit);
+  const Result<> opened = log.open(log.path);
+  if (!opened.ok()) {
+    return "Error with output file " + log.path + ": " +
+           opened.reason().substr(0, system_text_limit);
   }
   OutputLock lock;
   const Result<> held = hold_output(lock, request.output_path, log, page_path);
