@@ -117,18 +117,16 @@ long read_and_evaluate(const std::string& path, const CountryFile* country_file,
   ConversionRun& run = *out.run;
   run.prefer_confirmed = true;  // the Confirmed box makes the evaluation do the most
   run.country_file = country_file;
-  if (!run.log.open(kDataDir + "/bench_read_evaluate.log")) return -1;
+  if (!run.log.open(kDataDir + "/bench_read_evaluate.log").ok()) return -1;
   read_entity_map(*workbook.first_sheet(), run.entities, run.log);
   return read_adif_log(path, run).empty() ? run.stats.qsos_read : -1;
 }
 
 long write_page_of(const Evaluated& evaluated) {
   const ResultsPage page{evaluated.callsign, *evaluated.run, "bench.xlsx", "bench.log", {}};
-  std::string error;
   AtomicFile file;
-  return prepare_results_page(file, kDataDir + "/bench_page.html", page, error) && file.commit()
-             ? 1
-             : -1;
+  return prepare_results_page(file, kDataDir + "/bench_page.html", page).ok() && file.commit() ? 1
+                                                                                               : -1;
 }
 
 // One whole conversion in a child process; its peak resident memory goes to `peak_kib`.
@@ -221,9 +219,9 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(kDataDir);
   // The conversion finds the same file (none lies beside this program).
   const std::string country_path = default_country_file("");
-  const CountryFileRead country = read_country_file(country_path);
-  std::printf("country file: %s\n", country.usable ? country_path.c_str() : "none");
-  const CountryFile* country_file = country.usable ? &country.file : nullptr;
+  const Result<CountryFile> country = read_country_file(country_path);
+  std::printf("country file: %s\n", country.ok() ? country_path.c_str() : "none");
+  const CountryFile* country_file = country.ok() ? &country.value() : nullptr;
   for (bench::LogFields fields : {bench::LogFields::all, bench::LogFields::without_dxcc_and_cqz}) {
     const std::string path = generated_log_path(qsos, fields);
     if (path.empty() || !bench_log(path, runs, country_file)) return 1;

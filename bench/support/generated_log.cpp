@@ -129,8 +129,8 @@ Fault fault_for(Draw& draw) {
 // The zone drawn (1 to 40) as one of the zones the installed country file gives the entity,
 // as a real log's CQZ mostly is; the drawn zone itself when the file lacks the entity.
 unsigned zone_for(const EntityEntry& entity, unsigned drawn) {
-  static const CountryFileRead read = read_country_file(default_country_file(""));
-  const uint64_t zones = read.usable ? read.file.zones_of(entity.code) : 0;
+  static const Result<CountryFile> read = read_country_file(default_country_file(""));
+  const uint64_t zones = read.ok() ? read.value().zones_of(entity.code) : 0;
   if (zones == 0) return drawn;
   for (unsigned skip = drawn % static_cast<unsigned>(std::popcount(zones)), zone = 1;; ++zone) {
     if ((zones >> zone & 1) != 0 && skip-- == 0) return zone;

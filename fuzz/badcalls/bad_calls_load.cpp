@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   BadCallList list;
   RunLog log;  // no file: lines go nowhere
-  const BadCallLoad load = load_bad_calls_from_text(list, text, "fuzz.json", log);
-  if (!load.ok && !list.empty()) __builtin_trap();
-  if (load.ok && list.size() != static_cast<size_t>(load.items)) __builtin_trap();
+  const Result<int> load = load_bad_calls_from_text(list, text, "fuzz.json", log);
+  if (!load.ok() && !list.empty()) __builtin_trap();
+  if (load.ok() && list.size() != static_cast<size_t>(load.value())) __builtin_trap();
   for (size_t at = 0; at + 4 <= size && at < 256; at += 4) {
     const BadCallEntry* entry = find_bad_call(list, text.substr(at, 6), "2024-03-15");
     if (entry != nullptr && (entry->callsign != text.substr(at, 6) ||

@@ -103,7 +103,7 @@ bool AdifReader::refill(size_t keep_from) {
 }
 
 ReaderStatus AdifReader::read_failure(std::string& error) const {
-  error = "ERROR: Read error: " + source_.error();
+  error = "Read error: " + source_.error();
   return ReaderStatus::error;
 }
 
@@ -114,8 +114,8 @@ constexpr size_t quoted_name_limit = 63;
 
 // "The field NAME" or "The record with the field NAME", followed by the limit it outgrew.
 std::string too_large(std::string_view what, std::string_view name, size_t limit) {
-  return "ERROR: " + std::string(what) + std::string(name.substr(0, quoted_name_limit)) +
-         " holds more than " + mebibytes_text(limit);
+  return std::string(what) + std::string(name.substr(0, quoted_name_limit)) + " holds more than " +
+         mebibytes_text(limit);
 }
 
 }  // namespace
@@ -181,7 +181,7 @@ ReaderStatus AdifReader::parse_ADIF(QsoRecord& record, std::string& error) {
     const Tag tag = scan_tag(p, end);
     if (tag.end == TagEnd::input_end) {  // read on, keeping the tag, and read it again
       if (end_ - pos_ > max_tag_size) {
-        error = "ERROR: A tag runs on for more than " + mebibytes_text(max_tag_size);
+        error = "A tag runs on for more than " + mebibytes_text(max_tag_size);
         return ReaderStatus::error;
       }
       if (refill(pos_)) continue;

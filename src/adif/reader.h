@@ -41,7 +41,7 @@ class AdifReader {
   explicit AdifReader(ByteSource& source, size_t block_size = default_block_size);
 
   // Adds the fields of the next line to `record` (cleared by the caller after status 1 or
-  // 2). With status 4, `error` holds the message.
+  // 2). With status 4, `error` holds the message, e.g. "Read error: ...".
   ReaderStatus parse_ADIF(QsoRecord& record, std::string& error);
 
  private:

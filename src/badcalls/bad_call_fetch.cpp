@@ -29,7 +29,7 @@ std::filesystem::path as_path(const std::string& name) {
 bool holds_bad_call_list(const std::string& path) {
   BadCallList scratch;
   RunLog quiet;  // never opened: writes go nowhere
-  return load_bad_calls(scratch, path, quiet).ok;
+  return load_bad_calls(scratch, path, quiet).ok();
 }
 
 // The modification date of a file as "YYYY-MM-DD" (UTC), or nothing when it has none.
@@ -87,7 +87,7 @@ BadCallList fetch_bad_calls(const Network& network, const std::string& output_pa
   if (!reason.empty()) return fall_back_to_local_copy(local, reason, log);
 
   BadCallList list;
-  if (!load_bad_calls(list, local, log).ok) {
+  if (!load_bad_calls(list, local, log).ok()) {
     return fall_back_to_local_copy(local, "not a JSON object", log);
   }
   log.write(log_separator);
@@ -101,7 +101,7 @@ BadCallList fetch_bad_calls(const Network& network, const std::string& output_pa
 
 BadCallList read_bad_calls_file(const std::string& path, RunLog& log) {
   BadCallList list;
-  if (!load_bad_calls(list, path, log).ok) {
+  if (!load_bad_calls(list, path, log).ok()) {
     log.warn("WARN:\tbad json file: %s\n", path.c_str());
     return BadCallList();
   }

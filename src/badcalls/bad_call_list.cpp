@@ -93,36 +93,23 @@ int insert_entries(BadCallList& list, const Json& root) {
 
 }  // namespace
 
-BadCallLoad load_bad_calls_from_text(BadCallList& list, std::string_view json,
+Result<int> load_bad_calls_from_text(BadCallList& list, std::string_view json,
                                      const std::string& name, RunLog& log) {
-  BadCallLoad result;
-  try {
-    const Json root = Json::parse(json.begin(), json.end(), nullptr, /*allow_exceptions=*/false);
-    if (!root.is_object()) {
-      result.error = name + ": bad json file";
-      return result;
-    }
-    // Gathered apart so that a failure half-way adds nothing.
-    BadCallList read;
-    result.items = insert_entries(read, root);
-    list.append(std::move(read));
-  } catch (const std::exception& e) {  // memory exhausted while parsing or copying
-    result.error = name + ": " + e.what();
-    return result;
-  }
-  if (result.items > 0) log.print("Read %d bad callsigns from %s\n", result.items, name.c_str());
-  result.ok = true;
-  return result;
+  // Damage is a failure here; memory running out ends the whole run where it is caught.
+  const Json root = Json::parse(json.begin(), json.end(), nullptr, /*allow_exceptions=*/false);
+  if (!root.is_object()) return Failure{name + ": bad json file"};
+  // Gathered apart so that a failure half-way adds nothing.
+  BadCallList read;
+  const int items = insert_entries(read, root);
+  list.append(std::move(read));
+  if (items > 0) log.print("Read %d bad callsigns from %s\n", items, name.c_str());
+  return items;
 }
 
-BadCallLoad load_bad_calls(BadCallList& list, const std::string& path, RunLog& log) {
-  const FileContents file = read_file(path, max_bad_calls_file_size);
-  if (!file.ok || file.too_large) {
-    BadCallLoad result;
-    result.error = path + ": " + (file.too_large ? "file too large" : file.error);
-    return result;
-  }
-  return load_bad_calls_from_text(list, file.bytes, path, log);
+Result<int> load_bad_calls(BadCallList& list, const std::string& path, RunLog& log) {
+  const Result<std::string> file = read_file(path, max_bad_calls_file_size);
+  if (!file.ok()) return Failure{path + ": " + file.reason()};
+  return load_bad_calls_from_text(list, file.value(), path, log);
 }
 
 }  // namespace tarvenix

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "records/result.h"
 #include "records/run_log.h"
 
 namespace tarvenix {
@@ -58,19 +59,14 @@ const BadCallEntry* find_bad_call(const BadCallList& list, std::string_view call
 // parsed form would cost many times its size.
 inline constexpr size_t max_bad_calls_file_size = size_t{64} << 20;
 
-struct BadCallLoad {
-  bool ok = false;
-  std::string error;  // why the file was refused, naming it
-  int items = 0;      // items of "entries" read
-};
-
-// Reads the JSON file at `path` into `list`. A file that is missing, unreadable or not a
-// JSON object is a failure and adds nothing. When items were read, writes
-// "Read %d bad callsigns from %s\n" to the run log (counted nowhere).
-BadCallLoad load_bad_calls(BadCallList& list, const std::string& path, RunLog& log);
+// Reads the JSON file at `path` into `list`: the number of items of "entries" read. A file that
+// is missing, unreadable or not a JSON object is a failure, naming the file, and adds nothing.
+// When items were read, writes "Read %d bad callsigns from %s\n" to the run log (counted
+// nowhere).
+Result<int> load_bad_calls(BadCallList& list, const std::string& path, RunLog& log);
 
 // The same from JSON text already in memory; `name` stands for the file in texts.
-BadCallLoad load_bad_calls_from_text(BadCallList& list, std::string_view json,
+Result<int> load_bad_calls_from_text(BadCallList& list, std::string_view json,
                                      const std::string& name, RunLog& log);
 
 }  // namespace tarvenix

@@ -92,11 +92,11 @@ ConversionRequest request_from(const CliOptions& options, const ProgramPaths& pa
 int update_country_file_now(const CliOptions& options) {
   const std::string program_dir = program_directory();
   const std::string in_use = default_country_file(program_dir);
-  const CountryFileRead read = in_use.empty() ? CountryFileRead() : read_country_file(in_use);
+  const Result<CountryFile> read = in_use.empty() ? Failure{} : read_country_file(in_use);
   const std::string target = refreshed_country_file(program_dir);
   const WebUrl url = country_file_url(options);
   const CountryFileUpdate update = update_country_file(
-      Network{.tell = print_failure}, url, true, target, read.usable ? read.file.version() : "");
+      Network{.tell = print_failure}, url, true, target, read.ok() ? read.value().version() : "");
   if (!update.problem.empty()) {
     std::fprintf(stderr, "The country file could not be updated from %s: %s\n",
                  country_file_source(url, true).c_str(), update.problem.c_str());

@@ -37,10 +37,10 @@ bool country_file_before_year(std::string_view version, int year) {
   return date && *date < sys_days(std::chrono::year(year) / std::chrono::January / 1);
 }
 
-std::string country_download_problem(const CountryFileRead& download,
+std::string country_download_problem(const Result<CountryFile>& download,
                                      std::string_view in_use_version) {
-  const CountryFile& file = download.file;
-  if (!download.usable) return download.problem;
+  if (!download.ok()) return download.reason();
+  const CountryFile& file = download.value();
   if (file.bad_lines() != 0) {
     return "has a line not in the country file format (line " +
            std::to_string(file.first_bad_line()) + ")";

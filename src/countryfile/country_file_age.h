@@ -26,7 +26,7 @@ bool country_file_before_year(std::string_view version, int year);
 // Why `download` may not replace a copy of `in_use_version` (empty when there is none): it
 // must be read without a line out of format, hold at least 300 entities and carry a version
 // not older. The text follows "the download", e.g. "is empty"; empty when it may.
-std::string country_download_problem(const CountryFileRead& download,
+std::string country_download_problem(const Result<CountryFile>& download,
                                      std::string_view in_use_version);
 
 }  // namespace tarvenix

@@ -30,25 +30,18 @@ bool is_file(const std::string& path) {
 
 }  // namespace
 
-CountryFileRead read_country_file(const std::string& path) {
-  CountryFileRead read;
-  const FileContents contents = tarvenix::read_file(path, country_file_limit);
-  if (!contents.ok) {
-    read.problem = "cannot be read (" + contents.error + ")";
-  } else if (contents.too_large) {
-    read.problem = "is larger than " + std::to_string(country_file_limit >> 20) + " MB";
-  } else if (contents.bytes.empty()) {
-    read.problem = "is empty";
-  } else {
-    read.file = CountryFile::parse(contents.bytes);
-    read.usable = read.file.entity_count() > 0;
-    if (!read.usable && read.file.first_bad_line() == 0) read.problem = "holds no entities";
-    if (!read.usable && read.file.first_bad_line() != 0) {
-      read.problem = "is not in the country file format (line " +
-                     std::to_string(read.file.first_bad_line()) + ")";
-    }
+Result<CountryFile> read_country_file(const std::string& path) {
+  const Result<std::string> contents = tarvenix::read_file(path, country_file_limit);
+  if (!contents.ok() && contents.code() == file_too_large) {
+    return Failure{"is larger than " + std::to_string(country_file_limit >> 20) + " MB"};
   }
-  return read;
+  if (!contents.ok()) return Failure{"cannot be read (" + contents.reason() + ")"};
+  if (contents.value().empty()) return Failure{"is empty"};
+  CountryFile file = CountryFile::parse(contents.value());
+  if (file.entity_count() > 0) return file;
+  if (file.first_bad_line() == 0) return Failure{"holds no entities"};
+  return Failure{"is not in the country file format (line " +
+                 std::to_string(file.first_bad_line()) + ")"};
 }
 
 std::string refreshed_country_file([[maybe_unused]] const std::string& program_dir) {

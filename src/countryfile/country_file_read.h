@@ -4,6 +4,7 @@
 #include <string>
 
 #include "countryfile/country_file.h"
+#include "records/result.h"
 
 namespace tarvenix {
 
@@ -11,13 +12,9 @@ inline constexpr const char* country_file_name = "cty.csv";
 // Bytes. The real file has 0.3 MB; the tables of a file this large take at most about 50 MB.
 inline constexpr size_t country_file_limit = 1 << 20;
 
-struct CountryFileRead {
-  CountryFile file;
-  bool usable = false;  // it was read and holds at least one entity
-  std::string problem;  // else why not, to follow the file's name: "cannot be read (...)"
-};
-
-CountryFileRead read_country_file(const std::string& path);
+// The file, when it was read and holds at least one entity; else why not, a text to follow the
+// file's name: "cannot be read (...)".
+Result<CountryFile> read_country_file(const std::string& path);
 
 // Where a refresh keeps the country file: on Windows cty.csv in the program's folder
 // (`program_dir` ends with its separator); elsewhere in the user's data folder,

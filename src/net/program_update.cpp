@@ -126,9 +126,10 @@ DownloadedUpdate download_update(const Network& network, const std::string& prog
   const auto update_file = create_temporary_file(program_dir, "dxt");
   if (!update_file) return update;
   const auto signed_image = [&](const std::string& path) {
-    const FileContents image = read_file(path, size_t(network.limits.body_bytes));
-    if (!image.ok) return false;
-    update.not_signed = !verifies(bytes_of(image.bytes), bytes_of(signature));
+    // The fetch kept the download within the same limit.
+    const Result<std::string> image = read_file_start(path, size_t(network.limits.body_bytes));
+    if (!image.ok()) return false;
+    update.not_signed = !verifies(bytes_of(image.value()), bytes_of(signature));
     return !update.not_signed && is_windows_executable(path);
   };
   const FileFetch fetch = fetch_file(network, program_file_url(endpoints), endpoints.useHttps,

@@ -106,23 +106,20 @@ void AtomicFile::abandon() {
   created_ = false;
 }
 
-bool replace_file(const std::string& path, const std::function<bool(Sink&, std::string&)>& write,
-                  std::string& error) {
+Result<> replace_file(const std::string& path,
+                      const std::function<bool(Sink&, std::string&)>& write) {
   AtomicFile file;
-  if (!file.open(path)) {
-    error = "can't write the file: " + file.error();
-    return false;
-  }
+  if (!file.open(path)) return Failure{"can't write the file: " + file.error()};
+  std::string error;
   if (!write(file, error)) {
     if (!file.error().empty()) error = "can't write the file: " + file.error();
-    return false;
+    return Failure{error};
   }
   if (!file.commit()) {
-    error = (file.replace_failed() ? "can't replace the file: " : "can't write the file: ") +
-            file.error();
-    return false;
+    return Failure{(file.replace_failed() ? "can't replace the file: " : "can't write the file: ") +
+                   file.error()};
   }
-  return true;
+  return {};
 }
 
 }  // namespace tarvenix

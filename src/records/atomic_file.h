@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "records/result.h"
 #include "records/sink.h"
 
 namespace tarvenix {
@@ -52,9 +53,9 @@ std::string temporary_path_beside(const std::string& target);
 void remove_temporaries(const std::string& target, const std::string& except = {});
 
 // Calls `write` with a sink on an AtomicFile for `path` and commits it. On any failure `path`
-// is untouched and `error` says why ("can't write the file: ...", "can't replace the file:
-// ..."), unless `write` left its own text there.
-bool replace_file(const std::string& path, const std::function<bool(Sink&, std::string&)>& write,
-                  std::string& error);
+// is untouched and the reason says why ("can't write the file: ...", "can't replace the file:
+// ..."), or is the text `write` gave when it failed without a failure of the file.
+Result<> replace_file(const std::string& path,
+                      const std::function<bool(Sink&, std::string&)>& write);
 
 }  // namespace tarvenix

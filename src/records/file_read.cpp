@@ -22,37 +22,34 @@ size_t expected_size(const std::string& path, size_t limit) {
 
 }  // namespace
 
-FileContents read_file(const std::string& path, size_t limit) {
-  FileContents result;
-  OwnedFile file = open_file(path, "rb", &result.error, &result.code);
-  if (!file) {
-    result.not_found = result.code == ENOENT;
-    return result;
-  }
-  // One byte past the limit tells a file of exactly `limit` bytes from a longer one.
-  const size_t capacity = limit + 1 > limit ? limit + 1 : limit;
+Result<std::string> read_file_start(const std::string& path, size_t limit) {
+  std::string error;
+  int code = 0;
+  OwnedFile file = open_file(path, "rb", &error, &code);
+  if (!file) return Failure{error, code};
+  std::string bytes;
   size_t have = 0;
-  result.bytes.resize(std::min(expected_size(path, limit), capacity));
+  bytes.resize(std::min(expected_size(path, limit), limit));
   for (;;) {
-    if (have == result.bytes.size()) {
-      if (have == capacity) break;
-      result.bytes.resize(std::min(capacity, have + std::max(have, first_block)));
+    if (have == bytes.size()) {
+      if (have == limit) break;
+      bytes.resize(std::min(limit, have + std::max(have, first_block)));
     }
-    const size_t got =
-        std::fread(result.bytes.data() + have, 1, result.bytes.size() - have, file.get());
+    const size_t got = std::fread(bytes.data() + have, 1, bytes.size() - have, file.get());
     have += got;
     if (got == 0) break;
   }
-  if (std::ferror(file.get())) {
-    result.error = last_error_text();
-    result.code = errno;
-    result.bytes.clear();
-    return result;
-  }
-  result.too_large = have > limit;
-  result.bytes.resize(std::min(have, limit));
-  result.ok = true;
-  return result;
+  if (std::ferror(file.get())) return Failure{last_error_text(), errno};
+  bytes.resize(have);
+  return bytes;
+}
+
+Result<std::string> read_file(const std::string& path, size_t limit) {
+  // One byte past the limit tells a file of exactly `limit` bytes from a longer one.
+  const size_t capacity = limit + 1 > limit ? limit + 1 : limit;
+  Result<std::string> file = read_file_start(path, capacity);
+  if (file.ok() && file.value().size() > limit) return Failure{"file too large", file_too_large};
+  return file;
 }
 
 }  // namespace tarvenix

@@ -10,16 +10,13 @@ namespace {
 constexpr size_t line_buffer_size = 1024;  // most lines fit; longer ones take a string
 }
 
-bool RunLog::open(const std::string& file_path, std::string* error_text) {
+Result<> RunLog::open(const std::string& file_path) {
   file_.abandon();
   write_error_.clear();
   open_ = file_.open(file_path, FileSink::Mode::text);
-  if (!open_) {
-    if (error_text != nullptr) *error_text = file_.error();
-    return false;
-  }
+  if (!open_) return Failure{file_.error()};
   path = file_path;
-  return true;
+  return {};
 }
 
 bool RunLog::sync() {

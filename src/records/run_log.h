@@ -14,6 +14,7 @@
 
 #include "records/atomic_file.h"
 #include "records/printf_format.h"
+#include "records/result.h"
 
 namespace tarvenix {
 
@@ -22,9 +23,9 @@ inline constexpr std::string_view log_separator = "=============================
 
 class RunLog {
  public:
-  // Starts a new log for `path` in text mode, dropping an uncommitted one. On failure
-  // returns false and leaves the system's text for the error in `*error` (when given).
-  bool open(const std::string& path, std::string* error = nullptr);
+  // Starts a new log for `path` in text mode, dropping an uncommitted one; a failure carries
+  // the system's text.
+  Result<> open(const std::string& path);
   // Makes the text so far durable in the temporary file (tests read it back from there).
   bool sync();
   // Puts the new log in place of the previous one; the counts stay. False, with

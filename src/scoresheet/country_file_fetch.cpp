@@ -20,9 +20,9 @@ CountryFileUpdate update_country_file(const Network& network, const WebUrl& url,
   bounded.limits.body_bytes = int64_t(country_file_limit);
   std::string refusal;
   const FileCheck check = [&](const std::string& downloaded) {
-    const CountryFileRead read = read_country_file(downloaded);
+    const Result<CountryFile> read = read_country_file(downloaded);
     refusal = country_download_problem(read, in_use_version);
-    update.version = read.file.version();
+    if (read.ok()) update.version = read.value().version();
     return refusal.empty();
   };
   const FileFetch fetch = fetch_file(bounded, url, useHttps, target, check);

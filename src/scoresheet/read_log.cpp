@@ -55,9 +55,11 @@ std::string read_adif_log(const std::string& adif_path, ConversionRun& run) {
           run.log.error("ERROR:\tThe last record has no <EOR> and was not evaluated\n");
         reading = false;
         break;
-      case ReaderStatus::error:
-        run.log.error("ERROR on line %0d:\n%s\n", line_number, error.c_str());
-        return error;
+      case ReaderStatus::error: {
+        const std::string text = "ERROR: " + error;  // the log's line and the operator's message
+        run.log.error("ERROR on line %0d:\n%s\n", line_number, text.c_str());
+        return text;
+      }
     }
   }
   if (run.stats.qsos_read == 0) {

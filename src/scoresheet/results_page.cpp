@@ -280,13 +280,12 @@ std::string results_page_html(const ResultsPage& page) {
   return out;
 }
 
-bool prepare_results_page(AtomicFile& file, const std::string& path, const ResultsPage& page,
-                          std::string& error) {
+Result<> prepare_results_page(AtomicFile& file, const std::string& path, const ResultsPage& page) {
   const std::string html = results_page_html(page);
-  if (file.open(path) && file.write(html.data(), html.size()) && file.sync()) return true;
-  error = "can't write the file: " + file.error();
+  if (file.open(path) && file.write(html.data(), html.size()) && file.sync()) return {};
+  Failure failure{"can't write the file: " + file.error()};
   file.abandon();
-  return false;
+  return failure;
 }
 
 }  // namespace tarvenix

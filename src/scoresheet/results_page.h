@@ -26,9 +26,7 @@ struct ResultsPage {
 
 std::string results_page_html(const ResultsPage& page);
 
-// Writes the page into a synced temporary file beside `path`; the caller commits it. False
-// with the reason in `error`.
-bool prepare_results_page(AtomicFile& file, const std::string& path, const ResultsPage& page,
-                          std::string& error);
+// Writes the page into a synced temporary file beside `path`; the caller commits it.
+Result<> prepare_results_page(AtomicFile& file, const std::string& path, const ResultsPage& page);
 
 }  // namespace tarvenix

@@ -12,6 +12,7 @@
 #include "records/atomic_file.h"
 #include "records/output_lock.h"
 #include "records/paths.h"
+#include "records/result.h"
 #include "records/text_compare.h"
 #include "scoresheet/file_paths.h"
 #include "scoresheet/fill.h"
@@ -44,11 +45,10 @@ std::string load_failure_text(const std::string& path) {
   return not_a_scoresheet(path);
 }
 
-// The first file the run writes that is one of the files it reads, as a text for the
-// operator; nothing when they all differ.
-std::optional<std::string> overwritten_input(const ConversionRequest& request,
-                                             const std::string& log_path,
-                                             const std::string& page_path) {
+// Fails, naming for the operator the first file the run writes that is one of the files it
+// reads.
+Result<> outputs_apart_from_inputs(const ConversionRequest& request, const std::string& log_path,
+                                   const std::string& page_path) {
   const BadCallSource& source = request.bad_calls;
   const std::string* inputs[] = {&request.adif_path, &request.scoresheet_path,
                                  &request.country_file.named_file, &source.list_file};
@@ -56,16 +56,16 @@ std::optional<std::string> overwritten_input(const ConversionRequest& request,
   for (const std::string* output : outputs) {
     for (const std::string* input : inputs) {
       if (output->empty() || input->empty() || !same_file(*output, *input)) continue;
-      return "Error with output file " + *output + ": it is the input file " + *input +
-             ".\n\nPlease choose another output file.";
+      return Failure{"Error with output file " + *output + ": it is the input file " + *input +
+                     ".\n\nPlease choose another output file."};
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 // A directory, a FIFO or a device is refused before it is opened: reading a FIFO would wait
 // for a writer that never comes.
-std::optional<std::string> irregular_input(const ConversionRequest& request) {
+Result<> regular_inputs(const ConversionRequest& request) {
   for (const std::string* input :
        {&request.adif_path, &request.scoresheet_path, &request.country_file.named_file,
         &request.bad_calls.list_file}) {
@@ -73,29 +73,29 @@ std::optional<std::string> irregular_input(const ConversionRequest& request) {
     const auto status = std::filesystem::status(std::filesystem::path(*input), ec);
     if (input->empty() || ec || !std::filesystem::exists(status)) continue;
     if (!std::filesystem::is_regular_file(status)) {
-      return "Error with input file " + *input + ": not a regular file";
+      return Failure{"Error with input file " + *input + ": not a regular file"};
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 // Takes the output for this run and clears away what a killed run on it left behind. The
 // lock is taken on the run log's name: outputs that differ only in their extension share it.
-std::optional<std::string> hold_output(OutputLock& lock, const std::string& output_path,
-                                       const RunLog& log, const std::string& page_path) {
+Result<> hold_output(OutputLock& lock, const std::string& output_path, const RunLog& log,
+                     const std::string& page_path) {
   switch (lock.take(log.path)) {
     case OutputLock::Result::busy:
-      return output_path + " is being written by another conversion.";
+      return Failure{output_path + " is being written by another conversion."};
     case OutputLock::Result::failed:
-      return "Error with output file " + lock_path_of(log.path) + ": " +
-             lock.error().substr(0, system_text_limit);
+      return Failure{"Error with output file " + lock_path_of(log.path) + ": " +
+                     lock.error().substr(0, system_text_limit)};
     case OutputLock::Result::held:
       break;
   }
   remove_temporaries(output_path);
   remove_temporaries(log.path, log.temporary_path());
   if (!page_path.empty()) remove_temporaries(page_path);
-  return std::nullopt;
+  return {};
 }
 
 // Everything between a recognised Scoresheet and saving: map, list, log, fill, report.
@@ -123,9 +123,9 @@ bool prepare_page(AtomicFile& page_file, const std::string& path, const Conversi
   }
   const ResultsPage page{request.callsign, run, file_name_of(request.output_path),
                          file_name_of(run.log.path), continent_of};
-  std::string error;
-  if (prepare_results_page(page_file, path, page, error)) return true;
-  run.log.warn("WARN:\t%s\nWARN:\t%s\n", path.c_str(), error.c_str());
+  const Result<> prepared = prepare_results_page(page_file, path, page);
+  if (prepared.ok()) return true;
+  run.log.warn("WARN:\t%s\nWARN:\t%s\n", path.c_str(), prepared.reason().c_str());
   return false;
 }
 
@@ -192,15 +192,17 @@ std::string convert(const ConversionRequest& request, ConversionResult& result) 
   result.run_log = log.path;
   const std::string page_path =
       request.results_page_wanted ? results_page_path(request.output_path) : "";
-  std::optional<std::string> refusal = overwritten_input(request, log.path, page_path);
-  if (!refusal) refusal = irregular_input(request);
-  if (refusal) return *refusal;
-  std::string open_error;
-  if (!log.open(log.path, &open_error)) {
-    return "Error with output file " + log.path + ": " + open_error.substr(0, system_text_limit);
+  Result<> inputs = outputs_apart_from_inputs(request, log.path, page_path);
+  if (inputs.ok()) inputs = regular_inputs(request);
+  if (!inputs.ok()) return inputs.reason();
+  const Result<> opened = log.open(log.path);
+  if (!opened.ok()) {
+    return "Error with output file " + log.path + ": " +
+           opened.reason().substr(0, system_text_limit);
   }
   OutputLock lock;
-  if (auto busy = hold_output(lock, request.output_path, log, page_path)) return *busy;
+  const Result<> held = hold_output(lock, request.output_path, log, page_path);
+  if (!held.ok()) return held.reason();
   if (!write_log_header(log, request.system, request.now)) {
     return "The system clock gives no date for the run log.";
   }
@@ -225,7 +227,8 @@ ConversionResult run_conversion(const ConversionRequest& request) {
   try {
     result.message = convert(request, result);
   } catch (const std::bad_alloc&) {
-    // Whatever the run held is gone again; its temporary files went with it.
+    // The run's one catch: memory ran out somewhere below. Whatever the run held is gone
+    // again; its temporary files went with it.
     result.message = "Not enough memory to convert " + request.adif_path + ".";
   }
   result.status = result.message.empty() ? ConversionStatus::converted : ConversionStatus::failed;

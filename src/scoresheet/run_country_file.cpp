@@ -10,17 +10,17 @@ namespace {
 
 struct CopyInUse {
   std::string path;  // empty: none found
-  CountryFileRead read;
+  Result<CountryFile> read;
 
-  std::string version() const { return read.usable ? read.file.version() : std::string(); }
+  std::string version() const { return read.ok() ? read.value().version() : std::string(); }
   std::string shown_version() const {
     return version().empty() ? std::string("unknown") : version();
   }
 };
 
 CopyInUse read_copy(std::string path) {
-  CountryFileRead read = path.empty() ? CountryFileRead() : read_country_file(path);
-  return {std::move(path), std::move(read)};
+  if (path.empty()) return {std::move(path), Failure{}};
+  return {path, read_country_file(path)};
 }
 
 // A found copy that is due is replaced by a newer one if the refresh can get it; else the run
@@ -42,7 +42,7 @@ void refresh_if_due(CopyInUse& copy, const CountryFileChoice& choice, std::time_
 }
 
 void describe_copy(const CopyInUse& copy, RunLog& log) {
-  const CountryFile& file = copy.read.file;
+  const CountryFile& file = copy.read.value();
   log.print("INFO:\tCountry file %s, version %s, %d entities\n", copy.path.c_str(),
             copy.shown_version().c_str(), static_cast<int>(file.entity_count()));
   if (file.bad_lines() != 0) {
@@ -69,12 +69,12 @@ std::optional<CountryFile> open_run_country_file(const CountryFileChoice& choice
   std::optional<CountryFile> result;
   if (copy.path.empty()) {
     log.warn("WARN:\tNo country file found; QSOs without DXCC or CQZ cannot be credited\n");
-  } else if (!copy.read.usable) {
+  } else if (!copy.read.ok()) {
     log.warn("WARN:\tCountry file %s %s; QSOs without DXCC or CQZ cannot be credited\n",
-             copy.path.c_str(), copy.read.problem.c_str());
+             copy.path.c_str(), copy.read.reason().c_str());
   } else {
     describe_copy(copy, log);
-    result = std::move(copy.read.file);
+    result = std::move(copy.read).value();
   }
   log.write(log_separator);
   return result;

@@ -44,15 +44,15 @@ Workbook::~Workbook() = default;
 bool Workbook::load(const std::string& path) {
   impl_->sheet.reset();
   impl_->package.reset();
-  FileContents file = read_file(path, xlsx::max_archive_size);
-  if (!file.ok || file.too_large) {
-    impl_->error = file.not_found   ? "file not found"
-                   : file.too_large ? "file too large"
-                                    : "can't read the file: " + file.error;
+  Result<std::string> file = read_file(path, xlsx::max_archive_size);
+  if (!file.ok()) {
+    impl_->error = file.code() == ENOENT           ? "file not found"
+                   : file.code() == file_too_large ? file.reason()
+                                                   : "can't read the file: " + file.reason();
     return false;
   }
   auto package = std::make_unique<xlsx::Package>();
-  if (!package->open(std::move(file.bytes), impl_->error)) return false;
+  if (!package->open(std::move(file).value(), impl_->error)) return false;
   impl_->package = std::move(package);
   impl_->sheet = std::make_unique<WorksheetView>(impl_->package->sheet());
   impl_->template_path = path;
@@ -78,9 +78,10 @@ bool Workbook::save(const std::string& path) {
     return false;
   }
   const xlsx::Package& package = *impl_->package;
-  return replace_file(
-      path, [&package](Sink& sink, std::string& error) { return package.save(sink, error); },
-      impl_->error);
+  const Result<> saved = replace_file(
+      path, [&package](Sink& sink, std::string& error) { return package.save(sink, error); });
+  if (!saved.ok()) impl_->error = saved.reason();
+  return saved.ok();
 }
 
 }  // namespace tarvenix

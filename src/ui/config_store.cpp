@@ -106,22 +106,22 @@ void read_config(OperatorConfig& record, const ConfigContext& context) {
   if (!names_a_stored_callsign(record.callsign)) return;
   const auto path = config_file_name(record, context.paths);
   if (!path) return;  // no file can hold this call sign
-  const FileRead file = context.files.read_file(*path, config_record_size);
-  if (!file.ok) {
+  const Result<std::vector<uint8_t>> read = context.files.read_file(*path, config_record_size);
+  if (!read.ok()) {
     record.message = format_text(config_missing_text, path->c_str());
     return;
   }
+  const std::vector<uint8_t>& file = read.value();
   stamp_version(record, context);
-  if (file.bytes.size() < config_record_size) {
-    reset_keeping_callsign(record, stored_callsign(file.bytes), config_damaged_text, context);
+  if (file.size() < config_record_size) {
+    reset_keeping_callsign(record, stored_callsign(file), config_damaged_text, context);
     return;
   }
   ConfigBytes bytes;
-  std::copy(file.bytes.begin(), file.bytes.end(), bytes.begin());
+  std::copy(file.begin(), file.end(), bytes.begin());
   OperatorConfig stored = deserialize_config(bytes);
   if (stored.format_version != record.format_version) {
-    reset_keeping_callsign(record, stored_callsign(file.bytes), config_version_changed_text,
-                           context);
+    reset_keeping_callsign(record, stored_callsign(file), config_version_changed_text, context);
     return;
   }
   sanitize_config(stored, context.lists);

@@ -11,7 +11,7 @@ namespace tarvenix {
 class DiskFileSystem : public FileSystem {
  public:
   std::vector<std::string> find_config_files(const std::string& directory) override;
-  FileRead read_file(const std::string& path, size_t limit) override;
+  Result<std::vector<uint8_t>> read_file(const std::string& path, size_t limit) override;
   uint32_t replace_file(const std::string& path, std::span<const uint8_t> bytes) override;
   bool file_exists(const std::string& path) override;
   bool delete_file(const std::string& path) override;

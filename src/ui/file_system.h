@@ -8,14 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace tarvenix {
+#include "records/result.h"
 
-// A file's contents, or the system's error code when it could not be read.
-struct FileRead {
-  bool ok = false;
-  std::vector<uint8_t> bytes;
-  uint32_t error = 0;
-};
+namespace tarvenix {
 
 // major.minor of a program file's version resource.
 struct FileVersion {
@@ -31,8 +26,8 @@ class FileSystem {
   // the order the system lists them. `directory` ends with its separator, or is empty.
   virtual std::vector<std::string> find_config_files(const std::string& directory) = 0;
 
-  // At most `limit` bytes from the start of the file.
-  virtual FileRead read_file(const std::string& path, size_t limit) = 0;
+  // At most `limit` bytes from the start of the file; a failure carries the system's error code.
+  virtual Result<std::vector<uint8_t>> read_file(const std::string& path, size_t limit) = 0;
 
   // Replaces the file with `bytes` as one step (a temporary file renamed over it), so an
   // interrupted save never leaves a damaged file. Returns 0 or the system's error code.

@@ -23,13 +23,10 @@ std::vector<std::string> DiskFileSystem::find_config_files(const std::string& di
   return names;
 }
 
-FileRead DiskFileSystem::read_file(const std::string& path, size_t limit) {
-  const FileContents file = tarvenix::read_file(path, limit);
-  FileRead result;
-  result.ok = file.ok;
-  result.error = file.ok ? 0 : static_cast<uint32_t>(file.code != 0 ? file.code : EIO);
-  result.bytes.assign(file.bytes.begin(), file.bytes.end());
-  return result;
+Result<std::vector<uint8_t>> DiskFileSystem::read_file(const std::string& path, size_t limit) {
+  const Result<std::string> file = read_file_start(path, limit);
+  if (!file.ok()) return Failure{file.reason(), file.code() != 0 ? file.code() : EIO};
+  return std::vector<uint8_t>(file.value().begin(), file.value().end());
 }
 
 uint32_t DiskFileSystem::replace_file(const std::string& path, std::span<const uint8_t> bytes) {

@@ -20,7 +20,8 @@ bool plain_markup(std::string_view text) {
          text.find("<?", body) == std::string_view::npos;
 }
 
-// Parses the NUL-terminated `text` in place; false with an error text.
+// Parses the NUL-terminated `text` in place; false with an error text. The XML library reports
+// damage only by throwing, so its exceptions end here, at its edge, and never leave the layer.
 bool parse_in_place(rapidxml::xml_document<char>& document, char* text, bool plain,
                     const std::string& part, std::string& error) {
   try {

@@ -203,10 +203,10 @@ TEST_CASE("a crafted log cannot take the machine's memory") {
     fields += "<F" + std::to_string(i) + ":1048576>" + filler.substr(0, 1 << 20);
   // clang-format off
   const struct { const char* what; std::string input; std::string outcome; } cases[] = {
-      {"a value longer than the limit", "<NOTES:2000000000>" + filler, "ERROR: The field NOTES holds more than 64 MiB"},
+      {"a value longer than the limit", "<NOTES:2000000000>" + filler, "The field NOTES holds more than 64 MiB"},
       {"a huge length at the end of a short file", "<CALL:2>K1 <NOTES:2000000000>x", "end of file"},
-      {"a record larger than the limit", fields, "ERROR: The record with the field F63 holds more than 64 MiB"},
-      {"a tag that never closes", "<CALL" + filler, "ERROR: A tag runs on for more than 64 MiB"},
+      {"a record larger than the limit", fields, "The record with the field F63 holds more than 64 MiB"},
+      {"a tag that never closes", "<CALL" + filler, "A tag runs on for more than 64 MiB"},
       // clang-format on
   };
   for (const auto& c : cases) CHECK_MESSAGE(read_to_stop(c.input) == c.outcome, c.what);
@@ -214,5 +214,5 @@ TEST_CASE("a crafted log cannot take the machine's memory") {
   CHECK(trace(FailingSource("<CALL:2>K1<EOR>\n<CALL:2>K2", "Input/output error")) ==
         "R CALL=K1|L|X CALL=K2");
   CHECK(read_to_stop("<CALL:2>K1<EOR>\n<CALL:2>K2", "Input/output error") ==
-        "ERROR: Read error: Input/output error");
+        "Read error: Input/output error");
 }

@@ -16,9 +16,9 @@ const char* const good_line =
     "KH6,Hawaii,110,OC,31,61,21.12,157.48,10.0,AH6 KH6 =KH6ABC(32){AS} =VER20240101;";
 
 const CountryFile& real_file() {
-  static const CountryFileRead read = read_country_file(TARVENIX_INSTALLED_COUNTRY_FILE);
-  REQUIRE(read.usable);
-  return read.file;
+  static const Result<CountryFile> read = read_country_file(TARVENIX_INSTALLED_COUNTRY_FILE);
+  REQUIRE(read.ok());
+  return read.value();
 }
 
 // "dxcc zone continent", "0 0 " for no match.
@@ -69,8 +69,8 @@ TEST_CASE("overrides, the version, and the first entity of a text") {
 }
 
 TEST_CASE("files that cannot be used say why") {
-  CHECK(read_country_file("/no/such/cty.csv").problem.rfind("cannot be read (", 0) == 0);
-  CHECK(read_country_file(TARVENIX_SOURCE_DIR "/README.md").problem ==
+  CHECK(read_country_file("/no/such/cty.csv").reason().rfind("cannot be read (", 0) == 0);
+  CHECK(read_country_file(TARVENIX_SOURCE_DIR "/README.md").reason() ==
         "is not in the country file format (line 1)");
   CHECK(default_country_file("/no/such/folder/").rfind("/no/such/folder/", 0) != 0);
 }
@@ -85,7 +85,7 @@ TEST_CASE("a copy is due after 30 days; a download must be large enough and date
   for (int i = 1; i < 300; ++i)
     lines.append("K").append(std::to_string(i)).append(",K,291,NA,5,8,1,1,1,K;\n");
   const auto problem = [](const std::string& text) {
-    return country_download_problem({CountryFile::parse(text), true, {}}, "");
+    return country_download_problem(CountryFile::parse(text), "");
   };
   CHECK(problem(lines) == "holds only 299 entities");
   CHECK(problem(lines + "K,K,291,NA,5,8,1,1,1,K;") == "carries no version");

@@ -203,8 +203,8 @@ TEST_CASE("credits, moves and replacements: the lines of each QSO and the run's 
 
 TEST_CASE(
     "with the country file: the zone the record tells replaces the call's, after confirmation") {
-  static const CountryFileRead read = read_country_file(TARVENIX_INSTALLED_COUNTRY_FILE);
-  REQUIRE(read.usable);
+  static const Result<CountryFile> read = read_country_file(TARVENIX_INSTALLED_COUNTRY_FILE);
+  REQUIRE(read.ok());
   const std::string on = " on " + std::to_string(CONTEST_YEAR) + "-03-15";
   const std::string known = " because its zone is known from the log\n";
   // clang-format off
@@ -224,7 +224,7 @@ TEST_CASE(
   // clang-format on
   for (const auto& c : cases) {
     Run run;
-    run.country_file = &read.file;
+    run.country_file = &read.value();
     run.prefer_confirmed = c.box != 0;
     std::string lines;
     for (const Fields& qso : c.qsos) lines += run.evaluate(qso);

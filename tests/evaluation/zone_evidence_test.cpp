@@ -85,8 +85,8 @@ TEST_CASE("the record's fields in their order; malformed ones are passed over") 
 }
 
 TEST_CASE("the log's CQZ stands only when it is a zone of its entity") {
-  static const CountryFileRead read = read_country_file(TARVENIX_INSTALLED_COUNTRY_FILE);
-  REQUIRE(read.usable);
+  static const Result<CountryFile> read = read_country_file(TARVENIX_INSTALLED_COUNTRY_FILE);
+  REQUIRE(read.ok());
   // clang-format off
   const struct { const char* call; int32_t dxcc; const char* cqz; std::string found; } rows[] = {
       {"G3XYZ", 223, "14", "14 log"},
@@ -101,7 +101,7 @@ TEST_CASE("the log's CQZ stands only when it is a zone of its entity") {
   // clang-format on
   for (const auto& row : rows) {
     const QsoRecord record = make_record({{"CQZ", row.cqz}, {"STATE", "TN"}});
-    CallCountry country(&read.file, row.call);
+    CallCountry country(&read.value(), row.call);
     const ZoneFinding found = find_zone(record, row.dxcc, country);
     const char* sources[] = {"log", "state", "position", "grid square", "call"};
     std::string text = std::to_string(found.zone) + " " + sources[static_cast<int>(found.source)];

@@ -28,10 +28,10 @@ TEST_CASE("credit tables hold slots only where created, inside their size") {
 
 TEST_CASE("the log replaces the previous one only when committed; in no folder it fails") {
   RunLog nowhere;
-  std::string error;
-  CHECK_FALSE(
-      nowhere.open((tarvenix::testing::temp_file_path("no-such-dir") / "x.log").string(), &error));
-  CHECK_FALSE(error.empty());  // the system's text
+  const Result<> opened =
+      nowhere.open((tarvenix::testing::temp_file_path("no-such-dir") / "x.log").string());
+  CHECK_FALSE(opened.ok());
+  CHECK_FALSE(opened.reason().empty());  // the system's text
   CHECK_FALSE(nowhere.is_open());
   LogCapture capture;
   const std::filesystem::path& path = capture.path();

@@ -26,11 +26,11 @@ class MemoryFileSystem : public FileSystem {
     }
     return names;
   }
-  FileRead read_file(const std::string& path, size_t limit) override {
+  Result<std::vector<uint8_t>> read_file(const std::string& path, size_t limit) override {
     const auto it = files.find(path);
-    if (it == files.end()) return {false, {}, 2};
+    if (it == files.end()) return Failure{"no such file", 2};
     const size_t n = std::min(limit, it->second.size());
-    return {true, {it->second.begin(), it->second.begin() + static_cast<ptrdiff_t>(n)}, 0};
+    return std::vector<uint8_t>(it->second.begin(), it->second.begin() + static_cast<ptrdiff_t>(n));
   }
   uint32_t replace_file(const std::string& path, std::span<const uint8_t> bytes) override {
     ++writes;

@@ -23,6 +23,11 @@ uint32_t last_error() {
   return e == 0 ? ERROR_GEN_FAILURE : e;
 }
 
+// The store only tells a file it cannot read from a missing one, so the code is all it needs.
+Failure read_failure() {
+  return Failure{{}, static_cast<int>(last_error())};
+}
+
 uint32_t write_whole_file(const std::string& path, std::span<const uint8_t> bytes) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -49,29 +54,23 @@ std::vector<std::string> DiskFileSystem::find_config_files(const std::string& di
   return names;
 }
 
-FileRead DiskFileSystem::read_file(const std::string& path, size_t limit) {
-  FileRead result;
+Result<std::vector<uint8_t>> DiskFileSystem::read_file(const std::string& path, size_t limit) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    result.error = last_error();
-    return result;
-  }
-  result.bytes.resize(limit);
+  if (!file) return read_failure();
+  std::vector<uint8_t> bytes(limit);
   size_t have = 0;
   while (have < limit) {
     DWORD got = 0;
-    if (!ReadFile(file.get(), result.bytes.data() + have, static_cast<DWORD>(limit - have), &got,
+    if (!ReadFile(file.get(), bytes.data() + have, static_cast<DWORD>(limit - have), &got,
                   nullptr)) {
-      result.error = last_error();
-      return result;
+      return read_failure();
     }
     if (got == 0) break;
     have += got;
   }
-  result.bytes.resize(have);
-  result.ok = true;
-  return result;
+  bytes.resize(have);
+  return bytes;
 }
 
 uint32_t DiskFileSystem::replace_file(const std::string& path, std::span<const uint8_t> bytes) {
