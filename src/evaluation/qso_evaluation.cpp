@@ -229,7 +229,6 @@ void note_file_entity(CreditRecord& slot, const EntityCode& logged, CallCountry&
 
 void set_zone_source(CreditRecord& slot, const ZoneFinding& found) {
   slot.zone_source = found.source;
-  slot.from_country_file = found.source == ZoneSource::call;
   const std::string_view more = found.more_text;
   std::snprintf(slot.zone_evidence, sizeof slot.zone_evidence, "%.*s%s%.*s",
                 print_length(found.text), found.text.data(), more.empty() ? "" : " ",

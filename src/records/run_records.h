@@ -65,8 +65,7 @@ struct CreditRecord {
   std::string name;                  // entity records: the name on the Scoresheet
   std::string prefix;                // entity records: the prefix word on the Scoresheet
   uint8_t confirmed = 0;
-  // The credited QSO had no DXCC (entity records) or no CQZ (zone records): the country
-  // file gave its code or zone.
+  // Entity records: the credited QSO had no DXCC, so the country file gave its code.
   uint8_t from_country_file = 0;
   // Zone records: where the zone came from, and the record's text that told it.
   ZoneSource zone_source = ZoneSource::log;
@@ -78,6 +77,10 @@ struct CreditRecord {
   std::string file_entity;
 
   bool has_call() const { return call[0] != '\0'; }
+  // The credit rests on the call sign alone: the country file gave the entity, or the zone.
+  bool rests_on_call() const {
+    return zone != 0 ? zone_source == ZoneSource::call : from_country_file != 0;
+  }
   std::string_view call_text() const { return call; }
   // Keeps the first 16 characters of `text`.
   void set_call(std::string_view text);

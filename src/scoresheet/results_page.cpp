@@ -96,7 +96,7 @@ void append_cell(std::string& out, const CreditRecord* record, std::string_view 
   out += "</span>";
   if (mark != Mark::missing) append_credit(out, *record);
   // The claims that rest on the least: the entity or zone only the call sign tells.
-  if (mark != Mark::missing && record->from_country_file != 0) {
+  if (mark != Mark::missing && record->rests_on_call()) {
     out += "<span class=\"state\">from the call sign</span>";
   }
   out += "</li>\n";
