@@ -307,7 +307,7 @@ class CountryFileRefresh(ConvertTestCase):
         copy = self.path("cty.csv" if EMULATOR else os.path.join("data", "tarvenix", "cty.csv"))
         os.makedirs(os.path.dirname(copy), exist_ok=True)
         write(self.path("log.adi"), adif(qso()))
-        update, convert = ["--update-country-file"], self.args(extra=())
+        update, convert = ["--update-country-file"], self.args(extra=("--bad-calls", BAD_CALLS))
         # the age of the copy in use, the server's answer, the command, its exit status, the
         # age of the copy afterwards, what the program says (on stdout, stderr or in the log;
         # every path to a cty.csv shortened to its name)
