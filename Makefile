@@ -70,10 +70,14 @@ test-linux:
 	scripts/check-layers >/dev/null || scripts/check-layers
 	cd $(LINUX_DIR) && ctest --output-on-failure -j $(JOBS)
 
+WINE_PREFIX = WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wineprefix
+# One wineserver for the whole suite, its services started on the test display with no test's
+# pipes open: a program's output then ends when the program does, not when an idle server exits.
 test-windows: wine-prefix
-	cd $(WINDOWS_DIR) && xvfb-run -a -s "-screen 0 1280x1024x24" \
-	  ctest --output-on-failure -j $(JOBS); status=$$?; \
-	  WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wineprefix wineserver -k 2>/dev/null; exit $$status
+	cd $(WINDOWS_DIR) && $(WINE_PREFIX) xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '\
+	  wineserver -p && $(CURDIR)/scripts/wine-run cmd /c exit </dev/null >/dev/null 2>&1; \
+	  ctest --output-on-failure -j $(JOBS)'; status=$$?; \
+	  $(WINE_PREFIX) wineserver -k 2>/dev/null; exit $$status
 
 # The whole native suite for a second year, in a cheap build (optimised, no sanitizers): no
 # test may depend on the default year.
