@@ -20,11 +20,3 @@ TEST_CASE("rows in byte order of prefix, unique codes, each found by its own pre
     if (row.name.empty()) CHECK(row.in_country_list == 0);  // deleted entities are not listed
   }
 }
-
-TEST_CASE("find_entity matches whole prefixes, case-sensitively") {
-  CHECK(find_entity("KH8/s")->code == 515);
-  CHECK(find_entity("KH8")->code == 9);
-  // "ZZ" comes after every row, "0A" before
-  for (const char* missing : {"kh8", "KH8/S", "ZZ", "0A", "", "KH"})
-    CHECK_MESSAGE(find_entity(missing) == nullptr, missing);
-}

@@ -1,14 +1,12 @@
-// The conversion's own rules: where the run log goes, the header, the counts block and
-// summary, and the cells of a credited row.
+// The conversion's own rules: where the run log goes, the header, and the counts block and
+// summary. (The cells of credited rows are pinned by the end-to-end workbooks.)
 #include <doctest/doctest.h>
 
-#include <map>
 #include <string>
 #include <utility>
 
 #include "records/paths.h"
 #include "scoresheet/file_paths.h"
-#include "scoresheet/fill.h"
 #include "scoresheet/log_header.h"
 #include "scoresheet/run_report.h"
 #include "support/log_capture.h"
@@ -33,12 +31,6 @@ TEST_CASE("two names of one file are the same file") {
 #ifdef _WIN32
   CHECK(same_file("C:\\Logs\\Out.XLSX", "c:/logs/out.xlsx"));
 #endif
-}
-
-TEST_CASE("Windows versions are named from the table") {
-  CHECK(windows_name(10, 0, 3) == "Windows Server 2016");
-  CHECK(windows_name(6, 1, 1) == "Windows 7");
-  CHECK(windows_name(11, 0, 1) == "Windows");
 }
 
 TEST_CASE("the header names the system, then the runtime and library or the program itself") {
@@ -115,46 +107,4 @@ TEST_CASE("the counts block") {
           "Zone  5\n"
           "Zone 31\n");
   }
-}
-
-namespace {
-
-// A sheet in memory that remembers what was written where; a credited row reads back only its
-// day. Filling the whole sheet (title row, credited rows, their counts) is pinned by the
-// end-to-end workbooks.
-class MemorySheet final : public Sheet {
- public:
-  std::optional<std::string_view> read_text(int, int) const override { return std::nullopt; }
-  double read_number(int row, int col) const override {
-    const auto it = numbers.find({row, col});
-    return it == numbers.end() ? 0 : it->second;
-  }
-  int last_row() const override { return 400; }
-  void write_number(int row, int col, double value) override { numbers[{row, col}] = value; }
-  void write_text(int row, int col, std::string_view text) override {
-    texts[{row, col}] = std::string(text);
-  }
-
-  std::map<std::pair<int, int>, double> numbers;
-  std::map<std::pair<int, int>, std::string> texts;
-};
-
-}  // namespace
-
-TEST_CASE("a credited row holds day, month, time, band in metres, mode class and call") {
-  MemorySheet sheet;
-  CreditRecord record;
-  record.row = 42;
-  record.month = 3;
-  record.time = 5;
-  record.band = 6;  // 20M
-  record.mode = 2;  // Phone
-  record.set_call("K1ABC");
-  record.day = 4;
-  CHECK(write_credit_row(sheet, record) == 1);
-  CHECK(sheet.numbers == std::map<std::pair<int, int>, double>{
-                             {{42, 3}, 4}, {{42, 4}, 3}, {{42, 5}, 5}, {{42, 6}, 20}});
-  CHECK(sheet.texts ==
-        std::map<std::pair<int, int>, std::string>{{{42, 7}, "Phone"}, {{42, 8}, "K1ABC"}});
-  CHECK(write_credit_row(sheet, record) == 0);  // the row held a day already
 }

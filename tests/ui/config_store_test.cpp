@@ -40,15 +40,6 @@ const OperatorConfig saved_config{.format_version = 3, .version_text = "0.9", .c
 
 }  // namespace
 
-TEST_CASE("a call sign with a slash is stored with a dash and listed back with the slash") {
-  Store s;
-  s.set_callsign("VP2E/W1AW");
-  CHECK(config_file_name(s.record, s.paths) == "C:\\Tarvenix\\VP2E-W1AW.cfg");
-  std::string text = "VP2E-W1AW";
-  stem_to_callsign(text);
-  CHECK(text == "VP2E/W1AW");
-}
-
 TEST_CASE("only call signs of three characters or more that stay in the directory are saved") {
   Store s;
   for (const char* bad : {"..\\X", "C:X", "A B", "A.B", "W1AW*", "K1", "(SELECT OR NEW)"}) {

@@ -91,22 +91,6 @@ TEST_CASE("the first child of the document element is found by its local name") 
   CHECK_FALSE(find_top_child("<w/><sheetData/>", "sheetData", begin, content, empty));
 }
 
-// Each attribute as "name=text", after a space.
-std::string raw_attributes(std::string_view tag) {
-  std::string all;
-  for_each_attribute(tag, [&all](const RawAttribute& a) {
-    all.append(" ").append(a.name).append("=").append(a.text);
-  });
-  return all;
-}
-
-TEST_CASE("attributes of a start tag are found with their text") {
-  CHECK(raw_attributes("<c r=\"A1\" s='3'\n t=\"s\" />") == R"( r=r="A1" s=s='3' t=t="s")");
-  CHECK(raw_attributes("<row>").empty());
-  CHECK(raw_attributes("<row/>").empty());
-  CHECK(raw_attributes("<x:row a:b=\"1\">") == R"( a:b=a:b="1")");
-}
-
 TEST_CASE("cell references parse to indexes counted from 0 and are written back the same") {
   CHECK(parse_cell_ref("A1").row == 0);
   CHECK(parse_cell_ref("A1").col == 0);
