@@ -2,6 +2,7 @@
 // what happened to every QSO.
 #include "scoresheet/run.h"
 
+#include <array>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -33,6 +34,13 @@ std::string not_a_scoresheet(const std::string& path) {
   return path + "\n\ndoes not appear to be a valid DX Tarvenix scoresheet!";
 }
 
+// A Scoresheet's first sheet carries the title mark in B2.
+bool is_scoresheet(const Sheet* sheet) {
+  if (sheet == nullptr) return false;
+  const auto title = sheet->read_text(1, 1);
+  return title && title->find(title_mark) != std::string_view::npos;
+}
+
 // A four-character extension other than ".xls" (".csv", ".txt") tells the operator to pick
 // an Excel file; anything else is just not a Scoresheet.
 std::string load_failure_text(const std::string& path) {
@@ -45,16 +53,20 @@ std::string load_failure_text(const std::string& path) {
   return not_a_scoresheet(path);
 }
 
+// The files a run reads; an empty path is a file it does not use.
+std::array<const std::string*, 4> input_paths(const ConversionRequest& request) {
+  return {&request.adif_path, &request.scoresheet_path, &request.country_file.named_file,
+          &request.bad_calls.list_file};
+}
+
 // Fails, naming for the operator the first file the run writes that is one of the files it
 // reads.
 Result<> outputs_apart_from_inputs(const ConversionRequest& request, const std::string& log_path,
                                    const std::string& page_path) {
-  const BadCallSource& source = request.bad_calls;
-  const std::string* inputs[] = {&request.adif_path, &request.scoresheet_path,
-                                 &request.country_file.named_file, &source.list_file};
-  const std::string* outputs[] = {&log_path, &request.output_path, &page_path, &source.local_copy};
+  const std::string* outputs[] = {&log_path, &request.output_path, &page_path,
+                                  &request.bad_calls.local_copy};
   for (const std::string* output : outputs) {
-    for (const std::string* input : inputs) {
+    for (const std::string* input : input_paths(request)) {
       if (output->empty() || input->empty() || !same_file(*output, *input)) continue;
       return Failure{"Error with output file " + *output + ": it is the input file " + *input +
                      ".\n\nPlease choose another output file."};
@@ -66,9 +78,7 @@ Result<> outputs_apart_from_inputs(const ConversionRequest& request, const std::
 // A directory, a FIFO or a device is refused before it is opened: reading a FIFO would wait
 // for a writer that never comes.
 Result<> regular_inputs(const ConversionRequest& request) {
-  for (const std::string* input :
-       {&request.adif_path, &request.scoresheet_path, &request.country_file.named_file,
-        &request.bad_calls.list_file}) {
+  for (const std::string* input : input_paths(request)) {
     std::error_code ec;
     const auto status = std::filesystem::status(std::filesystem::path(*input), ec);
     if (input->empty() || ec || !std::filesystem::exists(status)) continue;
@@ -158,10 +168,7 @@ void convert_workbook(const ConversionRequest& request, const std::string& page_
     result.message = load_failure_text(template_path);
     run.log.error("ERROR:\t%s\nERROR:\t%s\n", template_path.c_str(),
                   workbook.error_message().c_str());
-  } else if (Sheet* sheet = workbook.first_sheet(); sheet == nullptr) {
-    result.message = not_a_scoresheet(template_path);
-  } else if (const auto title = sheet->read_text(1, 1);
-             !title || title->find(title_mark) == std::string_view::npos) {
+  } else if (Sheet* sheet = workbook.first_sheet(); !is_scoresheet(sheet)) {
     result.message = not_a_scoresheet(template_path);
   } else {
     convert_into(*sheet, request, run, result);
