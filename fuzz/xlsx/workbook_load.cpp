@@ -39,9 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const bool archive = !input.empty() && input.front() == 'A';
   Package package;
-  std::string error;
-  if (!package.open(archive ? std::string(input.substr(1)) : package_around(input), error)) {
-    if (error.empty()) __builtin_trap();
+  const Result<> opened =
+      package.open(archive ? std::string(input.substr(1)) : package_around(input));
+  if (!opened.ok()) {
+    if (opened.reason().empty()) __builtin_trap();
     return 0;
   }
   Worksheet& sheet = package.sheet();
@@ -55,9 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sheet.set_number(last, 3, 930);
   sheet.set_number(5, 2, 0.1);
   StringSink saved;
-  if (!package.save(saved, error)) __builtin_trap();
+  if (!package.save(saved).ok()) __builtin_trap();
   Package again;
-  if (!again.open(saved.bytes(), error)) __builtin_trap();
+  if (!again.open(saved.bytes()).ok()) __builtin_trap();
   const auto text = again.sheet().text(1, 6);
   if (!text || *text != "K1&<X>\x01_x0041_" || again.sheet().number(last, 3) != 930 ||
       again.sheet().number(5, 2) != 0.1) {

@@ -6,9 +6,15 @@
 namespace tarvenix {
 
 bool FileSource::open(const std::string& path) {
+  Result<OwnedFile> opened = open_file(path, "rb");
+  if (!opened.ok()) {
+    file_.reset();
+    error_ = opened.reason();
+    return false;
+  }
+  file_ = std::move(opened).value();
   error_.clear();
-  file_ = open_file(path, "rb", &error_);
-  return file_ != nullptr;
+  return true;
 }
 
 size_t FileSource::read(char* dst, size_t n) {

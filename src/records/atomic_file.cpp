@@ -106,14 +106,13 @@ void AtomicFile::abandon() {
   created_ = false;
 }
 
-Result<> replace_file(const std::string& path,
-                      const std::function<bool(Sink&, std::string&)>& write) {
+Result<> replace_file(const std::string& path, const std::function<Result<>(Sink&)>& write) {
   AtomicFile file;
   if (!file.open(path)) return Failure{"can't write the file: " + file.error()};
-  std::string error;
-  if (!write(file, error)) {
-    if (!file.error().empty()) error = "can't write the file: " + file.error();
-    return Failure{error};
+  const Result<> written = write(file);
+  if (!written.ok()) {
+    if (!file.error().empty()) return Failure{"can't write the file: " + file.error()};
+    return written;
   }
   if (!file.commit()) {
     return Failure{(file.replace_failed() ? "can't replace the file: " : "can't write the file: ") +

@@ -54,8 +54,7 @@ void remove_temporaries(const std::string& target, const std::string& except = {
 
 // Calls `write` with a sink on an AtomicFile for `path` and commits it. On any failure `path`
 // is untouched and the reason says why ("can't write the file: ...", "can't replace the file:
-// ..."), or is the text `write` gave when it failed without a failure of the file.
-Result<> replace_file(const std::string& path,
-                      const std::function<bool(Sink&, std::string&)>& write);
+// ..."), or is the reason `write` gave when it failed without a failure of the file.
+Result<> replace_file(const std::string& path, const std::function<Result<>(Sink&)>& write);
 
 }  // namespace tarvenix

@@ -23,10 +23,9 @@ size_t expected_size(const std::string& path, size_t limit) {
 }  // namespace
 
 Result<std::string> read_file_start(const std::string& path, size_t limit) {
-  std::string error;
-  int code = 0;
-  OwnedFile file = open_file(path, "rb", &error, &code);
-  if (!file) return Failure{error, code};
+  Result<OwnedFile> opened = open_file(path, "rb");
+  if (!opened.ok()) return opened.failure();
+  const OwnedFile file = std::move(opened).value();
   std::string bytes;
   size_t have = 0;
   bytes.resize(std::min(expected_size(path, limit), limit));

@@ -6,15 +6,12 @@
 
 namespace tarvenix {
 
-OwnedFile open_file(const std::string& path, const char* mode, std::string* error, int* code) {
+Result<OwnedFile> open_file(const std::string& path, const char* mode) {
   errno = 0;
   OwnedFile file(std::fopen(path.c_str(), mode));
-  if (!file) {
-    const int failure = errno != 0 ? errno : ENOENT;
-    if (error != nullptr) *error = std::strerror(failure);
-    if (code != nullptr) *code = failure;
-  }
-  return file;
+  if (file) return file;
+  const int failure = errno != 0 ? errno : ENOENT;
+  return Failure{std::strerror(failure), failure};
 }
 
 std::string last_error_text() {

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "records/result.h"
+
 namespace tarvenix {
 
 struct FileCloser {
@@ -12,10 +14,8 @@ struct FileCloser {
 };
 using OwnedFile = std::unique_ptr<std::FILE, FileCloser>;
 
-// fopen with `mode`. On failure null, with the system's text for the error in `*error` and
-// its errno value in `*code` (each when given).
-OwnedFile open_file(const std::string& path, const char* mode, std::string* error = nullptr,
-                    int* code = nullptr);
+// fopen with `mode`; a failure carries the system's text for the error and its errno value.
+Result<OwnedFile> open_file(const std::string& path, const char* mode);
 
 // The most of a system error text that goes into a message for the operator.
 inline constexpr size_t system_text_limit = 63;

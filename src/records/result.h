@@ -34,6 +34,8 @@ class Result {
   // Only when not ok().
   const std::string& reason() const { return std::get<1>(state_).reason; }
   int code() const { return std::get<1>(state_).code; }
+  // Only when not ok(): to pass the failure on as another Result's.
+  const Failure& failure() const { return std::get<1>(state_); }
 
  private:
   std::variant<Value, Failure> state_;

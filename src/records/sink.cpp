@@ -50,8 +50,13 @@ void fail_file_writes_after(size_t count) {
 bool FileSink::open(const std::string& path, Mode mode) {
   error_.clear();
   unsynced_ = false;
-  file_ = open_file(path, mode == Mode::text ? "w" : "wb", &error_);
-  if (file_ == nullptr) return false;
+  Result<OwnedFile> opened = open_file(path, mode == Mode::text ? "w" : "wb");
+  if (!opened.ok()) {
+    file_.reset();
+    error_ = opened.reason();
+    return false;
+  }
+  file_ = std::move(opened).value();
   std::setvbuf(file_.get(), nullptr, _IOFBF, buffer_size);
   return true;
 }

@@ -52,7 +52,11 @@ bool Workbook::load(const std::string& path) {
     return false;
   }
   auto package = std::make_unique<xlsx::Package>();
-  if (!package->open(std::move(file).value(), impl_->error)) return false;
+  const Result<> opened = package->open(std::move(file).value());
+  if (!opened.ok()) {
+    impl_->error = opened.reason();
+    return false;
+  }
   impl_->package = std::move(package);
   impl_->sheet = std::make_unique<WorksheetView>(impl_->package->sheet());
   impl_->template_path = path;
@@ -78,8 +82,7 @@ bool Workbook::save(const std::string& path) {
     return false;
   }
   const xlsx::Package& package = *impl_->package;
-  const Result<> saved = replace_file(
-      path, [&package](Sink& sink, std::string& error) { return package.save(sink, error); });
+  const Result<> saved = replace_file(path, [&package](Sink& sink) { return package.save(sink); });
   if (!saved.ok()) impl_->error = saved.reason();
   return saved.ok();
 }

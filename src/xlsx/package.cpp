@@ -72,105 +72,99 @@ std::string without_elements(const std::string& xml, const std::vector<size_t>& 
 
 }  // namespace
 
-bool Package::open(std::string bytes, std::string& error) {
+Result<> Package::open(std::string bytes) {
   replaced_.clear();
   dropped_.clear();
-  if (!zip_.open(std::move(bytes), error) || !find_workbook(error) || !read_workbook(error)) {
-    return false;
-  }
-  std::string sheet_xml;
-  return read_entry(sheet_part_, sheet_xml, error) &&
-         sheet_.parse(std::move(sheet_xml), sheet_part_, &strings_, error);
+  Result<> step = zip_.open(std::move(bytes));
+  if (step.ok()) step = find_workbook();
+  if (step.ok()) step = read_workbook();
+  if (!step.ok()) return step;
+  Result<std::string> sheet_xml = read_entry(sheet_part_);
+  if (!sheet_xml.ok()) return sheet_xml.failure();
+  return sheet_.parse(std::move(sheet_xml).value(), sheet_part_, &strings_);
 }
 
-bool Package::read_entry(std::string_view name, std::string& out, std::string& error) {
+Result<std::string> Package::read_entry(std::string_view name) {
   const ZipEntry* entry = zip_.find(name);
-  if (entry == nullptr) {
-    error = "not a workbook: no " + std::string(name);
-    return false;
-  }
-  return zip_.extract(*entry, out, error);
+  if (entry == nullptr) return Failure{"not a workbook: no " + std::string(name)};
+  return zip_.extract(*entry);
 }
 
-bool Package::find_workbook(std::string& error) {
+// A part's relationships: none when it has no relationships part.
+Result<std::vector<Relationship>> Package::relationships_of(const std::string& relationships_part,
+                                                            std::string_view source,
+                                                            std::string& xml) {
+  if (zip_.find(relationships_part) == nullptr) return std::vector<Relationship>{};
+  Result<std::string> read = read_entry(relationships_part);
+  if (!read.ok()) return read.failure();
+  xml = std::move(read).value();
+  return parse_relationships(xml, relationships_part, source);
+}
+
+Result<> Package::find_workbook() {
   workbook_part_ = "xl/workbook.xml";
-  const std::string root_part = relationships_part_of("");
-  if (zip_.find(root_part) != nullptr) {
-    std::string xml;
-    std::vector<Relationship> relationships;
-    if (!read_entry(root_part, xml, error) ||
-        !parse_relationships(xml, root_part, "", relationships, error)) {
-      return false;
-    }
-    if (const Relationship* office = find_by_type(relationships, "officeDocument")) {
-      workbook_part_ = office->target;
-    }
+  std::string xml;
+  const Result<std::vector<Relationship>> relationships =
+      relationships_of(relationships_part_of(""), "", xml);
+  if (!relationships.ok()) return relationships.failure();
+  if (const Relationship* office = find_by_type(relationships.value(), "officeDocument")) {
+    workbook_part_ = office->target;
   }
-  if (zip_.find(workbook_part_) == nullptr) {
-    error = "not a workbook: no workbook part";
-    return false;
-  }
-  return true;
+  if (zip_.find(workbook_part_) == nullptr) return Failure{"not a workbook: no workbook part"};
+  return {};
 }
 
-bool Package::read_workbook(std::string& error) {
-  std::string xml;
+Result<> Package::read_workbook() {
+  const Result<std::string> xml = read_entry(workbook_part_);
+  if (!xml.ok()) return xml.failure();
   XmlDocument document;
-  if (!read_entry(workbook_part_, xml, error) || !document.parse(xml, workbook_part_, error)) {
-    return false;
-  }
+  const Result<> parsed = document.parse(xml.value(), workbook_part_);
+  if (!parsed.ok()) return parsed;
   const std::string relationships_part = relationships_part_of(workbook_part_);
   std::string relationships_xml;
-  std::vector<Relationship> relationships;
-  if (zip_.find(relationships_part) != nullptr &&
-      (!read_entry(relationships_part, relationships_xml, error) ||
-       !parse_relationships(relationships_xml, relationships_part, workbook_part_, relationships,
-                            error))) {
-    return false;
-  }
+  const Result<std::vector<Relationship>> relationships =
+      relationships_of(relationships_part, workbook_part_, relationships_xml);
+  if (!relationships.ok()) return relationships.failure();
   sheet_part_.clear();
   const XmlNode* sheets = first_child(document.root(), "sheets");
   for (const XmlNode* s = sheets ? first_child(sheets, "sheet") : nullptr;
        s != nullptr && sheet_part_.empty(); s = next_sibling(s, "sheet")) {
-    const Relationship* r = find_by_id(relationships, attribute_value(s, "id"));
+    const Relationship* r = find_by_id(relationships.value(), attribute_value(s, "id"));
     if (r != nullptr && has_type(*r, "worksheet")) sheet_part_ = r->target;
   }
-  if (sheet_part_.empty()) {
-    error = "not a workbook: no worksheet";
-    return false;
-  }
+  if (sheet_part_.empty()) return Failure{"not a workbook: no worksheet"};
   if (zip_.find(sheet_part_) == nullptr) {
-    error = "damaged workbook: " + sheet_part_ + " is missing";
-    return false;
+    return Failure{"damaged workbook: " + sheet_part_ + " is missing"};
   }
-  replaced_[zip_.find(workbook_part_)->name] = with_full_calc_on_load(xml, document);
-  return read_shared_strings(relationships, error) &&
-         drop_calculation_chain(relationships, relationships_xml, relationships_part, error);
+  replaced_[zip_.find(workbook_part_)->name] = with_full_calc_on_load(xml.value(), document);
+  const Result<> strings = read_shared_strings(relationships.value());
+  if (!strings.ok()) return strings;
+  return drop_calculation_chain(relationships.value(), relationships_xml, relationships_part);
 }
 
-bool Package::read_shared_strings(const std::vector<Relationship>& relationships,
-                                  std::string& error) {
+Result<> Package::read_shared_strings(const std::vector<Relationship>& relationships) {
   const Relationship* r = find_by_type(relationships, "sharedStrings");
-  if (r == nullptr || zip_.find(r->target) == nullptr) return true;
-  std::string xml;
-  return read_entry(r->target, xml, error) && strings_.parse(xml, r->target, error);
+  if (r == nullptr || zip_.find(r->target) == nullptr) return {};
+  Result<std::string> xml = read_entry(r->target);
+  if (!xml.ok()) return xml.failure();
+  // The table's items point into its own copy of the text.
+  return strings_.parse(xml.value(), r->target);
 }
 
-bool Package::drop_calculation_chain(const std::vector<Relationship>& relationships,
-                                     const std::string& relationships_xml,
-                                     const std::string& relationships_part, std::string& error) {
+Result<> Package::drop_calculation_chain(const std::vector<Relationship>& relationships,
+                                         const std::string& relationships_xml,
+                                         const std::string& relationships_part) {
   const Relationship* chain = find_by_type(relationships, "calcChain");
-  if (chain == nullptr) return true;
+  if (chain == nullptr) return {};
   replaced_[zip_.find(relationships_part)->name] =
       without_elements(relationships_xml, {chain->begin});
   if (const ZipEntry* entry = zip_.find(chain->target)) dropped_ = entry->name;
-  std::string types;
+  if (zip_.find(content_types_part) == nullptr) return {};
+  const Result<std::string> types = read_entry(content_types_part);
+  if (!types.ok()) return types.failure();
   XmlDocument document;
-  if (zip_.find(content_types_part) == nullptr) return true;
-  if (!read_entry(content_types_part, types, error) ||
-      !document.parse(types, content_types_part, error)) {
-    return false;
-  }
+  const Result<> parsed = document.parse(types.value(), content_types_part);
+  if (!parsed.ok()) return parsed;
   std::vector<size_t> overrides;
   for (const XmlNode* o = first_child(document.root(), "Override"); o != nullptr;
        o = next_sibling(o, "Override")) {
@@ -178,11 +172,11 @@ bool Package::drop_calculation_chain(const std::vector<Relationship>& relationsh
       overrides.push_back(document.offset_of(o));
     }
   }
-  replaced_[zip_.find(content_types_part)->name] = without_elements(types, overrides);
-  return true;
+  replaced_[zip_.find(content_types_part)->name] = without_elements(types.value(), overrides);
+  return {};
 }
 
-bool Package::save(Sink& sink, std::string& error) const {
+Result<> Package::save(Sink& sink) const {
   ZipWriter writer(sink);
   for (const ZipEntry& entry : zip_.entries()) {
     if (entry.name == dropped_) continue;
@@ -197,16 +191,10 @@ bool Package::save(Sink& sink, std::string& error) const {
     } else {
       ok = writer.add_copy(entry, zip_.compressed_data(entry));
     }
-    if (!ok) {
-      error = writer.error();
-      return false;
-    }
+    if (!ok) return Failure{writer.error()};
   }
-  if (!writer.finish()) {
-    error = writer.error();
-    return false;
-  }
-  return true;
+  if (!writer.finish()) return Failure{writer.error()};
+  return {};
 }
 
 }  // namespace tarvenix::xlsx

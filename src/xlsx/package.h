@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "records/result.h"
 #include "records/sink.h"
 #include "xlsx/relationships.h"
 #include "xlsx/shared_strings.h"
@@ -17,23 +18,25 @@ namespace tarvenix::xlsx {
 
 class Package {
  public:
-  // Reads the archive's bytes; false with an error text for the operator.
-  bool open(std::string bytes, std::string& error);
+  // Reads the archive's bytes; a failure's text is for the operator.
+  Result<> open(std::string bytes);
   // The first worksheet in the workbook's sheet order.
   Worksheet& sheet() { return sheet_; }
   const Worksheet& sheet() const { return sheet_; }
   // Writes the whole package: every entry as it was, except the written worksheet, the workbook
   // part (full calculation on load) and the calculation chain with its references (left out).
-  bool save(Sink& sink, std::string& error) const;
+  Result<> save(Sink& sink) const;
 
  private:
-  bool read_entry(std::string_view name, std::string& out, std::string& error);
-  bool find_workbook(std::string& error);
-  bool read_workbook(std::string& error);
-  bool read_shared_strings(const std::vector<Relationship>& relationships, std::string& error);
-  bool drop_calculation_chain(const std::vector<Relationship>& relationships,
-                              const std::string& relationships_xml,
-                              const std::string& relationships_part, std::string& error);
+  Result<std::string> read_entry(std::string_view name);
+  Result<std::vector<Relationship>> relationships_of(const std::string& relationships_part,
+                                                     std::string_view source, std::string& xml);
+  Result<> find_workbook();
+  Result<> read_workbook();
+  Result<> read_shared_strings(const std::vector<Relationship>& relationships);
+  Result<> drop_calculation_chain(const std::vector<Relationship>& relationships,
+                                  const std::string& relationships_xml,
+                                  const std::string& relationships_part);
 
   ZipReader zip_;
   std::string workbook_part_;

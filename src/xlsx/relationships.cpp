@@ -39,11 +39,12 @@ std::string resolve_target(std::string_view source, std::string_view target) {
   return path;
 }
 
-bool parse_relationships(std::string_view xml, std::string_view part, std::string_view source,
-                         std::vector<Relationship>& out, std::string& error) {
+Result<std::vector<Relationship>> parse_relationships(std::string_view xml, std::string_view part,
+                                                      std::string_view source) {
   XmlDocument document;
-  if (!document.parse(xml, part, error)) return false;
-  out.clear();
+  const Result<> parsed = document.parse(xml, part);
+  if (!parsed.ok()) return parsed.failure();
+  std::vector<Relationship> out;
   for (XmlNode* r = first_child(document.root(), "Relationship"); r != nullptr;
        r = next_sibling(r, "Relationship")) {
     Relationship relationship;
@@ -56,7 +57,7 @@ bool parse_relationships(std::string_view xml, std::string_view part, std::strin
     relationship.end = element_end(xml, relationship.begin);
     out.push_back(std::move(relationship));
   }
-  return true;
+  return out;
 }
 
 bool has_type(const Relationship& relationship, std::string_view kind) {

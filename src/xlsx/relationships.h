@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/result.h"
+
 namespace tarvenix::xlsx {
 
 struct Relationship {
@@ -20,8 +22,8 @@ struct Relationship {
 std::string relationships_part_of(std::string_view part);
 
 // Reads a relationships part; `source` is the part the targets are relative to.
-bool parse_relationships(std::string_view xml, std::string_view part, std::string_view source,
-                         std::vector<Relationship>& out, std::string& error);
+Result<std::vector<Relationship>> parse_relationships(std::string_view xml, std::string_view part,
+                                                      std::string_view source);
 
 // True when the relationship type ends in "/<kind>" (transitional and strict namespaces alike).
 bool has_type(const Relationship& relationship, std::string_view kind);

@@ -3,10 +3,11 @@
 
 namespace tarvenix::xlsx {
 
-bool SharedStrings::parse(std::string_view xml, std::string_view part, std::string& error) {
+Result<> SharedStrings::parse(std::string_view xml, std::string_view part) {
   items_.clear();
   joined_.clear();
-  if (!document_.parse(xml, part, error)) return false;
+  const Result<> parsed = document_.parse(xml, part);
+  if (!parsed.ok()) return parsed;
   std::vector<std::pair<size_t, std::string>> rich;  // item index, joined runs
   for (XmlNode* si = first_child(document_.root(), "si"); si != nullptr;
        si = next_sibling(si, "si")) {
@@ -27,7 +28,7 @@ bool SharedStrings::parse(std::string_view xml, std::string_view part, std::stri
     joined_.push_back(std::move(text));
     items_[index] = joined_.back();
   }
-  return true;
+  return {};
 }
 
 const std::string_view* SharedStrings::at(size_t index) const {

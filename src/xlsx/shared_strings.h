@@ -12,7 +12,7 @@ namespace tarvenix::xlsx {
 class SharedStrings {
  public:
   // Reads the part's <si> items; a rich-text item is the join of its runs (phonetic runs left out).
-  bool parse(std::string_view xml, std::string_view part, std::string& error);
+  Result<> parse(std::string_view xml, std::string_view part);
   size_t size() const { return items_.size(); }
   // The item's text, or nothing for an index past the table.
   const std::string_view* at(size_t index) const;

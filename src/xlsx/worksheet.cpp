@@ -35,80 +35,86 @@ auto lower_bound_by(const std::vector<Item>& items, int key, int Item::*field) {
 
 }  // namespace
 
-bool Worksheet::parse(std::string xml, std::string_view part, const SharedStrings* strings,
-                      std::string& error) {
+Result<> Worksheet::parse(std::string xml, std::string_view part, const SharedStrings* strings) {
   xml_ = std::move(xml);
   part_ = part;
   rows_.clear();
   owned_texts_.clear();
   shared_.clear();
   changed_ = false;
-  error.clear();
   size_t content_begin = 0;
   bool empty = false;
   if (!find_top_child(xml_, "sheetData", data_begin_, content_begin, empty)) {
     XmlDocument whole;  // tells damaged XML from a sheet without sheetData
-    if (whole.parse(xml_, part_, error)) error = "damaged XML in " + part_ + ": no sheetData";
-    return false;
+    const Result<> parsed = whole.parse(xml_, part_);
+    return parsed.ok() ? damaged_xml(part_, "no sheetData") : parsed;
   }
   size_t content_end = content_begin;
   if (!empty) {
-    content_end = read_rows(content_begin, strings, error);
-    if (content_end == std::string::npos) return false;
+    const Result<size_t> rows_end = read_rows(content_begin, strings);
+    if (!rows_end.ok()) return rows_end.failure();
+    content_end = rows_end.value();
   }
   // The part without its rows is parsed whole: it must be well formed too.
   XmlDocument outline;
-  if (!outline.parse(xml_.substr(0, content_begin) + xml_.substr(content_end), part_, error)) {
-    return false;
-  }
+  const Result<> parsed =
+      outline.parse(xml_.substr(0, content_begin) + xml_.substr(content_end), part_);
+  if (!parsed.ok()) return parsed;
   const XmlNode* sheet_data = first_child(outline.root(), "sheetData");
   if (sheet_data == nullptr || outline.offset_of(sheet_data) != data_begin_) {
-    error = "damaged XML in " + part_ + ": no sheetData";
-    return false;
+    return damaged_xml(part_, "no sheetData");
   }
   const std::string_view name(sheet_data->name(), sheet_data->name_size());
   prefix_ = name.substr(0, name.size() - local_name(sheet_data).size());
-  return true;
+  return {};
 }
 
-size_t Worksheet::read_rows(size_t content_begin, const SharedStrings* strings,
-                            std::string& error) {
+Result<size_t> Worksheet::read_rows(size_t content_begin, const SharedStrings* strings) {
   int previous = -1;
   XmlElementParser parser;
+  std::optional<Failure> failure;
   const size_t content_end = for_each_child(xml_, content_begin, [&](size_t begin, size_t end) {
-    XmlNode* r = parser.parse(std::string_view(xml_).substr(begin, end - begin), part_, error);
-    if (r == nullptr) return false;
-    if (local_name(r) != "row") return true;
-    const XmlAttribute* number = find_attribute(r, "r");
+    const Result<XmlNode*> r =
+        parser.parse(std::string_view(xml_).substr(begin, end - begin), part_);
+    if (!r.ok()) {
+      failure = r.failure();
+      return false;
+    }
+    if (local_name(r.value()) != "row") return true;
+    const XmlAttribute* number = find_attribute(r.value(), "r");
     Row row;
     row.index = number ? parse_row_number({number->value(), number->value_size()}) : previous + 1;
     if (row.index <= previous || row.index >= max_rows) {
-      error = "damaged XML in " + part_ + ": rows out of order";
+      failure = damaged_xml(part_, "rows out of order");
       return false;
     }
     row.begin = begin;
     row.end = end;
-    if (!read_cells(parser, r, row, strings, error)) return false;
+    const Result<> cells = read_cells(parser, r.value(), row, strings);
+    if (!cells.ok()) {
+      failure = cells.failure();
+      return false;
+    }
     previous = row.index;
     rows_.push_back(std::move(row));
     return true;
   });
-  if (content_end == std::string::npos && error.empty()) {
-    error = "damaged XML in " + part_ + ": unbalanced or too deeply nested tags";
+  if (failure) return *failure;
+  if (content_end == std::string::npos) {
+    return damaged_xml(part_, "unbalanced or too deeply nested tags");
   }
   return content_end;
 }
 
-bool Worksheet::read_cells(const XmlElementParser& parser, XmlNode* row_node, Row& row,
-                           const SharedStrings* strings, std::string& error) {
+Result<> Worksheet::read_cells(const XmlElementParser& parser, XmlNode* row_node, Row& row,
+                               const SharedStrings* strings) {
   int previous = -1;
   for (XmlNode* c = first_child(row_node, "c"); c != nullptr; c = next_sibling(c, "c")) {
     const XmlAttribute* ref = find_attribute(c, "r");
     Cell cell;
     cell.col = ref ? parse_cell_ref({ref->value(), ref->value_size()}).col : previous + 1;
     if (cell.col <= previous || cell.col >= max_columns) {
-      error = "damaged XML in " + part_ + ": cells out of order";
-      return false;
+      return damaged_xml(part_, "cells out of order");
     }
     cell.begin = row.begin + parser.offset_of(c);
     read_value(c, cell, strings);
@@ -116,7 +122,7 @@ bool Worksheet::read_cells(const XmlElementParser& parser, XmlNode* row_node, Ro
     previous = cell.col;
     row.cells.push_back(cell);
   }
-  return true;
+  return {};
 }
 
 void Worksheet::read_value(XmlNode* c, Cell& cell, const SharedStrings* strings) {

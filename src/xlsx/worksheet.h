@@ -50,8 +50,7 @@ struct Row {
 class Worksheet {
  public:
   // Reads the part; `strings` (may be null) must outlive the worksheet.
-  bool parse(std::string xml, std::string_view part, const SharedStrings* strings,
-             std::string& error);
+  Result<> parse(std::string xml, std::string_view part, const SharedStrings* strings);
 
   std::optional<std::string_view> text(int row, int col) const;
   double number(int row, int col) const;
@@ -65,10 +64,10 @@ class Worksheet {
   void serialize(const std::function<void(std::string_view)>& emit) const;
 
  private:
-  // Returns where the rows end (the sheetData closing tag), or npos with an error text.
-  size_t read_rows(size_t content_begin, const SharedStrings* strings, std::string& error);
-  bool read_cells(const XmlElementParser& parser, XmlNode* row_node, Row& row,
-                  const SharedStrings* strings, std::string& error);
+  // Returns where the rows end (the sheetData closing tag).
+  Result<size_t> read_rows(size_t content_begin, const SharedStrings* strings);
+  Result<> read_cells(const XmlElementParser& parser, XmlNode* row_node, Row& row,
+                      const SharedStrings* strings);
   void read_value(XmlNode* c, Cell& cell, const SharedStrings* strings);
   void read_formula(XmlNode* c, int row, Cell& cell);
   void hand_on_formula(int row, int col, int32_t group);

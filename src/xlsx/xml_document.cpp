@@ -20,10 +20,10 @@ bool plain_markup(std::string_view text) {
          text.find("<?", body) == std::string_view::npos;
 }
 
-// Parses the NUL-terminated `text` in place; false with an error text. The XML library reports
-// damage only by throwing, so its exceptions end here, at its edge, and never leave the layer.
-bool parse_in_place(rapidxml::xml_document<char>& document, char* text, bool plain,
-                    const std::string& part, std::string& error) {
+// Parses the NUL-terminated `text` in place. The XML library reports damage only by throwing,
+// so its exceptions end here, at its edge, and never leave the layer.
+Result<> parse_in_place(rapidxml::xml_document<char>& document, char* text, bool plain,
+                        std::string_view part) {
   try {
     if (plain) {
       document.parse<plain_parse_flags>(text);
@@ -31,23 +31,12 @@ bool parse_in_place(rapidxml::xml_document<char>& document, char* text, bool pla
       document.parse<parse_flags>(text);
     }
   } catch (const rapidxml::parse_error& e) {
-    error = "damaged XML in " + part + ": " + e.what();
-    return false;
+    return damaged_xml(part, e.what());
   } catch (const std::bad_alloc&) {
-    error = "damaged XML in " + part + ": out of memory";
-    return false;
+    return damaged_xml(part, "out of memory");
   }
-  if (document.first_node() == nullptr) {
-    error = "damaged XML in " + part + ": no element";
-    return false;
-  }
-  return true;
-}
-
-bool too_deep(std::string_view text, const std::string& part, std::string& error) {
-  if (!nesting_deeper_than(text, max_nesting)) return false;
-  error = "damaged XML in " + part + ": elements nested too deep";
-  return true;
+  if (document.first_node() == nullptr) return damaged_xml(part, "no element");
+  return {};
 }
 
 std::string_view after_prefix(std::string_view name) {
@@ -62,18 +51,15 @@ XmlDocument::~XmlDocument() = default;
 XmlDocument::XmlDocument(XmlDocument&&) noexcept = default;
 XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
 
-bool XmlDocument::parse(std::string_view text, std::string_view part, std::string& error) {
+Result<> XmlDocument::parse(std::string_view text, std::string_view part) {
   document_.reset();
-  const std::string part_name(part);
-  if (too_deep(text, part_name, error)) return false;
+  if (nesting_deeper_than(text, max_nesting)) return damaged_xml(part, "elements nested too deep");
   buffer_.assign(text.begin(), text.end());
   buffer_.push_back('\0');
   auto document = std::make_unique<rapidxml::xml_document<char>>();
-  if (!parse_in_place(*document, buffer_.data(), plain_markup(text), part_name, error)) {
-    return false;
-  }
-  document_ = std::move(document);
-  return true;
+  Result<> parsed = parse_in_place(*document, buffer_.data(), plain_markup(text), part);
+  if (parsed.ok()) document_ = std::move(document);
+  return parsed;
 }
 
 XmlNode* XmlDocument::root() const {
@@ -91,19 +77,22 @@ size_t XmlDocument::offset_of(const XmlAttribute* attribute) const {
 XmlElementParser::XmlElementParser() = default;
 XmlElementParser::~XmlElementParser() = default;
 
-XmlNode* XmlElementParser::parse(std::string_view element, std::string_view part,
-                                 std::string& error) {
+Result<XmlNode*> XmlElementParser::parse(std::string_view element, std::string_view part) {
   if (!document_) document_ = std::make_unique<rapidxml::xml_document<char>>();
   document_->clear();
   buffer_.assign(element.begin(), element.end());
   buffer_.push_back('\0');
-  return parse_in_place(*document_, buffer_.data(), plain_markup(element), std::string(part), error)
-             ? document_->first_node()
-             : nullptr;
+  const Result<> parsed = parse_in_place(*document_, buffer_.data(), plain_markup(element), part);
+  if (!parsed.ok()) return parsed.failure();
+  return document_->first_node();
 }
 
 size_t XmlElementParser::offset_of(const XmlNode* element) const {
   return static_cast<size_t>(element->name() - buffer_.data()) - 1;
+}
+
+Failure damaged_xml(std::string_view part, std::string_view why) {
+  return Failure{"damaged XML in " + std::string(part) + ": " + std::string(why)};
 }
 
 std::string_view local_name(const XmlNode* node) {

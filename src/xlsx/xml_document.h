@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/result.h"
+
 namespace tarvenix::xlsx {
 
 using XmlNode = rapidxml::xml_node<char>;
@@ -22,8 +24,8 @@ class XmlDocument {
   XmlDocument(XmlDocument&&) noexcept;
   XmlDocument& operator=(XmlDocument&&) noexcept;
 
-  // Parses `text`; false with "damaged XML in <part>: ..." when it is not well-formed.
-  bool parse(std::string_view text, std::string_view part, std::string& error);
+  // Parses `text`; fails with "damaged XML in <part>: ..." when it is not well-formed.
+  Result<> parse(std::string_view text, std::string_view part);
   // The document element, or null before a successful parse.
   XmlNode* root() const;
   // The offset of the '<' opening `element` in the text given to parse().
@@ -46,9 +48,9 @@ class XmlElementParser {
   XmlElementParser(const XmlElementParser&) = delete;
   XmlElementParser& operator=(const XmlElementParser&) = delete;
 
-  // The element whose whole text is `element`, or null with an error text naming `part`. The
-  // caller makes sure it nests no deeper than max_nesting (element_end() does).
-  XmlNode* parse(std::string_view element, std::string_view part, std::string& error);
+  // The element whose whole text is `element`, or a failure naming `part`. The caller makes
+  // sure it nests no deeper than max_nesting (element_end() does).
+  Result<XmlNode*> parse(std::string_view element, std::string_view part);
   // The offset of `element`'s '<' from the start of the text last parsed.
   size_t offset_of(const XmlNode* element) const;
 
@@ -56,6 +58,9 @@ class XmlElementParser {
   std::vector<char> buffer_;
   std::unique_ptr<rapidxml::xml_document<char>> document_;
 };
+
+// "damaged XML in <part>: <why>".
+Failure damaged_xml(std::string_view part, std::string_view why);
 
 std::string_view local_name(const XmlNode* node);
 std::string_view local_name(const XmlAttribute* attribute);

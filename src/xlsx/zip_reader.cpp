@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "records/byte_order.h"
+#include "records/text_compare.h"
 #include "xlsx/deflate.h"
 #include "xlsx/zip_format.h"
 
@@ -30,29 +31,19 @@ size_t find_end_record(const std::string& bytes) {
   return std::string::npos;
 }
 
-std::string lower_case(std::string_view name) {
-  std::string lower(name);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  }
-  return lower;
-}
-
 }  // namespace
 
-bool ZipReader::open(std::string bytes, std::string& error) {
+Result<> ZipReader::open(std::string bytes) {
   bytes_ = std::move(bytes);
   entries_.clear();
   index_.clear();
   inflated_total_ = 0;
   if (bytes_.size() > max_archive_size) {
-    error = "file too large";
-    return false;
+    return Failure{"file too large"};
   }
   const size_t end = find_end_record(bytes_);
   if (end == std::string::npos) {
-    error = "not a zip archive";
-    return false;
+    return Failure{"not a zip archive"};
   }
   const char* e = &bytes_[end];
   const uint16_t disk = get_u16(e + 4);
@@ -62,18 +53,15 @@ bool ZipReader::open(std::string bytes, std::string& error) {
   const bool zip64_locator = end >= zip64_locator_size &&
                              get_u32(&bytes_[end - zip64_locator_size]) == zip64_locator_signature;
   if (zip64_locator || count == 0xffff || size == 0xffffffff || offset == 0xffffffff) {
-    error = "zip64 archives are not supported";
-    return false;
+    return Failure{"zip64 archives are not supported"};
   }
   if (disk != 0 || get_u16(e + 6) != 0 || get_u16(e + 8) != count) {
-    error = "multi-part zip archives are not supported";
-    return false;
+    return Failure{"multi-part zip archives are not supported"};
   }
   if (offset > end || size > end - offset) {
-    error = damaged_text;
-    return false;
+    return Failure{damaged_text};
   }
-  return read_central_directory(offset, count, error);
+  return read_central_directory(offset, count);
 }
 
 namespace {
@@ -90,15 +78,14 @@ bool spans_overlap(std::vector<std::pair<size_t, size_t>>& spans) {
 
 }  // namespace
 
-bool ZipReader::read_central_directory(size_t offset, size_t count, std::string& error) {
+Result<> ZipReader::read_central_directory(size_t offset, size_t count) {
   entries_.reserve(count);
   std::vector<std::pair<size_t, size_t>> spans;  // [local header, end of data) of each entry
   spans.reserve(count);
   for (size_t i = 0; i < count; ++i) {
     if (offset > bytes_.size() || bytes_.size() - offset < central_size ||
         get_u32(&bytes_[offset]) != central_signature) {
-      error = damaged_text;
-      return false;
+      return Failure{damaged_text};
     }
     const char* c = &bytes_[offset];
     ZipEntry entry;
@@ -119,53 +106,47 @@ bool ZipReader::read_central_directory(size_t offset, size_t count, std::string&
     const uint32_t local_offset = get_u32(c + 42);
     const size_t record_size = central_size + name_size + extra_size + comment_size;
     if (bytes_.size() - offset < record_size) {
-      error = damaged_text;
-      return false;
+      return Failure{damaged_text};
     }
     entry.name.assign(c + central_size, name_size);
     if (entry.compressed_size == 0xffffffff || entry.uncompressed_size == 0xffffffff ||
         local_offset == 0xffffffff) {
-      error = "zip64 archives are not supported";
-      return false;
+      return Failure{"zip64 archives are not supported"};
     }
     if (entry.flags & (flag_encrypted | flag_strong_encryption)) {
-      error = "encrypted archives are not supported";
-      return false;
+      return Failure{"encrypted archives are not supported"};
     }
-    if (!index_.emplace(lower_case(entry.name), entries_.size()).second) {
-      error = std::string(damaged_text) + " (two entries named " + entry.name + ")";
-      return false;
+    if (!index_.emplace(lower_ascii(entry.name), entries_.size()).second) {
+      return Failure{std::string(damaged_text) + " (two entries named " + entry.name + ")"};
     }
-    if (!locate_data(entry, local_offset, error)) return false;
+    const Result<> located = locate_data(entry, local_offset);
+    if (!located.ok()) return located;
     spans.emplace_back(local_offset, entry.data_offset + entry.compressed_size);
     entries_.push_back(std::move(entry));
     offset += record_size;
   }
   if (spans_overlap(spans)) {
-    error = std::string(damaged_text) + " (entries share their data)";
-    return false;
+    return Failure{std::string(damaged_text) + " (entries share their data)"};
   }
-  return true;
+  return {};
 }
 
-bool ZipReader::locate_data(ZipEntry& entry, size_t local_offset, std::string& error) const {
+Result<> ZipReader::locate_data(ZipEntry& entry, size_t local_offset) const {
   if (local_offset > bytes_.size() || bytes_.size() - local_offset < local_size ||
       get_u32(&bytes_[local_offset]) != local_signature) {
-    error = damaged_text;
-    return false;
+    return Failure{damaged_text};
   }
   const char* l = &bytes_[local_offset];
   const size_t data = local_offset + local_size + get_u16(l + 26) + get_u16(l + 28);
   if (data > bytes_.size() || bytes_.size() - data < entry.compressed_size) {
-    error = damaged_text;
-    return false;
+    return Failure{damaged_text};
   }
   entry.data_offset = data;
-  return true;
+  return {};
 }
 
 const ZipEntry* ZipReader::find(std::string_view name) const {
-  const auto found = index_.find(lower_case(name));
+  const auto found = index_.find(lower_ascii(name));
   return found == index_.end() ? nullptr : &entries_[found->second];
 }
 
@@ -173,15 +154,15 @@ std::string_view ZipReader::compressed_data(const ZipEntry& entry) const {
   return std::string_view(bytes_).substr(entry.data_offset, entry.compressed_size);
 }
 
-bool ZipReader::extract(const ZipEntry& entry, std::string& out, std::string& error) {
+Result<std::string> ZipReader::extract(const ZipEntry& entry) {
   const size_t size = entry.uncompressed_size;
   const bool absurd_ratio =
       size >= ratio_checked_from && size / max_compression_ratio > entry.compressed_size;
   if (size > max_inflated_total - inflated_total_ || absurd_ratio) {
-    error = "entry too large: " + entry.name;
-    return false;
+    return Failure{"entry too large: " + entry.name};
   }
   const std::string_view data = compressed_data(entry);
+  std::string out;
   bool ok = false;
   if (entry.method == 0) {
     ok = data.size() == size;
@@ -189,15 +170,11 @@ bool ZipReader::extract(const ZipEntry& entry, std::string& out, std::string& er
   } else if (entry.method == 8) {
     ok = inflate_raw(data, size, out);
   } else {
-    error = "unsupported compression method in " + entry.name;
-    return false;
+    return Failure{"unsupported compression method in " + entry.name};
   }
-  if (!ok || crc32_of(out) != entry.crc32) {
-    error = "damaged zip entry: " + entry.name;
-    return false;
-  }
+  if (!ok || crc32_of(out) != entry.crc32) return Failure{"damaged zip entry: " + entry.name};
   inflated_total_ += size;
-  return true;
+  return out;
 }
 
 }  // namespace tarvenix::xlsx

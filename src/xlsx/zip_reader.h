@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "records/result.h"
+
 namespace tarvenix::xlsx {
 
 struct ZipEntry {
@@ -36,19 +38,19 @@ inline constexpr uint32_t ratio_checked_from = uint32_t{1} << 20;
 
 class ZipReader {
  public:
-  // Takes the archive's bytes; false with an error text when they are not a usable archive.
-  bool open(std::string bytes, std::string& error);
+  // Takes the archive's bytes; fails when they are not a usable archive.
+  Result<> open(std::string bytes);
 
   const std::vector<ZipEntry>& entries() const { return entries_; }
   // The entry of that name (compared without regard to ASCII case, as part names are), or null.
   const ZipEntry* find(std::string_view name) const;
   std::string_view compressed_data(const ZipEntry& entry) const;
-  // The entry's content; false with an error text when it is damaged or too large.
-  bool extract(const ZipEntry& entry, std::string& out, std::string& error);
+  // The entry's content; fails when it is damaged or too large.
+  Result<std::string> extract(const ZipEntry& entry);
 
  private:
-  bool read_central_directory(size_t offset, size_t count, std::string& error);
-  bool locate_data(ZipEntry& entry, size_t local_offset, std::string& error) const;
+  Result<> read_central_directory(size_t offset, size_t count);
+  Result<> locate_data(ZipEntry& entry, size_t local_offset) const;
 
   std::string bytes_;
   std::vector<ZipEntry> entries_;

@@ -47,8 +47,7 @@ void write_bytes(const std::string& path, const std::string& bytes) {
 // The template archive with one entry replaced (or left out when `content` is null).
 std::string template_with(const std::string& name, const char* content) {
   xlsx::ZipReader reader;
-  std::string error;
-  REQUIRE(reader.open(read_file(template_file), error));
+  REQUIRE(reader.open(read_file(template_file)).ok());
   StringSink sink;
   xlsx::ZipWriter writer(sink);
   for (const xlsx::ZipEntry& entry : reader.entries()) {

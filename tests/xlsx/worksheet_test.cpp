@@ -21,8 +21,8 @@ const std::string sheet_tail =
 
 Worksheet parsed(const std::string& xml, const SharedStrings* strings = nullptr) {
   Worksheet sheet;
-  std::string error;
-  REQUIRE_MESSAGE(sheet.parse(xml, "sheet.xml", strings, error), error);
+  const Result<> parsed = sheet.parse(xml, "sheet.xml", strings);
+  REQUIRE_MESSAGE(parsed.ok(), parsed.reason());
   return sheet;
 }
 
@@ -54,11 +54,11 @@ std::string cells(const Worksheet& sheet, int rows, int cols) {
 
 TEST_CASE("every kind of cell reads as the operator sees it") {
   SharedStrings strings;
-  std::string error;
-  REQUIRE(
-      strings.parse("<sst><si><t>plain</t></si><si><r><t>ri</t></r><rPh><t>no</t></rPh>"
-                    "<r><t>ch</t></r></si><si><t>a_x000D_b</t></si></sst>",
-                    "sst.xml", error));
+  REQUIRE(strings
+              .parse("<sst><si><t>plain</t></si><si><r><t>ri</t></r><rPh><t>no</t></rPh>"
+                     "<r><t>ch</t></r></si><si><t>a_x000D_b</t></si></sst>",
+                     "sst.xml")
+              .ok());
   // clang-format off
   const struct { const char* rows; int height, width; const char* cells; } cases[] = {
       // D1's index is past the table; D2 and E2 are empty; F3 is no number
@@ -92,8 +92,9 @@ TEST_CASE("rows or cells out of order, and other damage, are reported") {
   // clang-format on
   for (const auto& c : cases) {
     Worksheet sheet;
-    std::string error;
-    CHECK_FALSE(sheet.parse(c.xml, "s.xml", nullptr, error));
+    const Result<> parsed = sheet.parse(c.xml, "s.xml", nullptr);
+    REQUIRE_FALSE(parsed.ok());
+    const std::string& error = parsed.reason();
     CHECK(error.starts_with(std::string("damaged XML in s.xml: ") + c.error));
     if (*c.error != '\0') CHECK(error.ends_with(c.error));
   }

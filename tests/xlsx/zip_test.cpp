@@ -42,27 +42,24 @@ void set_u32(std::string& bytes, size_t at, uint32_t value) {
 // Why the archive is refused when opened, or "extract: " and why its first entry is.
 std::string refusal(std::string bytes) {
   ZipReader reader;
-  std::string error, content;
-  if (!reader.open(std::move(bytes), error)) return error;
-  CHECK_FALSE(reader.extract(reader.entries().front(), content, error));
-  return "extract: " + error;
+  const Result<> opened = reader.open(std::move(bytes));
+  if (!opened.ok()) return opened.reason();
+  const Result<std::string> content = reader.extract(reader.entries().front());
+  REQUIRE_FALSE(content.ok());
+  return "extract: " + content.reason();
 }
 
 }  // namespace
 
 TEST_CASE("an archive read back holds its entries and contents; copies keep compressed bytes") {
   ZipReader reader;
-  std::string error;
-  REQUIRE(reader.open(two_entry_archive(), error));
+  REQUIRE(reader.open(two_entry_archive()).ok());
   REQUIRE(reader.entries().size() == 2);
   CHECK(reader.entries()[0].name == "a/one.xml");
   CHECK(reader.entries()[0].method == 8);
   CHECK(reader.entries()[0].mod_date == 0x5921);
-  std::string content;
-  REQUIRE(reader.extract(reader.entries()[0], content, error));
-  CHECK(content == std::string(1000, 'x') + "<end/>");
-  REQUIRE(reader.extract(*reader.find("TWO.TXT"), content, error));
-  CHECK(content == "stored text");
+  CHECK(reader.extract(reader.entries()[0]).value() == std::string(1000, 'x') + "<end/>");
+  CHECK(reader.extract(*reader.find("TWO.TXT")).value() == "stored text");
   CHECK(reader.find("three") == nullptr);
 
   StringSink sink;
@@ -72,7 +69,7 @@ TEST_CASE("an archive read back holds its entries and contents; copies keep comp
   }
   REQUIRE(writer.finish());
   ZipReader copy;
-  REQUIRE(copy.open(sink.bytes(), error));
+  REQUIRE(copy.open(sink.bytes()).ok());
   for (const ZipEntry& entry : reader.entries())
     CHECK(copy.compressed_data(*copy.find(entry.name)) == reader.compressed_data(entry));
 }
