@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "records/system_info.h"
+#include "scoresheet/system_info.h"
 
 namespace tarvenix {
 

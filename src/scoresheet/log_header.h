@@ -5,7 +5,7 @@
 #include <string>
 
 #include "records/run_log.h"
-#include "records/system_info.h"
+#include "scoresheet/system_info.h"
 
 namespace tarvenix {
 

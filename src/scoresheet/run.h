@@ -14,9 +14,9 @@
 #include "evaluation/band_rules.h"
 #include "evaluation/mode_rules.h"
 #include "records/run_log.h"
-#include "records/system_info.h"
 #include "scoresheet/fill.h"
 #include "scoresheet/run_country_file.h"
+#include "scoresheet/system_info.h"
 
 namespace tarvenix {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "net/web_endpoints.h"
-#include "records/system_info.h"
+#include "scoresheet/system_info.h"
 #include "ui/config_store.h"
 #include "ui/disk_file_system.h"
 #include "ui/field_table.h"
