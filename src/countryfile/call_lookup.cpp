@@ -27,14 +27,14 @@ bool is_outside_entities(std::string_view part) {
 // in W1AW/KG4, is how a visitor to the base signs: Guantanamo Bay.
 constexpr int32_t guantanamo_bay = 105;
 
-bool is_letter(char c) {
+bool is_capital(char c) {
   return c >= 'A' && c <= 'Z';
 }
 
 bool is_mainland_kg4(std::string_view part) {
   if (!part.starts_with("KG4") || part.size() == 3) return false;
   const std::string_view suffix = part.substr(3);
-  return suffix.size() != 2 || !is_letter(suffix[0]) || !is_letter(suffix[1]);
+  return suffix.size() != 2 || !is_capital(suffix[0]) || !is_capital(suffix[1]);
 }
 
 // The longest listed prefix of the part that decides, with the KG4 rule above.

@@ -7,10 +7,6 @@ namespace tarvenix {
 
 namespace {
 
-bool is_letter(char ch) {
-  return ascii_upper(ch) >= 'A' && ascii_upper(ch) <= 'Z';
-}
-
 // `text` holds `pattern` (written in upper case) at `at`, ignoring the case of letters.
 bool literal_at(std::string_view text, size_t at, std::string_view pattern) {
   if (text.size() < at || text.size() - at < pattern.size()) return false;

@@ -11,6 +11,11 @@ inline bool is_digit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// A to Z in either case.
+inline bool is_letter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 inline char ascii_lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }

@@ -12,10 +12,6 @@
 namespace tarvenix {
 namespace {
 
-bool is_letter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 bool in_local_part(char c) {
   return is_letter(c) || is_digit(c) || (c != '\0' && std::strchr("._%+-", c) != nullptr);
 }

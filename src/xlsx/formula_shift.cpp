@@ -3,8 +3,6 @@
 // (A1, $B$2), and whole columns or rows on either side of a ':' (A:C, 3:5).
 #include "xlsx/formula_shift.h"
 
-#include <cctype>
-
 #include "records/text_compare.h"
 #include "xlsx/cell_ref.h"
 
@@ -12,9 +10,6 @@ namespace tarvenix::xlsx {
 
 namespace {
 
-bool is_letter(char c) {
-  return std::isalpha(static_cast<unsigned char>(c)) != 0;
-}
 bool in_name(char c) {
   return is_letter(c) || is_digit(c) || c == '_' || c == '.' || c == '$' || c == '\\';
 }
@@ -35,9 +30,9 @@ Part read_part(std::string_view text, size_t& at, bool column) {
   long value = 0;
   size_t length = 0;
   for (; i < text.size() && length <= max_length; ++i, ++length) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (column ? !is_letter(text[i]) : !is_digit(text[i])) break;
-    value = column ? value * 26 + (std::toupper(c) - 'A' + 1) : value * 10 + (c - '0');
+    const char c = text[i];
+    if (column ? !is_letter(c) : !is_digit(c)) break;
+    value = column ? value * 26 + (ascii_upper(c) - 'A' + 1) : value * 10 + (c - '0');
   }
   if (length == 0 || length > max_length || value < 1 || value > limit) return {};
   part.value = static_cast<int>(value - 1);
