@@ -14,6 +14,7 @@
 #include "evaluation/zone_evidence.h"
 #include "records/contest.h"
 #include "records/printf_format.h"
+#include "records/text_compare.h"
 
 namespace tarvenix {
 
@@ -208,7 +209,7 @@ bool credit_entity(CreditRecord& slot, const Candidate& qso, ConversionRun& run)
 
 bool is_plain_call(std::string_view call) {
   for (char c : call) {
-    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+    if (!is_letter(c) && !is_digit(c)) return false;
   }
   return true;
 }

@@ -468,18 +468,22 @@ class KilledRuns(ConvertTestCase):
 
 class PageParser(HTMLParser):
     """The cells of the results page (class and text of every list item holding a title) and
-    the texts of its chart, besides every tag and attribute seen."""
+    the texts of its chart, besides every tag and attribute seen and whether each element that
+    opens closes in order."""
 
     def __init__(self):
         super().__init__()
         self.cells, self.chart, self.tags, self.text, self.cell, self.in_chart = [], [], [], [], None, False
+        self.open, self.balanced = [], True
 
     def handle_starttag(self, tag, attrs):
         self.tags.append((tag, dict(attrs)))
+        self.open += [] if tag in ("meta", "br") else [tag]
         self.cell = (dict(attrs)["class"], "") if tag == "li" and dict(attrs).get("class") else self.cell
         self.in_chart = self.in_chart or tag == "svg"
 
     def handle_endtag(self, tag):
+        self.balanced = self.balanced and self.open and self.open.pop() == tag
         if tag == "li" and self.cell:
             self.cells.append(self.cell)
             self.cell = None
@@ -505,6 +509,7 @@ class ResultsPage(ConvertTestCase):
         parser = PageParser()
         with open(page, encoding="utf-8") as f:
             parser.feed(f.read())
+        self.assertTrue(parser.balanced and not parser.open)
         zones = [c for c in parser.cells if c[1].startswith("Zone ")]
         self.assertEqual(len(zones), 40)
         self.assertEqual(zones[4], ("confirmed", f"Zone 5 Confirmed K1AA {YEAR}-03-01 20M "))

@@ -72,8 +72,8 @@ TEST_CASE("every kind of cell reads as the operator sees it") {
       // the last row is the one after the last row holding a cell
       {"", 0, 0, "last 0"},
       {R"(<row r="5"><c r="A5" s="1"/></row><row r="9" ht="20"/>)", 0, 0, "last 5"},
-      // texts split by comments or CDATA are read whole
-      {R"(<!-- made by hand --><row r="1"><c r="A1" t="inlineStr"><is><t>K1<!-- x -->A<![CDATA[<B>]]></t></is></c><c r="B1"><v>9<?pi?>3</v></c></row>)", 1, 2, "[K1A<B>] 93|last 1"},
+      // texts split by comments, CDATA or processing instructions are read whole
+      {R"(<!-- made by hand --><row r="1"><c r="A1" t="inlineStr"><is><t>K1<!-- x -->A<![CDATA[<B>]]></t></is></c></row><row r="2"><c r="B2"><v>9<?pi?>3</v></c></row>)", 2, 2, "[K1A<B>] .|. 93|last 2"},
       // clang-format on
   };
   for (const auto& c : cases)
